@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <map>
+#include <memory>
+
+class QSqlQuery;
+
+class Rows;
+
+// One open SQLite database file, reached through Qt SQL. Statements are prepared once per
+// SQL text and kept for the life of the connection; values always travel as bound
+// parameters. Every failure raises StoreError with the engine's message.
+//
+// Not copyable: the object owns its Qt SQL connection, named after itself, so several
+// databases (one per thread) can be open at once.
+class Database {
+public:
+    // Opens an existing file; a missing file or one that is not an SQLite database fails.
+    explicit Database(const QString& path);
+    ~Database();
+
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString path() const { return m_path; }
+    bool isOpen() const { return m_db.isValid(); }
+    // The Qt SQL connection behind this database, for tools that need the engine itself.
+    QString connectionName() const { return m_connectionName; }
+
+    // Releases the file so that it can be copied or replaced. Further use raises StoreError.
+    void close();
+
+    // Runs a statement that yields rows. The Rows must be consumed or dropped before the same
+    // SQL text is run again on this database.
+    Rows query(const QString& sql, const QVariantList& values = {});
+    // Runs a statement that yields no rows and returns the number of rows it changed.
+    int execute(const QString& sql, const QVariantList& values = {});
+
+private:
+    friend class Transaction;
+
+    QSqlQuery& run(const QString& sql, const QVariantList& values);
+
+    QString m_path;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    int m_savepointDepth = 0;
+};
+
+// The result rows of Database::query, read forward. Fields are read by position or by name;
+// names compare without regard to letter case.
+class Rows {
+public:
+    explicit Rows(QSqlQuery& query);
+    ~Rows();
+    Rows(Rows&& other) noexcept;
+    Rows(const Rows&) = delete;
+    Rows& operator=(const Rows&) = delete;
+    Rows& operator=(Rows&&) = delete;
+
+    // Moves to the next row (the first on the first call); false after the last.
+    bool next();
+
+    int column(const QString& name) const;
+    QVariant value(int column) const;
+    QVariant value(const QString& name) const { return value(column(name)); }
+
+    // Typed reads of the current row. A null text reads as empty text; a null number or date,
+    // or a date that is not "yyyy-mm-dd", raises StoreError.
+    QString text(int column) const;
+    double real(int column) const;
+    QDate date(int column) const;
+
+private:
+    QSqlQuery* m_query;
+};
+
+// A unit of work on one database: everything done between construction and commit() takes
+// effect together, or not at all when the object is destroyed without commit(). Units nest;
+// only the outermost commits to the file.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Database& m_db;
+    QString m_savepoint;
+    bool m_outermost;
+    bool m_finished = false;
+};
+
+// Date values are stored as ISO text "yyyy-mm-dd"; an invalid date raises StoreError.
+QString DateText(const QDate& date);

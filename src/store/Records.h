@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The records that the storage operations read and write and that the screens own.
+// Plain values: the screens copy them freely.
+
+// One staff member of the staff master.
+struct StaffRecord {
+    QString staffCd; // four characters, the key
+    QString staffNm;
+    QString staffKm; // reading of the name in kana
+
+    friend bool operator==(const StaffRecord&, const StaffRecord&) = default;
+};
+
+// The staff member on display in the timesheet entry screen with the month's totals.
+struct MonthHeader {
+    QString staffCd;
+    QString staffNm;
+    QString staffKm;
+    QString syoriDt; // processing month "yyyymm"
+    QDate kikanSt;   // first day of the period
+    QDate kikanEn;   // last day of the period
+    double kihon1 = 0; // basic hours
+    double kihon2 = 0; // overtime hours
+    double kihon3 = 0; // late-night hours
+    double kihon4 = 0; // break hours
+
+    friend bool operator==(const MonthHeader&, const MonthHeader&) = default;
+};
+
+// One day of a month's timesheet.
+struct DayRow {
+    QString staffCd;
+    QString syoriDt;
+    QDate kintaiDt;
+    QString week;     // "1" (Sunday) to "7" (Saturday); never stored
+    QString syukinKb; // "0" normal working day, "1" work on a holiday, "2" rest day
+    QString syukin;   // clock-in "hhmm" or empty
+    QString taisya;   // clock-out "hhmm" or empty
+    double kihon1 = 0; // basic hours
+    double kihon2 = 0; // overtime hours
+    double kihon3 = 0; // late-night hours
+    double kihon4 = 0; // break hours
+
+    friend bool operator==(const DayRow&, const DayRow&) = default;
+};
+
+// One line of the monthly attendance sheet: a day row with its staff name and month summary.
+struct ReportRow {
+    QString staffCd;
+    QString staffNm;
+    QString syoriDt;
+    QDate kikanSt;
+    QDate kikanEn;
+    QDate kintaiDt;
+    QString syukinKb;
+    QString syukin;
+    QString taisya;
+    double kihon1_g = 0; // month totals from the summary
+    double kihon2_g = 0;
+    double kihon3_g = 0;
+    double kihon4_g = 0;
+    double kihon1 = 0; // the day's hours
+    double kihon2 = 0;
+    double kihon3 = 0;
+    double kihon4 = 0;
+
+    friend bool operator==(const ReportRow&, const ReportRow&) = default;
+};

@@ -1,0 +1,91 @@
+#include "StaffStore.h"
+
+#include "Database.h"
+
+namespace {
+
+QString columnName(StaffField field)
+{
+    switch (field) {
+    case StaffField::staffCd:
+        return QStringLiteral("staffCd");
+    case StaffField::staffNm:
+        return QStringLiteral("staffNm");
+    case StaffField::staffKm:
+        return QStringLiteral("staffKm");
+    }
+    return QStringLiteral("staffCd");
+}
+
+// A containment pattern that takes every character of the keyword literally.
+QString containsPattern(const QString& keyword)
+{
+    QString escaped = keyword;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString matchCondition(StaffField field)
+{
+    return QStringLiteral("WHERE CMSTAFFKIHONMST.%1 LIKE ? ESCAPE '\\' ").arg(columnName(field));
+}
+
+StaffRecord readStaff(const Rows& rows)
+{
+    return {rows.text(0), rows.text(1), rows.text(2)};
+}
+
+} // namespace
+
+int CountStaff(Database& db, const QString& keyword, StaffField field)
+{
+    Rows rows = db.query(QStringLiteral("SELECT count(staffCd) AS c_staffCd FROM CMSTAFFKIHONMST ") +
+                             matchCondition(field),
+                         {containsPattern(keyword)});
+    return rows.next() ? rows.value(QStringLiteral("c_staffcd")).toInt() : 0;
+}
+
+std::vector<StaffRecord> ListStaff(Database& db, const QString& keyword, StaffField field)
+{
+    const QString column = columnName(field);
+    Rows rows = db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST ") +
+                             matchCondition(field) +
+                             QStringLiteral("ORDER BY CMSTAFFKIHONMST.%1 DESC, staffCd DESC")
+                                 .arg(column),
+                         {containsPattern(keyword)});
+    std::vector<StaffRecord> list;
+    while (rows.next())
+        list.push_back(readStaff(rows));
+    return list;
+}
+
+StaffRecord GetStaff(Database& db, const QString& code)
+{
+    Rows rows = db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST "
+                                        "WHERE staffCd = ?"),
+                         {code});
+    if (rows.next())
+        return readStaff(rows);
+    return {code, QString(), QString()};
+}
+
+void SaveStaff(Database& db, const StaffRecord& rec)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {rec.staffCd});
+    db.execute(QStringLiteral("INSERT INTO CMSTAFFKIHONMST (staffCd, staffNm, staffKm) "
+                              "VALUES (?, ?, ?)"),
+               {rec.staffCd, rec.staffNm, rec.staffKm});
+    transaction.commit();
+}
+
+void DeleteStaff(Database& db, const QString& code)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {code});
+    db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL WHERE staffCd = ?"), {code});
+    db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL WHERE staffCd = ?"), {code});
+    transaction.commit();
+}

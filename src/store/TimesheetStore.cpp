@@ -1,0 +1,204 @@
+#include "TimesheetStore.h"
+
+#include "Database.h"
+
+namespace {
+
+// The staff row and, in the same read, its summary for the month: columns staffCd, staffNm,
+// staffKm, then the summary's kihon1..kihon4, null when the month has no summary.
+const QString kStaffMonth = QStringLiteral(
+    "SELECT m.staffCd, m.staffNm, m.staffKm, s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
+    "FROM CMSTAFFKIHONMST AS m "
+    "LEFT JOIN KYKINTAISYUKEIJL AS s ON s.staffCd = m.staffCd AND s.syoriDt = ? ");
+
+bool stepStaff(Database& db, MonthHeader& h, const QString& condition, const QVariantList& key)
+{
+    Rows rows = db.query(kStaffMonth + condition, QVariantList{h.syoriDt} + key);
+    if (!rows.next())
+        return false;
+    h.staffCd = rows.text(0);
+    h.staffNm = rows.text(1);
+    h.staffKm = rows.text(2);
+    const bool hasSummary = !rows.value(3).isNull();
+    h.kihon1 = hasSummary ? rows.real(3) : 0;
+    h.kihon2 = hasSummary ? rows.real(4) : 0;
+    h.kihon3 = hasSummary ? rows.real(5) : 0;
+    h.kihon4 = hasSummary ? rows.real(6) : 0;
+    return true;
+}
+
+const QString kDayColumns = QStringLiteral(
+    "SELECT syoriDt, staffCd, kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, kihon3, kihon4 "
+    "FROM KYTIMESHEETJL ");
+
+void copyDay(const Rows& rows, DayRow& row)
+{
+    row.syoriDt = rows.text(0);
+    row.staffCd = rows.text(1);
+    row.syukinKb = rows.text(3);
+    row.syukin = rows.text(4);
+    row.taisya = rows.text(5);
+    row.kihon1 = rows.real(6);
+    row.kihon2 = rows.real(7);
+    row.kihon3 = rows.real(8);
+    row.kihon4 = rows.real(9);
+}
+
+// The prepared row for a stored day: rows normally run day by day, so the offset finds it.
+DayRow* rowForDay(std::span<DayRow> rows, const QDate& day)
+{
+    const qint64 offset = rows.front().kintaiDt.daysTo(day);
+    if (offset >= 0 && offset < qint64(rows.size()) && rows[offset].kintaiDt == day)
+        return &rows[offset];
+    for (DayRow& row : rows) {
+        if (row.kintaiDt == day)
+            return &row;
+    }
+    return nullptr;
+}
+
+const QString kMonthKey = QStringLiteral("WHERE staffCd = ? AND syoriDt = ?");
+
+const QString kReportRange = QStringLiteral(
+    "WHERE syoriDt >= ? AND syoriDt <= ? AND staffCd >= ? AND staffCd <= ? ");
+
+} // namespace
+
+bool FirstStaffMonth(Database& db, MonthHeader& h)
+{
+    return stepStaff(db, h, QStringLiteral("ORDER BY m.staffCd LIMIT 1"), {});
+}
+
+bool NextStaffMonth(Database& db, MonthHeader& h)
+{
+    return stepStaff(db, h, QStringLiteral("WHERE m.staffCd > ? ORDER BY m.staffCd LIMIT 1"),
+                     {h.staffCd});
+}
+
+bool PrevStaffMonth(Database& db, MonthHeader& h)
+{
+    return stepStaff(db, h,
+                     QStringLiteral("WHERE m.staffCd < ? ORDER BY m.staffCd DESC LIMIT 1"),
+                     {h.staffCd});
+}
+
+bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code)
+{
+    return stepStaff(db, h, QStringLiteral("WHERE m.staffCd = ?"), {code});
+}
+
+bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row)
+{
+    Rows rows = db.query(kDayColumns + kMonthKey + QStringLiteral(" AND kintaiDt = ?"),
+                         {h.staffCd, h.syoriDt, day});
+    if (!rows.next())
+        return false;
+    copyDay(rows, row);
+    return true;
+}
+
+void LoadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
+{
+    if (rows.empty())
+        return;
+    QDate first = rows.front().kintaiDt;
+    QDate last = first;
+    for (const DayRow& row : rows) {
+        first = std::min(first, row.kintaiDt);
+        last = std::max(last, row.kintaiDt);
+    }
+    Rows stored =
+        db.query(kDayColumns + kMonthKey + QStringLiteral(" AND kintaiDt >= ? AND kintaiDt <= ?"),
+                 {h.staffCd, h.syoriDt, first, last});
+    while (stored.next()) {
+        if (DayRow* row = rowForDay(rows, stored.date(2)))
+            copyDay(stored, *row);
+    }
+}
+
+void SaveSummary(Database& db, const MonthHeader& h)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey,
+               {h.staffCd, h.syoriDt});
+    db.execute(QStringLiteral("INSERT INTO KYKINTAISYUKEIJL "
+                              "(staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, kihon3, kihon4) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+               {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn, h.kihon1, h.kihon2, h.kihon3,
+                h.kihon4});
+    transaction.commit();
+}
+
+void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL ") + kMonthKey, {h.staffCd, h.syoriDt});
+    const QString insert = QStringLiteral(
+        "INSERT INTO KYTIMESHEETJL (staffCd, kintaiDt, syoriDt, syukinKb, syukin, taisya, "
+        "kihon1, kihon2, kihon3, kihon4) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (const DayRow& row : rows) {
+        db.execute(insert, {row.staffCd, row.kintaiDt, row.syoriDt, row.syukinKb, row.syukin,
+                            row.taisya, row.kihon1, row.kihon2, row.kihon3, row.kihon4});
+    }
+    transaction.commit();
+}
+
+void SaveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
+{
+    Transaction transaction(db);
+    SaveSummary(db, h);
+    SaveDayRows(db, h, rows);
+    transaction.commit();
+}
+
+void DeleteMonth(Database& db, const QString& code, const QString& month)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey, {code, month});
+    db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL ") + kMonthKey, {code, month});
+    transaction.commit();
+}
+
+int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,
+                    const QString& monthFrom, const QString& monthTo)
+{
+    Rows rows = db.query(QStringLiteral("SELECT count(syoriDt) AS c_syoriDt FROM KYTIMESHEETJL ") +
+                             kReportRange,
+                         {monthFrom, monthTo, staffFrom, staffTo});
+    return rows.next() ? rows.value(QStringLiteral("c_syoridt")).toInt() : 0;
+}
+
+std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
+                                      const QString& staffTo, const QString& monthFrom,
+                                      const QString& monthTo)
+{
+    Rows rows = db.query(QStringLiteral("SELECT * FROM Q_CMSTAFFKIHONMST ") + kReportRange +
+                             QStringLiteral("ORDER BY staffCd, kintaiDt ASC"),
+                         {monthFrom, monthTo, staffFrom, staffTo});
+    struct Columns {
+        int staffCd, staffNm, syoriDt, kikanSt, kikanEn, kintaiDt, syukinKb, syukin, taisya;
+        int g1, g2, g3, g4, k1, k2, k3, k4;
+    };
+    const auto at = [&rows](const char* name) { return rows.column(QLatin1String(name)); };
+    const Columns c{at("staffCd"),  at("staffNm"),  at("syoriDt"),  at("kikanSt"),  at("kikanEn"),
+                    at("kintaiDt"), at("syukinKb"), at("syukin"),   at("taisya"),   at("kihon1_g"),
+                    at("kihon2_g"), at("kihon3_g"), at("kihon4_g"), at("kihon1"),   at("kihon2"),
+                    at("kihon3"),   at("kihon4")};
+    // A month whose summary is missing still prints its days: no period and zero totals.
+    const auto optionalDate = [&rows](int column) {
+        return rows.value(column).isNull() ? QDate() : rows.date(column);
+    };
+    const auto optionalReal = [&rows](int column) {
+        return rows.value(column).isNull() ? 0.0 : rows.real(column);
+    };
+    std::vector<ReportRow> list;
+    while (rows.next()) {
+        list.push_back({rows.text(c.staffCd), rows.text(c.staffNm), rows.text(c.syoriDt),
+                        optionalDate(c.kikanSt), optionalDate(c.kikanEn), rows.date(c.kintaiDt),
+                        rows.text(c.syukinKb), rows.text(c.syukin), rows.text(c.taisya),
+                        optionalReal(c.g1), optionalReal(c.g2), optionalReal(c.g3),
+                        optionalReal(c.g4), rows.real(c.k1), rows.real(c.k2), rows.real(c.k3),
+                        rows.real(c.k4)});
+    }
+    return list;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Records.h"
+
+#include <span>
+#include <vector>
+
+class Database;
+
+// Reads and writes of the timesheet and the monthly summary. Failures raise StoreError.
+
+// Staff stepping: each finds one staff member and, when there is one, copies the code, name and
+// reading into h with that member's totals for h.syoriDt (zeros without a summary) and returns
+// true. h.syoriDt, h.kikanSt and h.kikanEn are never changed. Without a staff member h is left
+// as it was and the result is false.
+bool FirstStaffMonth(Database& db, MonthHeader& h);
+bool NextStaffMonth(Database& db, MonthHeader& h);
+bool PrevStaffMonth(Database& db, MonthHeader& h);
+bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code);
+
+// Copies the stored row of h's staff member and month for day into row: codes, class, clock
+// times and hours; row.kintaiDt and row.week are left as prepared. Without a stored row, row is
+// untouched and the result is false.
+bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row);
+
+// LoadDayRow for every prepared row at once, matched by kintaiDt, in one read.
+void LoadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
+
+// Rewrites h's summary row for h.syoriDt.
+void SaveSummary(Database& db, const MonthHeader& h);
+// Rewrites the day rows of h's staff member and month: exactly the given rows remain.
+void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
+// SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.
+void SaveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
+
+// Removes the summary and the day rows of one staff member's month, all or nothing.
+void DeleteMonth(Database& db, const QString& code, const QString& month);
+
+// Printing. Codes and months are ranges of fixed-width text, both ends included.
+int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,
+                    const QString& monthFrom, const QString& monthTo);
+// One row per timesheet row of the ranges (as many as CountReportRows counts), ordered by code
+// and day, with the staff name and the month's summary.
+std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
+                                      const QString& staffTo, const QString& monthFrom,
+                                      const QString& monthTo);

@@ -1,0 +1,162 @@
+#include "StaffStore.h"
+#include "StoreError.h"
+#include "TempDatabase.h"
+#include "TimesheetStore.h"
+
+#include <QTest>
+
+class TestStaffStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void keywordSearch_data();
+    void keywordSearch();
+    void getStaff_data();
+    void getStaff();
+    void saveReplacesAndKeepsTimesheets();
+    void deleteRemovesEveryRowOfTheCode();
+    void failedSaveKeepsTheOldRow();
+
+private:
+    std::unique_ptr<TempDatabase> m_temp;
+};
+
+Q_DECLARE_METATYPE(StaffField)
+
+namespace {
+
+const StaffRecord kStaff[] = {
+    {"0001", "山田太郎", "ﾔﾏﾀﾞﾀﾛｳ"}, {"0002", "O'Brien", "ｵﾌﾞﾗｲｴﾝ"}, {"0003", "100%", "ﾋｬｸ"},
+    {"0004", "a_b", "ｴｰﾋﾞｰ"},        {"0005", "a*b", "ｱｽﾀ"},        {"0010", "abc", "ｴｰﾋﾞｰｼｰ"},
+    {"0011", "田中", ""},
+};
+
+QStringList codes(const std::vector<StaffRecord>& list)
+{
+    QStringList result;
+    for (const StaffRecord& rec : list)
+        result << rec.staffCd;
+    return result;
+}
+
+} // namespace
+
+void TestStaffStore::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    for (const StaffRecord& rec : kStaff)
+        SaveStaff(m_temp->db(), rec);
+    // A member whose reading was never filled in, as another program might have left it.
+    m_temp->db().execute(
+        QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES ('0012', NULL, NULL)"));
+}
+
+void TestStaffStore::cleanup()
+{
+    m_temp.reset();
+}
+
+void TestStaffStore::keywordSearch_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<StaffField>("field");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty keyword, by code: every member, highest first")
+        << "" << StaffField::staffCd
+        << QStringList{"0012", "0011", "0010", "0005", "0004", "0003", "0002", "0001"};
+    QTest::newRow("empty keyword, by name: members with a name")
+        << "" << StaffField::staffNm
+        << QStringList{"0011", "0001", "0010", "0004", "0005", "0002", "0003"};
+    QTest::newRow("contained anywhere") << "田" << StaffField::staffNm
+                                        << QStringList{"0011", "0001"};
+    QTest::newRow("quote") << "'" << StaffField::staffNm << QStringList{"0002"};
+    QTest::newRow("percent") << "%" << StaffField::staffNm << QStringList{"0003"};
+    QTest::newRow("underscore") << "_" << StaffField::staffNm << QStringList{"0004"};
+    QTest::newRow("asterisk") << "*" << StaffField::staffNm << QStringList{"0005"};
+    QTest::newRow("backslash matches nothing") << "\\" << StaffField::staffNm << QStringList{};
+    QTest::newRow("Latin letters in any case") << "AB" << StaffField::staffNm
+                                               << QStringList{"0010"};
+    QTest::newRow("code part") << "01" << StaffField::staffCd
+                               << QStringList{"0012", "0011", "0010", "0001"};
+    QTest::newRow("reading, empty reading is a value")
+        << "" << StaffField::staffKm
+        << QStringList{"0001", "0003", "0002", "0010", "0004", "0005", "0011"};
+    QTest::newRow("no match") << "鈴木" << StaffField::staffNm << QStringList{};
+}
+
+void TestStaffStore::keywordSearch()
+{
+    QFETCH(QString, keyword);
+    QFETCH(StaffField, field);
+    QFETCH(QStringList, expected);
+    QCOMPARE(codes(ListStaff(m_temp->db(), keyword, field)), expected);
+    QCOMPARE(CountStaff(m_temp->db(), keyword, field), expected.size());
+}
+
+void TestStaffStore::getStaff_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<StaffRecord>("expected");
+    QTest::newRow("on file") << "0002" << kStaff[1];
+    QTest::newRow("not on file: the code, nothing else") << "0099" << StaffRecord{"0099", "", ""};
+    QTest::newRow("null name and reading read as empty") << "0012" << StaffRecord{"0012", "", ""};
+}
+
+void TestStaffStore::getStaff()
+{
+    QFETCH(QString, code);
+    QFETCH(StaffRecord, expected);
+    QCOMPARE(GetStaff(m_temp->db(), code), expected);
+}
+
+void TestStaffStore::saveReplacesAndKeepsTimesheets()
+{
+    Database& db = m_temp->db();
+    MonthHeader h{"0001", "", "", "200403", QDate(2004, 3, 1), QDate(2004, 3, 31)};
+    SaveMonth(db, h, WorkedMonth("0001", "200403", h.kikanSt, 31));
+
+    const StaffRecord renamed{"0001", "山田花子", "ﾔﾏﾀﾞﾊﾅｺ"};
+    SaveStaff(db, renamed);
+    QCOMPARE(GetStaff(db, "0001"), renamed);
+    QCOMPARE(CountStaff(db, "", StaffField::staffCd), 8);
+    QCOMPARE(CountReportRows(db, "0001", "0001", "200403", "200403"), 31);
+}
+
+void TestStaffStore::deleteRemovesEveryRowOfTheCode()
+{
+    Database& db = m_temp->db();
+    for (const QString code : {"0001", "0002"}) {
+        for (const QString month : {"200402", "200403"}) {
+            MonthHeader h{code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)};
+            SaveMonth(db, h, WorkedMonth(code, month, h.kikanSt, 28));
+        }
+    }
+    DeleteStaff(db, "0001");
+
+    QCOMPARE(GetStaff(db, "0001"), (StaffRecord{"0001", "", ""}));
+    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0001'"), "0");
+    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYTIMESHEETJL WHERE staffCd = '0001'"), "0");
+    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0002'"), "2");
+    QCOMPARE(CountReportRows(db, "0002", "0002", "200402", "200403"), 56);
+    QCOMPARE(GetStaff(db, "0002"), kStaff[1]);
+}
+
+void TestStaffStore::failedSaveKeepsTheOldRow()
+{
+    Database& db = m_temp->db();
+    db.execute("CREATE TRIGGER refuse BEFORE INSERT ON CMSTAFFKIHONMST "
+               "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    try {
+        SaveStaff(db, {"0001", "別人", ""});
+        QFAIL("the save went through");
+    } catch (const StoreError& error) {
+        QVERIFY(error.message().contains("disk full"));
+    }
+    QCOMPARE(GetStaff(db, "0001"), kStaff[0]);
+}
+
+QTEST_GUILESS_MAIN(TestStaffStore)
+#include "tst_staffstore.moc"

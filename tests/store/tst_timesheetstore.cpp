@@ -1,0 +1,403 @@
+#include "StaffStore.h"
+#include "StoreError.h"
+#include "TempDatabase.h"
+#include "TimesheetStore.h"
+
+#include <QTest>
+
+class TestTimesheetStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void stepping_data();
+    void stepping();
+    void steppingReadsTheMonthsTotals();
+    void firstOnAnEmptyFile();
+    void loadKeepsPreparedDaysWithoutStoredRow();
+    void loadDayRowAgreesWithLoadDayRows();
+    void saveWritesExactlyThePeriod_data();
+    void saveWritesExactlyThePeriod();
+    void saveIsOneCommit();
+    void failedSaveLeavesTheOldMonthWhole_data();
+    void failedSaveLeavesTheOldMonthWhole();
+    void deleteMonthRemovesOnlyThatMonth();
+    void reportRows_data();
+    void reportRows();
+    void reportRowFields();
+    void reportRowsMatchTheCountWithoutSummaryOrStaff();
+
+private:
+    MonthHeader header(const QString& code, const QString& month = "200403") const;
+    std::unique_ptr<TempDatabase> m_temp;
+};
+
+namespace {
+
+const QDate kMarch1(2004, 3, 1);
+
+int storedDays(TempDatabase& temp, const QString& code, const QString& month)
+{
+    return temp
+        .scalar(QStringLiteral("SELECT count(*) FROM KYTIMESHEETJL "
+                               "WHERE staffCd = '%1' AND syoriDt = '%2'")
+                    .arg(code, month))
+        .toInt();
+}
+
+} // namespace
+
+MonthHeader TestTimesheetStore::header(const QString& code, const QString& month) const
+{
+    return {code, "", "", month, kMarch1, kMarch1.addDays(30)};
+}
+
+void TestTimesheetStore::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    for (const QString code : {"0003", "0005", "0100"})
+        SaveStaff(m_temp->db(), {code, "名前" + code, "ﾖﾐ" + code});
+}
+
+void TestTimesheetStore::cleanup()
+{
+    m_temp.reset();
+}
+
+void TestTimesheetStore::stepping_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("first") << "first" << "0100" << true << "0003";
+    QTest::newRow("next") << "next" << "0003" << true << "0005";
+    QTest::newRow("next compares as text") << "next" << "0005" << true << "0100";
+    QTest::newRow("next from a code not on file") << "next" << "0004" << true << "0005";
+    QTest::newRow("next past the highest") << "next" << "0100" << false << "0100";
+    QTest::newRow("previous") << "prev" << "0100" << true << "0005";
+    QTest::newRow("previous past the lowest") << "prev" << "0003" << false << "0003";
+    QTest::newRow("find") << "find 0005" << "0003" << true << "0005";
+    QTest::newRow("find a code not on file") << "find 0004" << "0003" << false << "0003";
+    QTest::newRow("find the empty code") << "find " << "0003" << false << "0003";
+}
+
+void TestTimesheetStore::stepping()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, from);
+    QFETCH(bool, found);
+    QFETCH(QString, expected);
+
+    Database& db = m_temp->db();
+    MonthHeader h = header(from);
+    h.staffNm = "前の名前";
+    h.kihon1 = 99;
+    const MonthHeader before = h;
+    bool result = false;
+    if (operation == "first")
+        result = FirstStaffMonth(db, h);
+    else if (operation == "next")
+        result = NextStaffMonth(db, h);
+    else if (operation == "prev")
+        result = PrevStaffMonth(db, h);
+    else
+        result = FindStaffMonth(db, h, operation.mid(5));
+
+    QCOMPARE(result, found);
+    QCOMPARE(h.staffCd, expected);
+    if (!found) {
+        QCOMPARE(h, before);
+    } else {
+        QCOMPARE(h.staffNm, "名前" + expected);
+        QCOMPARE(h.staffKm, "ﾖﾐ" + expected);
+        QCOMPARE(h.kihon1, 0.0);
+        QCOMPARE(h.syoriDt, before.syoriDt);
+        QCOMPARE(h.kikanSt, before.kikanSt);
+        QCOMPARE(h.kikanEn, before.kikanEn);
+    }
+}
+
+void TestTimesheetStore::steppingReadsTheMonthsTotals()
+{
+    Database& db = m_temp->db();
+    MonthHeader saved = header("0005");
+    saved.kihon1 = 160.5;
+    saved.kihon2 = 12.25;
+    saved.kihon3 = 1.0 / 3;
+    saved.kihon4 = 20;
+    SaveMonth(db, saved, WorkedMonth("0005", "200403", kMarch1, 31));
+
+    // Another month's summary must not leak into this one.
+    MonthHeader other = header("0003", "200402");
+    other.kihon1 = 7;
+    SaveSummary(db, other);
+
+    MonthHeader h = header("0003");
+    QVERIFY(NextStaffMonth(db, h));
+    QCOMPARE(h.kihon1, 160.5);
+    QCOMPARE(h.kihon2, 12.25);
+    QCOMPARE(h.kihon3, 1.0 / 3);
+    QCOMPARE(h.kihon4, 20.0);
+    QVERIFY(PrevStaffMonth(db, h));
+    QCOMPARE(h.staffCd, "0003");
+    QCOMPARE(h.kihon1, 0.0);
+    QCOMPARE(h.kihon4, 0.0);
+}
+
+void TestTimesheetStore::firstOnAnEmptyFile()
+{
+    TempDatabase empty;
+    MonthHeader h = header("");
+    QVERIFY(!FirstStaffMonth(empty.db(), h));
+    QCOMPARE(h, header(""));
+}
+
+void TestTimesheetStore::loadKeepsPreparedDaysWithoutStoredRow()
+{
+    Database& db = m_temp->db();
+    const MonthHeader h = header("0003");
+    // Stored: days 1 to 10 only, with a weekend class and an empty clock-out.
+    std::vector<DayRow> stored = WorkedMonth("0003", "200403", kMarch1, 10);
+    stored[5].syukinKb = "1";
+    stored[6].taisya = "";
+    SaveDayRows(db, h, stored);
+
+    std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+    for (DayRow& row : rows)
+        row.syukinKb = "";
+    const std::vector<DayRow> prepared = rows;
+    LoadDayRows(db, h, rows);
+
+    for (int i = 0; i < 31; ++i) {
+        QCOMPARE(rows[i].kintaiDt, prepared[i].kintaiDt);
+        QCOMPARE(rows[i].week, prepared[i].week);
+        if (i < 10) {
+            DayRow expected = stored[i];
+            expected.week = prepared[i].week;
+            QCOMPARE(rows[i], expected);
+        } else {
+            QCOMPARE(rows[i], prepared[i]);
+        }
+    }
+    QCOMPARE(rows[6].taisya, "");
+    QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
+                            "'2004-03-07'"),
+             "text");
+}
+
+void TestTimesheetStore::loadDayRowAgreesWithLoadDayRows()
+{
+    Database& db = m_temp->db();
+    const MonthHeader h = header("0005");
+    std::vector<DayRow> stored = WorkedMonth("0005", "200403", kMarch1, 31);
+    for (int i = 0; i < 31; i += 3)
+        stored[i].kihon2 = i / 7.0;
+    SaveDayRows(db, h, stored);
+
+    std::vector<DayRow> bulk = PreparedMonth("0005", "200403", kMarch1.addDays(-2), 31);
+    LoadDayRows(db, h, bulk);
+    std::vector<DayRow> single = PreparedMonth("0005", "200403", kMarch1.addDays(-2), 31);
+    for (DayRow& row : single)
+        LoadDayRow(db, h, row.kintaiDt, row);
+    QVERIFY(bulk == single);
+    QCOMPARE(bulk[2].kihon2, 0.0);
+    QCOMPARE(bulk[5].kihon2, 3 / 7.0);
+    QVERIFY(!LoadDayRow(db, h, QDate(2004, 4, 1), bulk[0]));
+}
+
+void TestTimesheetStore::saveWritesExactlyThePeriod_data()
+{
+    QTest::addColumn<int>("earlierDays");
+    QTest::addColumn<int>("days");
+    QTest::newRow("28 days after 31") << 31 << 28;
+    QTest::newRow("31 days after 28") << 28 << 31;
+    QTest::newRow("same month twice") << 31 << 31;
+    QTest::newRow("a single day") << 30 << 1;
+}
+
+void TestTimesheetStore::saveWritesExactlyThePeriod()
+{
+    QFETCH(int, earlierDays);
+    QFETCH(int, days);
+    Database& db = m_temp->db();
+    MonthHeader h = header("0003");
+    SaveMonth(db, h, WorkedMonth("0003", "200403", kMarch1, earlierDays));
+    SaveMonth(db, header("0005"), WorkedMonth("0005", "200403", kMarch1, 31));
+
+    h.kikanEn = kMarch1.addDays(days - 1);
+    h.kihon1 = 8.0 * days;
+    SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, days));
+
+    QCOMPARE(storedDays(*m_temp, "0003", "200403"), days);
+    QCOMPARE(storedDays(*m_temp, "0005", "200403"), 31);
+    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0003'"), "1");
+    QCOMPARE(m_temp->scalar("SELECT kikanEn || ' ' || kihon1 FROM KYKINTAISYUKEIJL "
+                            "WHERE staffCd = '0003'"),
+             QStringLiteral("%1 %2.0").arg(h.kikanEn.toString(Qt::ISODate)).arg(8 * days));
+}
+
+void TestTimesheetStore::saveIsOneCommit()
+{
+    const MonthHeader h = header("0003");
+    const std::vector<DayRow> rows = WorkedMonth("0003", "200403", kMarch1, 31);
+    QCOMPARE(m_temp->commitsDuring([&] { SaveMonth(m_temp->db(), h, rows); }), 1);
+    QCOMPARE(m_temp->commitsDuring([&] { DeleteMonth(m_temp->db(), "0003", "200403"); }), 1);
+    QCOMPARE(m_temp->commitsDuring([&] { DeleteStaff(m_temp->db(), "0003"); }), 1);
+}
+
+void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a day without a date") << "invalid date";
+    QTest::newRow("the same day twice") << "duplicate day";
+    QTest::newRow("the engine refuses the summary") << "summary trigger";
+    QTest::newRow("the engine refuses the 20th day") << "day trigger";
+}
+
+void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
+{
+    QFETCH(QString, fault);
+    Database& db = m_temp->db();
+    const MonthHeader old = header("0003");
+    const std::vector<DayRow> oldRows = WorkedMonth("0003", "200403", kMarch1, 31);
+    SaveMonth(db, old, oldRows);
+
+    MonthHeader h = old;
+    h.kihon1 = 1;
+    std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+    if (fault == "invalid date")
+        rows[15].kintaiDt = QDate();
+    else if (fault == "duplicate day")
+        rows[20].kintaiDt = rows[19].kintaiDt;
+    else if (fault == "summary trigger")
+        db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYKINTAISYUKEIJL "
+                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    else
+        db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
+                   "WHEN NEW.kintaiDt = '2004-03-20' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+
+    QVERIFY_THROWS_EXCEPTION(StoreError, SaveMonth(db, h, rows));
+
+    MonthHeader reread = header("0003");
+    QVERIFY(FindStaffMonth(db, reread, "0003"));
+    QCOMPARE(reread.kihon1, old.kihon1);
+    std::vector<DayRow> loaded = PreparedMonth("0003", "200403", kMarch1, 31);
+    LoadDayRows(db, reread, loaded);
+    QVERIFY(loaded == oldRows);
+    QCOMPARE(storedDays(*m_temp, "0003", "200403"), 31);
+
+    // The database is usable again at once: the next save goes through.
+    db.execute("DROP TRIGGER IF EXISTS refuse");
+    SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, 31));
+    QVERIFY(FindStaffMonth(db, reread, "0003"));
+    QCOMPARE(reread.kihon1, 1.0);
+}
+
+void TestTimesheetStore::deleteMonthRemovesOnlyThatMonth()
+{
+    Database& db = m_temp->db();
+    for (const QString code : {"0003", "0005"}) {
+        for (const QString month : {"200402", "200403"})
+            SaveMonth(db, header(code, month), WorkedMonth(code, month, kMarch1, 31));
+    }
+    DeleteMonth(db, "0003", "200403");
+    QCOMPARE(storedDays(*m_temp, "0003", "200403"), 0);
+    QCOMPARE(storedDays(*m_temp, "0003", "200402"), 31);
+    QCOMPARE(storedDays(*m_temp, "0005", "200403"), 31);
+    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL"), "3");
+    QCOMPARE(GetStaff(db, "0003").staffNm, "名前0003");
+}
+
+void TestTimesheetStore::reportRows_data()
+{
+    QTest::addColumn<QString>("staffFrom");
+    QTest::addColumn<QString>("staffTo");
+    QTest::addColumn<QString>("monthFrom");
+    QTest::addColumn<QString>("monthTo");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("firstCode");
+
+    QTest::newRow("everything") << "0000" << "9999" << "000000" << "999999" << 3 * 59 << "0003";
+    QTest::newRow("one member, one month") << "0005" << "0005" << "200403" << "200403" << 31
+                                           << "0005";
+    QTest::newRow("one month, all staff") << "0000" << "9999" << "200402" << "200402" << 3 * 28
+                                          << "0003";
+    QTest::newRow("codes compare as text") << "0004" << "0100" << "200402" << "200403" << 2 * 59
+                                           << "0005";
+    QTest::newRow("no rows") << "0000" << "9999" << "200404" << "200412" << 0 << "";
+    QTest::newRow("reversed range") << "9999" << "0000" << "200402" << "200403" << 0 << "";
+}
+
+void TestTimesheetStore::reportRows()
+{
+    QFETCH(QString, staffFrom);
+    QFETCH(QString, staffTo);
+    QFETCH(QString, monthFrom);
+    QFETCH(QString, monthTo);
+    QFETCH(int, count);
+    QFETCH(QString, firstCode);
+
+    Database& db = m_temp->db();
+    for (const QString code : {"0003", "0005", "0100"}) {
+        SaveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
+                  WorkedMonth(code, "200402", QDate(2004, 2, 1), 28));
+        SaveMonth(db, header(code), WorkedMonth(code, "200403", kMarch1, 31));
+    }
+    QCOMPARE(CountReportRows(db, staffFrom, staffTo, monthFrom, monthTo), count);
+    const std::vector<ReportRow> rows = LoadReportRows(db, staffFrom, staffTo, monthFrom, monthTo);
+    QCOMPARE(int(rows.size()), count);
+    if (count > 0)
+        QCOMPARE(rows.front().staffCd, firstCode);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const bool ordered = rows[i - 1].staffCd < rows[i].staffCd ||
+                             (rows[i - 1].staffCd == rows[i].staffCd &&
+                              rows[i - 1].kintaiDt < rows[i].kintaiDt);
+        QVERIFY2(ordered, qPrintable(QString::number(i)));
+    }
+}
+
+void TestTimesheetStore::reportRowFields()
+{
+    Database& db = m_temp->db();
+    MonthHeader h = header("0005");
+    h.kihon1 = 150;
+    h.kihon2 = 20.5;
+    h.kihon3 = 3.25;
+    h.kihon4 = 19;
+    std::vector<DayRow> rows = WorkedMonth("0005", "200403", kMarch1, 31);
+    rows[6] = {"0005", "200403", rows[6].kintaiDt, "", "2", "", "", 0, 0, 0, 0};
+    rows[2].kihon3 = 0.5;
+    SaveMonth(db, h, rows);
+
+    const std::vector<ReportRow> report = LoadReportRows(db, "0005", "0005", "200403", "200403");
+    QCOMPARE(int(report.size()), 31);
+    const ReportRow expected{"0005", "名前0005", "200403", kMarch1, QDate(2004, 3, 31),
+                             QDate(2004, 3, 3), "0", "0900", "1800", 150, 20.5, 3.25, 19,
+                             8, 0, 0.5, 1};
+    QCOMPARE(report[2], expected);
+    QCOMPARE(report[6].syukinKb, "2");
+    QCOMPARE(report[6].syukin, "");
+    QCOMPARE(report[6].kihon1, 0.0);
+}
+
+void TestTimesheetStore::reportRowsMatchTheCountWithoutSummaryOrStaff()
+{
+    Database& db = m_temp->db();
+    // Day rows whose summary is gone, and day rows of a code no longer on the staff master.
+    SaveDayRows(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
+    SaveDayRows(db, header("0777"), WorkedMonth("0777", "200403", kMarch1, 5));
+
+    QCOMPARE(CountReportRows(db, "0000", "9999", "200403", "200403"), 36);
+    const std::vector<ReportRow> report = LoadReportRows(db, "0000", "9999", "200403", "200403");
+    QCOMPARE(int(report.size()), 36);
+    QVERIFY(!report.front().kikanSt.isValid());
+    QCOMPARE(report.front().kihon1_g, 0.0);
+    QCOMPARE(report.back().staffCd, "0777");
+    QCOMPARE(report.back().staffNm, "");
+}
+
+QTEST_GUILESS_MAIN(TestTimesheetStore)
+#include "tst_timesheetstore.moc"

@@ -1,0 +1,70 @@
+#include "TempDatabase.h"
+
+#include "Schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QTest>
+
+#include <sqlite3.h>
+
+TempDatabase::TempDatabase()
+    : m_path(m_dir.filePath(QStringLiteral("data/data.mdb")))
+{
+    if (!m_dir.isValid() || !CreateDatabase(m_path))
+        qFatal("cannot create a test database");
+    m_db = OpenDatabase(m_path);
+}
+
+sqlite3* TempDatabase::handle() const
+{
+    const QVariant v =
+        QSqlDatabase::database(m_db->connectionName(), false).driver()->handle();
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+int TempDatabase::commitsDuring(const std::function<void()>& fn)
+{
+    int commits = 0;
+    sqlite3_commit_hook(
+        handle(),
+        [](void* counter) {
+            ++*static_cast<int*>(counter);
+            return 0;
+        },
+        &commits);
+    fn();
+    sqlite3_commit_hook(handle(), nullptr, nullptr);
+    return commits;
+}
+
+QString TempDatabase::scalar(const QString& sql)
+{
+    Rows rows = m_db->query(sql);
+    return rows.next() ? rows.value(0).toString() : QString();
+}
+
+std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
+                                  int days)
+{
+    std::vector<DayRow> rows;
+    for (int i = 0; i < days; ++i) {
+        const QDate day = first.addDays(i);
+        rows.push_back({code, month, day, QString::number(day.dayOfWeek() % 7 + 1),
+                        QStringLiteral("0"), QString(), QString(), 0, 0, 0, 0});
+    }
+    return rows;
+}
+
+std::vector<DayRow> WorkedMonth(const QString& code, const QString& month, const QDate& first,
+                                int days)
+{
+    std::vector<DayRow> rows = PreparedMonth(code, month, first, days);
+    for (DayRow& row : rows) {
+        row.syukin = QStringLiteral("0900");
+        row.taisya = QStringLiteral("1800");
+        row.kihon1 = 8;
+        row.kihon4 = 1;
+    }
+    return rows;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Database.h"
+#include "Records.h"
+
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+// A fresh program database in its own temporary folder, removed with the object.
+class TempDatabase {
+public:
+    TempDatabase();
+
+    Database& db() { return *m_db; }
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+
+    // The engine handle behind the connection, for counting commits and the like.
+    sqlite3* handle() const;
+
+    // The number of commits that fn makes on the file.
+    int commitsDuring(const std::function<void()>& fn);
+
+    // Runs a statement and returns the first field of its first row as text.
+    QString scalar(const QString& sql);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::unique_ptr<Database> m_db;
+};
+
+// The rows of a month as the timesheet screen prepares them: consecutive days from first, class
+// "0", no times, zero hours.
+std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
+                                  int days);
+// A prepared month whose every row has clock times 0900-1800 and the hours of such a day.
+std::vector<DayRow> WorkedMonth(const QString& code, const QString& month, const QDate& first,
+                                int days);

@@ -1,0 +1,210 @@
+#include "WorkTime.h"
+
+#include <QTest>
+
+#include <cmath>
+
+class TestWorkTime : public QObject {
+    Q_OBJECT
+
+private slots:
+    void day_data();
+    void day();
+    void everyValidPairIsConsistent();
+    void everyFourDigitPairIsDefined();
+    void allowance_data();
+    void allowance();
+    void totals_data();
+    void totals();
+};
+
+namespace {
+
+constexpr double kThird = 1.0 / 3;
+
+bool near(double a, double b)
+{
+    return std::abs(a - b) < 1e-9;
+}
+
+QString clock(int hour, int minute)
+{
+    return QStringLiteral("%1%2").arg(hour, 2, 10, QLatin1Char('0')).arg(minute, 2, 10,
+                                                                        QLatin1Char('0'));
+}
+
+std::vector<DayRow> period(const QDate& first, int days)
+{
+    std::vector<DayRow> rows;
+    for (int i = 0; i < days; ++i)
+        rows.push_back({"0001", "200403", first.addDays(i), "", "0", "", "", 0, 0, 0, 0});
+    return rows;
+}
+
+} // namespace
+
+void TestWorkTime::day_data()
+{
+    QTest::addColumn<QString>("syukin");
+    QTest::addColumn<QString>("taisya");
+    QTest::addColumn<double>("basic");
+    QTest::addColumn<double>("breakHours");
+    QTest::addColumn<double>("overtime");
+    QTest::addColumn<double>("night");
+
+    QTest::newRow("09:00-18:00") << "0900" << "1800" << 8.0 << 1.0 << 0.0 << 0.0;
+    QTest::newRow("09:00-17:30") << "0900" << "1730" << 7.5 << 1.0 << 0.0 << 0.0;
+    QTest::newRow("08:30-20:15") << "0830" << "2015" << 8.0 << 1.0 << 2.75 << 0.0;
+    QTest::newRow("09:00-09:45 short") << "0900" << "0945" << 0.75 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("13:00-14:00 one hour") << "1300" << "1400" << 1.0 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("13:00-14:30") << "1300" << "1430" << 0.5 << 1.0 << 0.0 << 0.0;
+    QTest::newRow("18:00-23:00") << "1800" << "2300" << 4.0 << 1.0 << 0.0 << 1.0;
+    QTest::newRow("17:00-02:00 next day") << "1700" << "0200" << 8.0 << 1.0 << 0.0 << 4.0;
+    QTest::newRow("20:00-06:00") << "2000" << "0600" << 8.0 << 1.0 << 1.0 << 7.0;
+    QTest::newRow("22:00-05:00 night only") << "2200" << "0500" << 0.0 << 0.0 << 0.0 << 7.0;
+    QTest::newRow("04:00-13:00 early") << "0400" << "1300" << 8.0 << 1.0 << 0.0 << 1.0;
+    QTest::newRow("00:00-08:00") << "0000" << "0800" << 7.0 << 1.0 << 0.0 << 5.0;
+    QTest::newRow("23:00-00:00 one hour at night") << "2300" << "0000" << 1.0 << 0.0 << 0.0
+                                                   << 0.0;
+    QTest::newRow("23:00-22:30 almost a day") << "2300" << "2230" << 8.0 << 1.0 << 14.5 << 6.5;
+    QTest::newRow("09:00-09:00 zero, not 24") << "0900" << "0900" << 0.0 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("09:00-17:20 thirds") << "0900" << "1720" << 7 + kThird << 1.0 << 0.0 << 0.0;
+    QTest::newRow("21:30-23:00 more night than work after the break")
+        << "2130" << "2300" << 0.0 << 0.0 << 0.0 << 1.0;
+    QTest::newRow("21:00-23:00 night equal to work after the break")
+        << "2100" << "2300" << 1.0 << 1.0 << 0.0 << 1.0;
+    // Hours and minutes beyond the clock are taken as typed.
+    QTest::newRow("99:99-00:00") << "9999" << "0000" << -(75 + 99 / 60.0) << 0.0 << 0.0 << 0.0;
+    QTest::newRow("00:75-04:00") << "0075" << "0400" << 0.0 << 0.0 << 0.0 << 2.75;
+}
+
+void TestWorkTime::day()
+{
+    QFETCH(QString, syukin);
+    QFETCH(QString, taisya);
+    QFETCH(double, basic);
+    QFETCH(double, breakHours);
+    QFETCH(double, overtime);
+    QFETCH(double, night);
+
+    const WorkTime w = CalcWorkTime({syukin, taisya});
+    QVERIFY2(near(w.kihonJn, basic), qPrintable(QString::number(w.kihonJn)));
+    QVERIFY2(near(w.kyukeiJn, breakHours), qPrintable(QString::number(w.kyukeiJn)));
+    QVERIFY2(near(w.zangyouJn, overtime), qPrintable(QString::number(w.zangyouJn)));
+    QVERIFY2(near(w.sinyaJn, night), qPrintable(QString::number(w.sinyaJn)));
+}
+
+// For every pair of real clock times: the span is split without loss, the break is all or
+// nothing, the day holds at most 8 basic hours, and the night part never exceeds the span.
+void TestWorkTime::everyValidPairIsConsistent()
+{
+    for (int from = 0; from < 24 * 60; ++from) {
+        const QString in = clock(from / 60, from % 60);
+        for (int to = 0; to < 24 * 60; to += 7) {
+            const WorkTime w = CalcWorkTime({in, clock(to / 60, to % 60)});
+            const double span = ((to - from + 24 * 60) % (24 * 60)) / 60.0;
+            const QByteArray where = (in + "-" + clock(to / 60, to % 60)).toLatin1();
+            QVERIFY2(w.sinyaJn >= 0 && w.sinyaJn <= span + 1e-9, where);
+            QVERIFY2(w.kihonJn >= 0 && w.kihonJn <= 8 + 1e-9 && w.zangyouJn >= 0, where);
+            if (span <= 1) {
+                QVERIFY2(near(w.kihonJn, span) && w.kyukeiJn == 0 && w.sinyaJn == 0, where);
+            } else if (w.kyukeiJn == 0) {
+                QVERIFY2(w.kihonJn == 0 && w.zangyouJn == 0 && w.sinyaJn > span - 1, where);
+            } else {
+                QVERIFY2(w.kyukeiJn == 1, where);
+                QVERIFY2(near(w.kihonJn + w.zangyouJn + w.kyukeiJn, span), where);
+                QVERIFY2(w.zangyouJn == 0 || near(w.kihonJn, 8), where);
+            }
+        }
+    }
+}
+
+// Any four digits may be typed: every pair yields finite figures, the same each time.
+void TestWorkTime::everyFourDigitPairIsDefined()
+{
+    for (int a = 0; a <= 9999; a += 37) {
+        for (int b = 0; b <= 9999; b += 41) {
+            const ClockTimes times{clock(a / 100, a % 100), clock(b / 100, b % 100)};
+            const WorkTime w = CalcWorkTime(times);
+            QVERIFY(std::isfinite(w.kihonJn) && std::isfinite(w.kyukeiJn) &&
+                    std::isfinite(w.zangyouJn) && std::isfinite(w.sinyaJn));
+            QVERIFY(w == CalcWorkTime(times));
+        }
+    }
+}
+
+void TestWorkTime::allowance_data()
+{
+    QTest::addColumn<QDate>("first");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("March 2004: 23 weekdays") << QDate(2004, 3, 1) << 31 << 184.0;
+    QTest::newRow("one week") << QDate(2004, 3, 1) << 7 << 40.0;
+    QTest::newRow("three weekdays: the floor") << QDate(2004, 3, 3) << 3 << 40.0;
+    QTest::newRow("February 2004, leap year") << QDate(2004, 2, 1) << 29 << 160.0;
+    QTest::newRow("mid-month period 21st to 20th") << QDate(2005, 1, 21) << 31 << 168.0;
+    QTest::newRow("a weekend only") << QDate(2004, 3, 6) << 2 << 40.0;
+}
+
+void TestWorkTime::allowance()
+{
+    QFETCH(QDate, first);
+    QFETCH(int, days);
+    QFETCH(double, expected);
+    QCOMPARE(CalcKihon40(period(first, days)), expected);
+}
+
+void TestWorkTime::totals_data()
+{
+    QTest::addColumn<QDate>("first");
+    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<double>("dayBasic");
+    QTest::addColumn<double>("dayOvertime");
+    QTest::addColumn<double>("basic");
+    QTest::addColumn<double>("overtime");
+
+    // Monday 1 March 2004 onwards.
+    const QDate monday(2004, 3, 1);
+    QTest::newRow("six normal days of 8: capped at 40")
+        << monday << QStringList(6, "0") << 8.0 << 0.0 << 40.0 << 8.0;
+    QTest::newRow("five normal days of 8: at the allowance")
+        << monday << QStringList(5, "0") << 8.0 << 0.0 << 40.0 << 0.0;
+    QTest::newRow("holiday work: basic counts as overtime")
+        << monday << QStringList{"1"} << 8.0 << 2.0 << 0.0 << 10.0;
+    QTest::newRow("holiday work never counts against the allowance")
+        << monday << QStringList(7, "1") << 9.0 << 0.0 << 0.0 << 63.0;
+    QTest::newRow("four days of 12: shorter than 5 days is never capped")
+        << monday << QStringList(4, "0") << 12.0 << 0.0 << 48.0 << 0.0;
+    QTest::newRow("rest days add nothing of their basic to the cap")
+        << monday << QStringList{"0", "0", "0", "0", "0", "2", "2"} << 9.0 << 0.0 << 58.0 << 5.0;
+    QTest::newRow("class not yet set counts as normal")
+        << monday << QStringList{"", "", "", "", "", ""} << 8.0 << 0.0 << 40.0 << 8.0;
+}
+
+void TestWorkTime::totals()
+{
+    QFETCH(QDate, first);
+    QFETCH(QStringList, classes);
+    QFETCH(double, dayBasic);
+    QFETCH(double, dayOvertime);
+    QFETCH(double, basic);
+    QFETCH(double, overtime);
+
+    std::vector<DayRow> rows = period(first, int(classes.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].syukinKb = classes.at(qsizetype(i));
+        rows[i].kihon1 = dayBasic;
+        rows[i].kihon2 = dayOvertime;
+        rows[i].kihon3 = 0.5;
+        rows[i].kihon4 = 1;
+    }
+    MonthHeader h;
+    CalcTotals(rows, CalcKihon40(rows), h);
+    QCOMPARE(h.kihon1, basic);
+    QCOMPARE(h.kihon2, overtime);
+    QCOMPARE(h.kihon3, 0.5 * classes.size());
+    QCOMPARE(h.kihon4, 1.0 * classes.size());
+}
+
+QTEST_GUILESS_MAIN(TestWorkTime)
+#include "tst_worktime.moc"
