@@ -147,15 +147,27 @@ private:
                 const QString month = monthText(m);
                 const QDate first = QDate::fromString(month, QStringLiteral("yyyyMM"));
                 const int days = first.daysInMonth();
-                summary.text(1, cd).text(2, month.toStdString())
+                summary.text(1, cd)
+                    .text(2, month.toStdString())
                     .text(3, first.toString(Qt::ISODate).toStdString())
                     .text(4, first.addDays(days - 1).toString(Qt::ISODate).toStdString())
-                    .real(5, 160).real(6, 10).real(7, 2).real(8, 20).run();
+                    .real(5, 160)
+                    .real(6, 10)
+                    .real(7, 2)
+                    .real(8, 20)
+                    .run();
                 for (int d = 0; d < days; ++d) {
-                    day.text(1, month.toStdString()).text(2, cd)
+                    day.text(1, month.toStdString())
+                        .text(2, cd)
                         .text(3, first.addDays(d).toString(Qt::ISODate).toStdString())
-                        .text(4, "0").text(5, "0900").text(6, "1800")
-                        .real(7, 8).real(8, 0).real(9, 0).real(10, 1).run();
+                        .text(4, "0")
+                        .text(5, "0900")
+                        .text(6, "1800")
+                        .real(7, 8)
+                        .real(8, 0)
+                        .real(9, 0)
+                        .real(10, 1)
+                        .run();
                 }
             }
         }
@@ -198,8 +210,8 @@ void Baseline_NextStaffAndLoadMonth(benchmark::State& state)
                    "s.staffCd = m.staffCd AND s.syoriDt = ? WHERE m.staffCd > ? "
                    "ORDER BY m.staffCd LIMIT 1");
     Statement days(f.bare(),
-                   "SELECT syoriDt, staffCd, kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, "
-                   "kihon3, kihon4 FROM KYTIMESHEETJL WHERE staffCd = ? AND syoriDt = ? "
+                   "SELECT kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, kihon3, kihon4 "
+                   "FROM KYTIMESHEETJL WHERE staffCd = ? AND syoriDt = ? "
                    "AND kintaiDt >= ? AND kintaiDt <= ?");
     const std::string month = kMonth.toStdString();
     const auto read = [](Statement& s, BareHeader& h) {
@@ -229,14 +241,14 @@ void Baseline_NextStaffAndLoadMonth(benchmark::State& state)
         days.text(1, h.staffCd).text(2, month).text(3, "2008-06-01").text(4, "2008-06-30");
         for (size_t i = 0; days.step() && i < rows.size(); ++i) {
             BareDay& d = rows[i];
-            d.syoriDt = days.column(0);
-            d.staffCd = days.column(1);
-            d.kintaiDt = days.column(2);
-            d.syukinKb = days.column(3);
-            d.syukin = days.column(4);
-            d.taisya = days.column(5);
+            d.staffCd = h.staffCd;
+            d.syoriDt = month;
+            d.kintaiDt = days.column(0);
+            d.syukinKb = days.column(1);
+            d.syukin = days.column(2);
+            d.taisya = days.column(3);
             for (int k = 0; k < 4; ++k)
-                d.kihon[k] = days.number(6 + k);
+                d.kihon[k] = days.number(4 + k);
         }
         days.reset();
         benchmark::DoNotOptimize(rows.data());
@@ -263,8 +275,9 @@ void Store_SaveMonth(benchmark::State& state)
     int s = 0;
     for (auto _ : state) {
         const QString staffCd = code(s++ % kStaff);
-        const MonthHeader h{staffCd, QString(), QString(), kMonth, kFirst,
-                            kFirst.addDays(kDays - 1), 160, 10, 2, 20};
+        const MonthHeader h{
+            staffCd, QString(), QString(), kMonth, kFirst, kFirst.addDays(kDays - 1),
+            160,     10,        2,         20};
         std::vector<DayRow> rows = f.preparedMonth(staffCd);
         for (DayRow& row : rows) {
             row.syukin = QStringLiteral("0900");
@@ -303,12 +316,28 @@ void Baseline_SaveMonth(benchmark::State& state)
         const std::string staffCd = code(s++ % kStaff).toStdString();
         begin.run();
         deleteSummary.text(1, staffCd).text(2, month).run();
-        insertSummary.text(1, staffCd).text(2, month).text(3, dates.front()).text(4, dates.back())
-            .real(5, 160).real(6, 10).real(7, 2).real(8, 20).run();
+        insertSummary.text(1, staffCd)
+            .text(2, month)
+            .text(3, dates.front())
+            .text(4, dates.back())
+            .real(5, 160)
+            .real(6, 10)
+            .real(7, 2)
+            .real(8, 20)
+            .run();
         deleteDays.text(1, staffCd).text(2, month).run();
         for (const std::string& date : dates) {
-            insertDay.text(1, staffCd).text(2, date).text(3, month).text(4, "0").text(5, "0900")
-                .text(6, "1800").real(7, 8).real(8, 0).real(9, 0).real(10, 1).run();
+            insertDay.text(1, staffCd)
+                .text(2, date)
+                .text(3, month)
+                .text(4, "0")
+                .text(5, "0900")
+                .text(6, "1800")
+                .real(7, 8)
+                .real(8, 0)
+                .real(9, 0)
+                .real(10, 1)
+                .run();
         }
         commit.run();
     }
@@ -332,18 +361,17 @@ BENCHMARK(Store_ReportRowsOfAMonth);
 void Baseline_ReportRowsOfAMonth(benchmark::State& state)
 {
     struct BareReportRow {
-        std::string staffCd, staffNm, syoriDt, kikanSt, kikanEn, kintaiDt, syukinKb, syukin,
-            taisya;
+        std::string staffCd, staffNm, syoriDt, kikanSt, kikanEn, kintaiDt, syukinKb, syukin, taisya;
         double kihon[8] = {};
     };
     Fixture& f = Fixture::instance();
     Statement count(f.bare(), "SELECT count(syoriDt) FROM KYTIMESHEETJL WHERE syoriDt >= ? AND "
-                              "syoriDt <= ? AND staffCd >= ? AND staffCd <= ?");
+                              "syoriDt <= ? AND +staffCd >= ? AND +staffCd <= ?");
     Statement select(f.bare(),
                      "SELECT staffCd, staffNm, syoriDt, kikanSt, kikanEn, kintaiDt, syukinKb, "
                      "syukin, taisya, kihon1_g, kihon2_g, kihon3_g, kihon4_g, kihon1, kihon2, "
                      "kihon3, kihon4 FROM Q_CMSTAFFKIHONMST WHERE syoriDt >= ? AND syoriDt <= ? "
-                     "AND staffCd >= ? AND staffCd <= ? ORDER BY staffCd, kintaiDt ASC");
+                     "AND +staffCd >= ? AND +staffCd <= ? ORDER BY staffCd, kintaiDt ASC");
     for (auto _ : state) {
         count.text(1, "200512").text(2, "200512").text(3, "0000").text(4, "9999");
         count.step();

@@ -177,7 +177,26 @@ double Rows::real(int column) const
 
 QDate Rows::date(int column) const
 {
-    const QDate day = QDate::fromString(m_query->value(column).toString(), Qt::ISODate);
+    const QString text = m_query->value(column).toString();
+    // "yyyy-mm-dd", read directly: dates are read for every day row.
+    const auto digits = [&text](int from, int count) {
+        int number = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            number = number * 10 + (c - u'0');
+        }
+        return number;
+    };
+    QDate day;
+    if (text.size() == 10 && text.at(4) == u'-' && text.at(7) == u'-') {
+        const int year = digits(0, 4);
+        const int month = digits(5, 2);
+        const int dayOfMonth = digits(8, 2);
+        if (year > 0 && month > 0 && dayOfMonth > 0)
+            day = QDate(year, month, dayOfMonth);
+    }
     if (!day.isValid())
         throw StoreError(QStringLiteral("項目 %1 が日付ではありません。")
                              .arg(m_query->record().fieldName(column)));

@@ -20,9 +20,9 @@ struct MonthHeader {
     QString staffCd;
     QString staffNm;
     QString staffKm;
-    QString syoriDt; // processing month "yyyymm"
-    QDate kikanSt;   // first day of the period
-    QDate kikanEn;   // last day of the period
+    QString syoriDt;   // processing month "yyyymm"
+    QDate kikanSt;     // first day of the period
+    QDate kikanEn;     // last day of the period
     double kihon1 = 0; // basic hours
     double kihon2 = 0; // overtime hours
     double kihon3 = 0; // late-night hours
@@ -36,10 +36,10 @@ struct DayRow {
     QString staffCd;
     QString syoriDt;
     QDate kintaiDt;
-    QString week;     // "1" (Sunday) to "7" (Saturday); never stored
-    QString syukinKb; // "0" normal working day, "1" work on a holiday, "2" rest day
-    QString syukin;   // clock-in "hhmm" or empty
-    QString taisya;   // clock-out "hhmm" or empty
+    QString week;      // "1" (Sunday) to "7" (Saturday); never stored
+    QString syukinKb;  // "0" normal working day, "1" work on a holiday, "2" rest day
+    QString syukin;    // clock-in "hhmm" or empty
+    QString taisya;    // clock-out "hhmm" or empty
     double kihon1 = 0; // basic hours
     double kihon2 = 0; // overtime hours
     double kihon3 = 0; // late-night hours

@@ -124,9 +124,9 @@ void VerifySchema(Database& db)
     for (const Relation& relation : kRelations) {
         try {
             // Preparing a read of every field fails on a missing table or field.
-            Rows rows = db.query(QStringLiteral("SELECT %1 FROM %2 LIMIT 0")
-                                     .arg(QLatin1String(relation.fields),
-                                          QLatin1String(relation.name)));
+            Rows rows =
+                db.query(QStringLiteral("SELECT %1 FROM %2 LIMIT 0")
+                             .arg(QLatin1String(relation.fields), QLatin1String(relation.name)));
             rows.next();
         } catch (const StoreError& error) {
             throw StoreError(QStringLiteral("ヌビラのデータベースではありません（%1）: %2")

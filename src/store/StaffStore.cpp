@@ -41,20 +41,21 @@ StaffRecord readStaff(const Rows& rows)
 
 int CountStaff(Database& db, const QString& keyword, StaffField field)
 {
-    Rows rows = db.query(QStringLiteral("SELECT count(staffCd) AS c_staffCd FROM CMSTAFFKIHONMST ") +
-                             matchCondition(field),
-                         {containsPattern(keyword)});
+    Rows rows =
+        db.query(QStringLiteral("SELECT count(staffCd) AS c_staffCd FROM CMSTAFFKIHONMST ") +
+                     matchCondition(field),
+                 {containsPattern(keyword)});
     return rows.next() ? rows.value(QStringLiteral("c_staffcd")).toInt() : 0;
 }
 
 std::vector<StaffRecord> ListStaff(Database& db, const QString& keyword, StaffField field)
 {
     const QString column = columnName(field);
-    Rows rows = db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST ") +
-                             matchCondition(field) +
-                             QStringLiteral("ORDER BY CMSTAFFKIHONMST.%1 DESC, staffCd DESC")
-                                 .arg(column),
-                         {containsPattern(keyword)});
+    Rows rows =
+        db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST ") +
+                     matchCondition(field) +
+                     QStringLiteral("ORDER BY CMSTAFFKIHONMST.%1 DESC, staffCd DESC").arg(column),
+                 {containsPattern(keyword)});
     std::vector<StaffRecord> list;
     while (rows.next())
         list.push_back(readStaff(rows));

@@ -6,10 +6,10 @@ namespace {
 
 // The staff row and, in the same read, its summary for the month: columns staffCd, staffNm,
 // staffKm, then the summary's kihon1..kihon4, null when the month has no summary.
-const QString kStaffMonth = QStringLiteral(
-    "SELECT m.staffCd, m.staffNm, m.staffKm, s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
-    "FROM CMSTAFFKIHONMST AS m "
-    "LEFT JOIN KYKINTAISYUKEIJL AS s ON s.staffCd = m.staffCd AND s.syoriDt = ? ");
+const QString kStaffMonth =
+    QStringLiteral("SELECT m.staffCd, m.staffNm, m.staffKm, s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
+                   "FROM CMSTAFFKIHONMST AS m "
+                   "LEFT JOIN KYKINTAISYUKEIJL AS s ON s.staffCd = m.staffCd AND s.syoriDt = ? ");
 
 bool stepStaff(Database& db, MonthHeader& h, const QString& condition, const QVariantList& key)
 {
@@ -27,21 +27,21 @@ bool stepStaff(Database& db, MonthHeader& h, const QString& condition, const QVa
     return true;
 }
 
-const QString kDayColumns = QStringLiteral(
-    "SELECT syoriDt, staffCd, kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, kihon3, kihon4 "
-    "FROM KYTIMESHEETJL ");
+// The stored day's own code and month are those of the header: the read selects by them.
+const QString kDayColumns = QStringLiteral("SELECT kintaiDt, syukinKb, syukin, taisya, kihon1, "
+                                           "kihon2, kihon3, kihon4 FROM KYTIMESHEETJL ");
 
-void copyDay(const Rows& rows, DayRow& row)
+void copyDay(const MonthHeader& h, const Rows& rows, DayRow& row)
 {
-    row.syoriDt = rows.text(0);
-    row.staffCd = rows.text(1);
-    row.syukinKb = rows.text(3);
-    row.syukin = rows.text(4);
-    row.taisya = rows.text(5);
-    row.kihon1 = rows.real(6);
-    row.kihon2 = rows.real(7);
-    row.kihon3 = rows.real(8);
-    row.kihon4 = rows.real(9);
+    row.staffCd = h.staffCd;
+    row.syoriDt = h.syoriDt;
+    row.syukinKb = rows.text(1);
+    row.syukin = rows.text(2);
+    row.taisya = rows.text(3);
+    row.kihon1 = rows.real(4);
+    row.kihon2 = rows.real(5);
+    row.kihon3 = rows.real(6);
+    row.kihon4 = rows.real(7);
 }
 
 // The prepared row for a stored day: rows normally run day by day, so the offset finds it.
@@ -59,8 +59,10 @@ DayRow* rowForDay(std::span<DayRow> rows, const QDate& day)
 
 const QString kMonthKey = QStringLiteral("WHERE staffCd = ? AND syoriDt = ?");
 
-const QString kReportRange = QStringLiteral(
-    "WHERE syoriDt >= ? AND syoriDt <= ? AND staffCd >= ? AND staffCd <= ? ");
+// Printing asks for a month (or a few) of many staff: the month range leads the search, so the
+// code range is kept from choosing the index ("+" makes it a plain comparison).
+const QString kReportRange =
+    QStringLiteral("WHERE syoriDt >= ? AND syoriDt <= ? AND +staffCd >= ? AND +staffCd <= ? ");
 
 } // namespace
 
@@ -77,8 +79,7 @@ bool NextStaffMonth(Database& db, MonthHeader& h)
 
 bool PrevStaffMonth(Database& db, MonthHeader& h)
 {
-    return stepStaff(db, h,
-                     QStringLiteral("WHERE m.staffCd < ? ORDER BY m.staffCd DESC LIMIT 1"),
+    return stepStaff(db, h, QStringLiteral("WHERE m.staffCd < ? ORDER BY m.staffCd DESC LIMIT 1"),
                      {h.staffCd});
 }
 
@@ -93,7 +94,7 @@ bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& ro
                          {h.staffCd, h.syoriDt, day});
     if (!rows.next())
         return false;
-    copyDay(rows, row);
+    copyDay(h, rows, row);
     return true;
 }
 
@@ -111,21 +112,20 @@ void LoadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
         db.query(kDayColumns + kMonthKey + QStringLiteral(" AND kintaiDt >= ? AND kintaiDt <= ?"),
                  {h.staffCd, h.syoriDt, first, last});
     while (stored.next()) {
-        if (DayRow* row = rowForDay(rows, stored.date(2)))
-            copyDay(stored, *row);
+        if (DayRow* row = rowForDay(rows, stored.date(0)))
+            copyDay(h, stored, *row);
     }
 }
 
 void SaveSummary(Database& db, const MonthHeader& h)
 {
     Transaction transaction(db);
-    db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey,
-               {h.staffCd, h.syoriDt});
-    db.execute(QStringLiteral("INSERT INTO KYKINTAISYUKEIJL "
-                              "(staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, kihon3, kihon4) "
-                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-               {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn, h.kihon1, h.kihon2, h.kihon3,
-                h.kihon4});
+    db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey, {h.staffCd, h.syoriDt});
+    db.execute(
+        QStringLiteral("INSERT INTO KYKINTAISYUKEIJL "
+                       "(staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, kihon3, kihon4) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+        {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn, h.kihon1, h.kihon2, h.kihon3, h.kihon4});
     transaction.commit();
 }
 
@@ -180,9 +180,9 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
         int g1, g2, g3, g4, k1, k2, k3, k4;
     };
     const auto at = [&rows](const char* name) { return rows.column(QLatin1String(name)); };
-    const Columns c{at("staffCd"),  at("staffNm"),  at("syoriDt"),  at("kikanSt"),  at("kikanEn"),
-                    at("kintaiDt"), at("syukinKb"), at("syukin"),   at("taisya"),   at("kihon1_g"),
-                    at("kihon2_g"), at("kihon3_g"), at("kihon4_g"), at("kihon1"),   at("kihon2"),
+    const Columns c{at("staffCd"),  at("staffNm"),  at("syoriDt"),  at("kikanSt"), at("kikanEn"),
+                    at("kintaiDt"), at("syukinKb"), at("syukin"),   at("taisya"),  at("kihon1_g"),
+                    at("kihon2_g"), at("kihon3_g"), at("kihon4_g"), at("kihon1"),  at("kihon2"),
                     at("kihon3"),   at("kihon4")};
     // A month whose summary is missing still prints its days: no period and zero totals.
     const auto optionalDate = [&rows](int column) {

@@ -28,8 +28,12 @@ Q_DECLARE_METATYPE(StaffField)
 namespace {
 
 const StaffRecord kStaff[] = {
-    {"0001", "山田太郎", "ﾔﾏﾀﾞﾀﾛｳ"}, {"0002", "O'Brien", "ｵﾌﾞﾗｲｴﾝ"}, {"0003", "100%", "ﾋｬｸ"},
-    {"0004", "a_b", "ｴｰﾋﾞｰ"},        {"0005", "a*b", "ｱｽﾀ"},        {"0010", "abc", "ｴｰﾋﾞｰｼｰ"},
+    {"0001", "山田太郎", "ﾔﾏﾀﾞﾀﾛｳ"},
+    {"0002", "O'Brien", "ｵﾌﾞﾗｲｴﾝ"},
+    {"0003", "100%", "ﾋｬｸ"},
+    {"0004", "a_b", "ｴｰﾋﾞｰ"},
+    {"0005", "a*b", "ｱｽﾀ"},
+    {"0010", "abc", "ｴｰﾋﾞｰｼｰ"},
     {"0011", "田中", ""},
 };
 
@@ -49,8 +53,7 @@ void TestStaffStore::init()
     for (const StaffRecord& rec : kStaff)
         SaveStaff(m_temp->db(), rec);
     // A member whose reading was never filled in, as another program might have left it.
-    m_temp->db().execute(
-        QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES ('0012', NULL, NULL)"));
+    m_temp->db().execute(QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES ('0012', NULL, NULL)"));
 }
 
 void TestStaffStore::cleanup()
@@ -70,15 +73,15 @@ void TestStaffStore::keywordSearch_data()
     QTest::newRow("empty keyword, by name: members with a name")
         << "" << StaffField::staffNm
         << QStringList{"0011", "0001", "0010", "0004", "0005", "0002", "0003"};
-    QTest::newRow("contained anywhere") << "田" << StaffField::staffNm
-                                        << QStringList{"0011", "0001"};
+    QTest::newRow("contained anywhere")
+        << "田" << StaffField::staffNm << QStringList{"0011", "0001"};
     QTest::newRow("quote") << "'" << StaffField::staffNm << QStringList{"0002"};
     QTest::newRow("percent") << "%" << StaffField::staffNm << QStringList{"0003"};
     QTest::newRow("underscore") << "_" << StaffField::staffNm << QStringList{"0004"};
     QTest::newRow("asterisk") << "*" << StaffField::staffNm << QStringList{"0005"};
     QTest::newRow("backslash matches nothing") << "\\" << StaffField::staffNm << QStringList{};
-    QTest::newRow("Latin letters in any case") << "AB" << StaffField::staffNm
-                                               << QStringList{"0010"};
+    QTest::newRow("Latin letters in any case")
+        << "AB" << StaffField::staffNm << QStringList{"0010"};
     QTest::newRow("code part") << "01" << StaffField::staffCd
                                << QStringList{"0012", "0011", "0010", "0001"};
     QTest::newRow("reading, empty reading is a value")

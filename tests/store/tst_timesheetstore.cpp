@@ -72,16 +72,26 @@ void TestTimesheetStore::stepping_data()
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("first") << "first" << "0100" << true << "0003";
-    QTest::newRow("next") << "next" << "0003" << true << "0005";
-    QTest::newRow("next compares as text") << "next" << "0005" << true << "0100";
-    QTest::newRow("next from a code not on file") << "next" << "0004" << true << "0005";
-    QTest::newRow("next past the highest") << "next" << "0100" << false << "0100";
-    QTest::newRow("previous") << "prev" << "0100" << true << "0005";
-    QTest::newRow("previous past the lowest") << "prev" << "0003" << false << "0003";
-    QTest::newRow("find") << "find 0005" << "0003" << true << "0005";
-    QTest::newRow("find a code not on file") << "find 0004" << "0003" << false << "0003";
-    QTest::newRow("find the empty code") << "find " << "0003" << false << "0003";
+    QTest::newRow("first") << "first"
+                           << "0100" << true << "0003";
+    QTest::newRow("next") << "next"
+                          << "0003" << true << "0005";
+    QTest::newRow("next compares as text") << "next"
+                                           << "0005" << true << "0100";
+    QTest::newRow("next from a code not on file") << "next"
+                                                  << "0004" << true << "0005";
+    QTest::newRow("next past the highest") << "next"
+                                           << "0100" << false << "0100";
+    QTest::newRow("previous") << "prev"
+                              << "0100" << true << "0005";
+    QTest::newRow("previous past the lowest") << "prev"
+                                              << "0003" << false << "0003";
+    QTest::newRow("find") << "find 0005"
+                          << "0003" << true << "0005";
+    QTest::newRow("find a code not on file") << "find 0004"
+                                             << "0003" << false << "0003";
+    QTest::newRow("find the empty code") << "find "
+                                         << "0003" << false << "0003";
 }
 
 void TestTimesheetStore::stepping()
@@ -320,15 +330,30 @@ void TestTimesheetStore::reportRows_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("firstCode");
 
-    QTest::newRow("everything") << "0000" << "9999" << "000000" << "999999" << 3 * 59 << "0003";
-    QTest::newRow("one member, one month") << "0005" << "0005" << "200403" << "200403" << 31
-                                           << "0005";
-    QTest::newRow("one month, all staff") << "0000" << "9999" << "200402" << "200402" << 3 * 28
-                                          << "0003";
-    QTest::newRow("codes compare as text") << "0004" << "0100" << "200402" << "200403" << 2 * 59
-                                           << "0005";
-    QTest::newRow("no rows") << "0000" << "9999" << "200404" << "200412" << 0 << "";
-    QTest::newRow("reversed range") << "9999" << "0000" << "200402" << "200403" << 0 << "";
+    QTest::newRow("everything") << "0000"
+                                << "9999"
+                                << "000000"
+                                << "999999" << 3 * 59 << "0003";
+    QTest::newRow("one member, one month") << "0005"
+                                           << "0005"
+                                           << "200403"
+                                           << "200403" << 31 << "0005";
+    QTest::newRow("one month, all staff") << "0000"
+                                          << "9999"
+                                          << "200402"
+                                          << "200402" << 3 * 28 << "0003";
+    QTest::newRow("codes compare as text") << "0004"
+                                           << "0100"
+                                           << "200402"
+                                           << "200403" << 2 * 59 << "0005";
+    QTest::newRow("no rows") << "0000"
+                             << "9999"
+                             << "200404"
+                             << "200412" << 0 << "";
+    QTest::newRow("reversed range") << "9999"
+                                    << "0000"
+                                    << "200402"
+                                    << "200403" << 0 << "";
 }
 
 void TestTimesheetStore::reportRows()
@@ -352,9 +377,9 @@ void TestTimesheetStore::reportRows()
     if (count > 0)
         QCOMPARE(rows.front().staffCd, firstCode);
     for (size_t i = 1; i < rows.size(); ++i) {
-        const bool ordered = rows[i - 1].staffCd < rows[i].staffCd ||
-                             (rows[i - 1].staffCd == rows[i].staffCd &&
-                              rows[i - 1].kintaiDt < rows[i].kintaiDt);
+        const bool ordered =
+            rows[i - 1].staffCd < rows[i].staffCd ||
+            (rows[i - 1].staffCd == rows[i].staffCd && rows[i - 1].kintaiDt < rows[i].kintaiDt);
         QVERIFY2(ordered, qPrintable(QString::number(i)));
     }
 }
@@ -374,9 +399,23 @@ void TestTimesheetStore::reportRowFields()
 
     const std::vector<ReportRow> report = LoadReportRows(db, "0005", "0005", "200403", "200403");
     QCOMPARE(int(report.size()), 31);
-    const ReportRow expected{"0005", "名前0005", "200403", kMarch1, QDate(2004, 3, 31),
-                             QDate(2004, 3, 3), "0", "0900", "1800", 150, 20.5, 3.25, 19,
-                             8, 0, 0.5, 1};
+    const ReportRow expected{"0005",
+                             "名前0005",
+                             "200403",
+                             kMarch1,
+                             QDate(2004, 3, 31),
+                             QDate(2004, 3, 3),
+                             "0",
+                             "0900",
+                             "1800",
+                             150,
+                             20.5,
+                             3.25,
+                             19,
+                             8,
+                             0,
+                             0.5,
+                             1};
     QCOMPARE(report[2], expected);
     QCOMPARE(report[6].syukinKb, "2");
     QCOMPARE(report[6].syukin, "");

@@ -18,8 +18,7 @@ TempDatabase::TempDatabase()
 
 sqlite3* TempDatabase::handle() const
 {
-    const QVariant v =
-        QSqlDatabase::database(m_db->connectionName(), false).driver()->handle();
+    const QVariant v = QSqlDatabase::database(m_db->connectionName(), false).driver()->handle();
     return *static_cast<sqlite3* const*>(v.constData());
 }
 
