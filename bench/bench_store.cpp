@@ -3,6 +3,7 @@
 
 #include "Database.h"
 #include "Schema.h"
+#include "TempDatabase.h"
 #include "TimesheetStore.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,18 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
+const char* const kInsertDay =
+    "INSERT INTO KYTIMESHEETJL (staffCd, kintaiDt, syoriDt, syukinKb, syukin, taisya, kihon1, "
+    "kihon2, kihon3, kihon4) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+// One day worked from 09:00 to 18:00.
+void insertWorkedDay(Statement& insert, const std::string& staffCd, const std::string& date,
+                     const std::string& month)
+{
+    insert.text(1, staffCd).text(2, date).text(3, month).text(4, "0").text(5, "0900");
+    insert.text(6, "1800").real(7, 8).real(8, 0).real(9, 0).real(10, 1).run();
+}
+
 struct BareDay {
     std::string staffCd, syoriDt, kintaiDt, syukinKb, syukin, taisya;
     double kihon[4] = {};
@@ -112,17 +125,6 @@ public:
     Database& db() { return *m_db; }
     sqlite3* bare() { return m_bare; }
 
-    std::vector<DayRow> preparedMonth(const QString& staffCd) const
-    {
-        std::vector<DayRow> rows;
-        for (int d = 0; d < kDays; ++d) {
-            const QDate day = kFirst.addDays(d);
-            rows.push_back({staffCd, kMonth, day, QString::number(day.dayOfWeek() % 7 + 1),
-                            QStringLiteral("0"), QString(), QString(), 0, 0, 0, 0});
-        }
-        return rows;
-    }
-
 private:
     Fixture()
         : m_path(m_dir.filePath(QStringLiteral("data.mdb")))
@@ -139,7 +141,7 @@ private:
         sqlite3_exec(m_bare, "BEGIN", nullptr, nullptr, nullptr);
         Statement staff(m_bare, "INSERT INTO CMSTAFFKIHONMST VALUES (?, ?, ?)");
         Statement summary(m_bare, "INSERT INTO KYKINTAISYUKEIJL VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        Statement day(m_bare, "INSERT INTO KYTIMESHEETJL VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement day(m_bare, kInsertDay);
         for (int s = 0; s < kStaff; ++s) {
             const std::string cd = code(s).toStdString();
             staff.text(1, cd).text(2, "職員" + cd).text(3, "ｼｮｸｲﾝ").run();
@@ -157,17 +159,8 @@ private:
                     .real(8, 20)
                     .run();
                 for (int d = 0; d < days; ++d) {
-                    day.text(1, month.toStdString())
-                        .text(2, cd)
-                        .text(3, first.addDays(d).toString(Qt::ISODate).toStdString())
-                        .text(4, "0")
-                        .text(5, "0900")
-                        .text(6, "1800")
-                        .real(7, 8)
-                        .real(8, 0)
-                        .real(9, 0)
-                        .real(10, 1)
-                        .run();
+                    insertWorkedDay(day, cd, first.addDays(d).toString(Qt::ISODate).toStdString(),
+                                    month.toStdString());
                 }
             }
         }
@@ -190,7 +183,7 @@ void Store_NextStaffAndLoadMonth(benchmark::State& state)
     for (auto _ : state) {
         if (!NextStaffMonth(f.db(), h))
             FirstStaffMonth(f.db(), h);
-        std::vector<DayRow> rows = f.preparedMonth(h.staffCd);
+        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
         LoadDayRows(f.db(), h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
@@ -278,13 +271,7 @@ void Store_SaveMonth(benchmark::State& state)
         const MonthHeader h{
             staffCd, QString(), QString(), kMonth, kFirst, kFirst.addDays(kDays - 1),
             160,     10,        2,         20};
-        std::vector<DayRow> rows = f.preparedMonth(staffCd);
-        for (DayRow& row : rows) {
-            row.syukin = QStringLiteral("0900");
-            row.taisya = QStringLiteral("1800");
-            row.kihon1 = 8;
-            row.kihon4 = 1;
-        }
+        const std::vector<DayRow> rows = WorkedMonth(staffCd, kMonth, kFirst, kDays);
         SaveMonth(f.db(), h, rows);
     }
     sqlite3_commit_hook(engine, nullptr, nullptr);
@@ -304,9 +291,7 @@ void Baseline_SaveMonth(benchmark::State& state)
                                       "kikanEn, kihon1, kihon2, kihon3, kihon4) VALUES (?, ?, ?, "
                                       "?, ?, ?, ?, ?)");
     Statement deleteDays(f.bare(), "DELETE FROM KYTIMESHEETJL WHERE staffCd = ? AND syoriDt = ?");
-    Statement insertDay(f.bare(), "INSERT INTO KYTIMESHEETJL (staffCd, kintaiDt, syoriDt, "
-                                  "syukinKb, syukin, taisya, kihon1, kihon2, kihon3, kihon4) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    Statement insertDay(f.bare(), kInsertDay);
     const std::string month = kMonth.toStdString();
     std::vector<std::string> dates;
     for (int d = 0; d < kDays; ++d)
@@ -327,17 +312,7 @@ void Baseline_SaveMonth(benchmark::State& state)
             .run();
         deleteDays.text(1, staffCd).text(2, month).run();
         for (const std::string& date : dates) {
-            insertDay.text(1, staffCd)
-                .text(2, date)
-                .text(3, month)
-                .text(4, "0")
-                .text(5, "0900")
-                .text(6, "1800")
-                .real(7, 8)
-                .real(8, 0)
-                .real(9, 0)
-                .real(10, 1)
-                .run();
+            insertWorkedDay(insertDay, staffCd, date, month);
         }
         commit.run();
     }
