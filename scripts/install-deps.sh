@@ -6,6 +6,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libqt6sql6-sqlite libgl-dev
     libsqlite3-dev libbenchmark-dev
+    unixodbc-dev unixodbc odbcinst libsqliteodbc
+    fonts-ipafont
 )
 
 missing=()

@@ -1,0 +1,101 @@
+#include "Common.h"
+
+#include "Database.h"
+#include "MainWindow.h"
+#include "Messages.h"
+#include "Odbc.h"
+#include "Schema.h"
+#include "Splash.h"
+#include "StoreError.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QThread>
+
+std::unique_ptr<Database> gDb;
+
+bool DbOpen(const QString& path)
+{
+    try {
+        gDb = OpenDatabase(path);
+        return true;
+    } catch (const StoreError&) {
+        gDb.reset();
+        ShowMsg(kMsgError, QStringLiteral("データベースのオープンに失敗しました。"));
+        return false;
+    }
+}
+
+bool DbClose()
+{
+    try {
+        if (gDb)
+            gDb->close();
+        gDb.reset();
+        return true;
+    } catch (const StoreError&) {
+        gDb.reset();
+        ShowMsg(kMsgError, QStringLiteral("データベースのクローズに失敗しました。"));
+        return false;
+    }
+}
+
+QString ProgramFolder()
+{
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+QString DatabasePath(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("data/data.mdb");
+}
+
+QString HelpPath(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("hlp/myhelp.HLP");
+}
+
+void InstallFontSubstitutes()
+{
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+}
+
+bool Main(const QString& programFolder)
+{
+    auto splash = std::make_unique<frmSplash>();
+    try {
+        splash->show();
+        QCoreApplication::processEvents();
+
+        const QString database = DatabasePath(programFolder);
+        if (!DbOpen(database)) {
+            ShowMsg(kMsgError,
+                    QStringLiteral("データベースの接続に失敗しました。起動できません。"));
+            return false;
+        }
+        if (!ODBC::OdbcNewDsn(QStringLiteral("SQLite3"), QStringLiteral("HOJ"),
+                              QStringLiteral("カデマ"), QStringLiteral("(Local)"), database,
+                              QString())) {
+            ShowMsg(kMsgError, QStringLiteral("ODBCの設定に失敗しました。"));
+            DbClose();
+            return false;
+        }
+        QThread::msleep(500);
+        splash.reset();
+
+        auto* mainWindow = new frmMDIForm(HelpPath(programFolder));
+        mainWindow->show();
+        return true;
+    } catch (const std::exception&) {
+        ShowMsg(kMsgError, QStringLiteral("エラーが生じました。起動できません。"));
+        DbClose();
+        return false;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Database;
+
+// The one open database of the program, opened at start-up and closed when the main window
+// closes (and around export and import).
+extern std::unique_ptr<Database> gDb;
+
+// Opens the database file as gDb; on failure says so and returns false.
+bool DbOpen(const QString& path);
+// Closes gDb; on failure says so and returns false.
+bool DbClose();
+
+// The program folder: the executable's folder with a closing "/".
+QString ProgramFolder();
+// The database file below a program folder.
+QString DatabasePath(const QString& programFolder);
+// The help file below a program folder.
+QString HelpPath(const QString& programFolder);
+
+// Maps the screens' Windows font names to the installed IPA fonts.
+void InstallFontSubstitutes();
+
+// Start-up after the single-instance check: splash, database, data source, main window.
+// True when the main window is shown; false when start-up ended after saying why.
+bool Main(const QString& programFolder);

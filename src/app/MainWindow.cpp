@@ -1,0 +1,87 @@
+#include "MainWindow.h"
+
+#include "Common.h"
+#include "Messages.h"
+#include "Placement.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+QPointer<frmMDIForm> gMDIForm;
+
+namespace {
+
+QAction* addCommand(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+} // namespace
+
+frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea(this))
+    , m_helpFile(helpFile)
+{
+    setObjectName(QStringLiteral("frmMDIForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(AppTitle());
+    setWindowIcon(ProgramIcon());
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setBackground(QColor(128, 128, 128));
+    setCentralWidget(m_mdiArea);
+    resize(1024, 768);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("m_file"));
+    connect(addCommand(file, "m_dataOut", QStringLiteral("ﾃﾞｰﾀ出力(&O)")), &QAction::triggered,
+            this, &frmMDIForm::dataOutRequested);
+    connect(addCommand(file, "m_dataIn", QStringLiteral("ﾃﾞｰﾀ取込(&I)")), &QAction::triggered, this,
+            &frmMDIForm::dataInRequested);
+    addSeparator(file, "m_blank1");
+    connect(addCommand(file, "m_Quit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* kintai = menuBar()->addMenu(QStringLiteral("勤怠管理(&K)"));
+    kintai->setObjectName(QStringLiteral("m_kintai"));
+    connect(addCommand(kintai, "m_input", QStringLiteral("勤怠入力(&N)")), &QAction::triggered,
+            this, &frmMDIForm::inputRequested);
+    connect(addCommand(kintai, "m_print", QStringLiteral("出勤表印刷(&P)")), &QAction::triggered,
+            this, &frmMDIForm::printRequested);
+    connect(addCommand(kintai, "m_staff", QStringLiteral("ｽﾀｯﾌ登録(&M)")), &QAction::triggered,
+            this, &frmMDIForm::staffRequested);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("m_help"));
+    connect(addCommand(help, "m_mokuji", QStringLiteral("目次(&C)...")), &QAction::triggered, this,
+            &frmMDIForm::helpContentsRequested);
+    connect(addCommand(help, "m_keyword", QStringLiteral("ｷｰﾜｰﾄﾞ(&K)...")), &QAction::triggered,
+            this, &frmMDIForm::helpKeywordRequested);
+    addSeparator(help, "m_bar1");
+    connect(addCommand(help, "m_var", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)...")), &QAction::triggered,
+            this, &frmMDIForm::versionRequested);
+
+    gMDIForm = this;
+}
+
+void frmMDIForm::closeEvent(QCloseEvent* event)
+{
+    // Every child screen closes first, through its own close handling.
+    m_mdiArea->closeAllSubWindows();
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    DbClose();
+    gMDIForm.clear();
+    event->accept();
+}

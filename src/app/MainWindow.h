@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QMdiArea;
+
+// The main window: a frame for the working screens, reached through its three menus.
+class frmMDIForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMDIForm(const QString& helpFile, QWidget* parent = nullptr);
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    QString helpFile() const { return m_helpFile; }
+
+signals:
+    // Commands whose screens live elsewhere.
+    void dataOutRequested();
+    void dataInRequested();
+    void inputRequested();
+    void printRequested();
+    void staffRequested();
+    void helpContentsRequested();
+    void helpKeywordRequested();
+    void versionRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QMdiArea* m_mdiArea;
+    QString m_helpFile;
+};
+
+// The main window while it is open.
+extern QPointer<frmMDIForm> gMDIForm;

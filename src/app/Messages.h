@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Every message of the program goes through ShowMsg, in an application-modal box titled with
+// the application title.
+enum MessageKind {
+    kMsgError = 1,       // stop icon, OK
+    kMsgQuestion = 2,    // information icon, Yes and No
+    kMsgInformation = 3, // information icon, OK
+};
+
+// The button pressed, in the program's numbering.
+enum MessageResult {
+    kMsgNone = 0,
+    kMsgOk = 1,
+    kMsgYes = 6,
+    kMsgNo = 7,
+};
+
+// The application title of every message box and the main window.
+QString AppTitle();
+
+// Shows text and returns the button pressed; any other kind shows nothing and returns 0.
+int ShowMsg(int kind, const QString& text);

@@ -1,0 +1,35 @@
+#include "Splash.h"
+
+#include "Placement.h"
+
+#include <QLabel>
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setStyleSheet(QStringLiteral("frmSplash { background: white; border: 1px solid #808080; }"));
+    setAttribute(Qt::WA_StyledBackground);
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setFixedSize(px(6270), px(3525));
+
+    auto* title = new QLabel(QStringLiteral("ヌビラ"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSizeF(15.75);
+    font.setBold(true);
+    title->setFont(font);
+    title->setGeometry(px(2115), px(780), px(4035), px(780));
+
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(ProgramIcon().pixmap(px(1665), px(1665)));
+    image->setGeometry(px(225), px(330), px(1665), px(1665));
+}
+
+void frmSplash::showEvent(QShowEvent* event)
+{
+    PlaceCentred(this);
+    QWidget::showEvent(event);
+}

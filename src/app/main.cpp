@@ -1,0 +1,25 @@
+#include "Common.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    const QString folder = ProgramFolder();
+
+    // One running copy per program folder; a copy that crashed leaves a lock that is taken over.
+    const QByteArray key =
+        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    QLockFile lock(QDir::temp().filePath(QStringLiteral("nubira-%1.lock").arg(key)));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return 0;
+
+    if (!Main(folder))
+        return 0;
+    return app.exec();
+}
