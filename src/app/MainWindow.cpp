@@ -1,8 +1,11 @@
 #include "MainWindow.h"
 
+#include "About.h"
 #include "Common.h"
+#include "Help.h"
 #include "Messages.h"
 #include "Placement.h"
+#include "Screens.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -70,7 +73,19 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     connect(addCommand(help, "m_var", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)...")), &QAction::triggered,
             this, &frmMDIForm::versionRequested);
 
+    connect(this, &frmMDIForm::helpContentsRequested, this, [this] { showHelp()->showContents(); });
+    connect(this, &frmMDIForm::helpKeywordRequested, this,
+            [this] { showHelp()->showKeywordIndex(QString()); });
+    // The version window stands on its own: closing the main window leaves it open.
+    connect(this, &frmMDIForm::versionRequested, this,
+            [] { ShowSingle(gfrmAbout, [] { return new frmAbout; }); });
+
     gMDIForm = this;
+}
+
+frmHelp* frmMDIForm::showHelp()
+{
+    return ShowSingle(gfrmHelp, [this] { return new frmHelp(m_helpFile, this); });
 }
 
 void frmMDIForm::closeEvent(QCloseEvent* event)

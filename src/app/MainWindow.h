@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QMdiArea;
+class frmHelp;
 
 // The main window: a frame for the working screens, reached through its three menus.
 class frmMDIForm : public QMainWindow {
@@ -30,6 +31,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    frmHelp* showHelp();
+
     QMdiArea* m_mdiArea;
     QString m_helpFile;
 };

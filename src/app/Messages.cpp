@@ -8,6 +8,24 @@ QString AppTitle()
     return QStringLiteral("ﾇﾋﾞﾗ");
 }
 
+namespace {
+
+int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const QString& text)
+{
+    QMessageBox box(icon, AppTitle(), text, buttons, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    if (buttons & QMessageBox::No)
+        box.setEscapeButton(QMessageBox::No);
+    return box.exec();
+}
+
+} // namespace
+
+void ShowPlainMsg(const QString& text)
+{
+    showBox(QMessageBox::NoIcon, QMessageBox::Ok, text);
+}
+
 int ShowMsg(int kind, const QString& text)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
@@ -24,11 +42,7 @@ int ShowMsg(int kind, const QString& text)
     default:
         return kMsgNone;
     }
-    QMessageBox box(icon, AppTitle(), text, buttons, QApplication::activeWindow());
-    box.setWindowModality(Qt::ApplicationModal);
-    if (kind == kMsgQuestion)
-        box.setEscapeButton(QMessageBox::No);
-    switch (box.exec()) {
+    switch (showBox(icon, buttons, text)) {
     case QMessageBox::Yes:
         return kMsgYes;
     case QMessageBox::No:

@@ -23,3 +23,6 @@ QString AppTitle();
 
 // Shows text and returns the button pressed; any other kind shows nothing and returns 0.
 int ShowMsg(int kind, const QString& text);
+
+// A plain box with only OK and the application title, for the few texts that carry no icon.
+void ShowPlainMsg(const QString& text);

@@ -1,0 +1,77 @@
+#include "About.h"
+
+#include "Messages.h"
+#include "Placement.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+QPointer<frmAbout> gfrmAbout;
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowIcon(ProgramIcon());
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setFixedSize(px(6360), px(4125));
+
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(ProgramIcon().pixmap(px(480), px(480)));
+    image->setGeometry(px(240), px(240), px(480), px(480));
+
+    auto* title = new QLabel(QStringLiteral("ヌビラ"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSizeF(15.75);
+    font.setBold(true);
+    title->setFont(font);
+    title->setGeometry(px(2085), px(570), px(4035), px(780));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setGeometry(px(4575), px(3165), px(1380), px(345));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* sysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    sysInfo->setGeometry(px(4590), px(3615), px(1380), px(345));
+    sysInfo->setAutoDefault(false);
+    connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+
+    setTabOrder(ok, sysInfo);
+    ok->setFocus();
+}
+
+QStringList frmAbout::SystemInfoPrograms()
+{
+    return {QStringLiteral("hardinfo"),
+            QStringLiteral("hardinfo2"),
+            QStringLiteral("kinfocenter"),
+            QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("mate-system-monitor"),
+            QStringLiteral("xfce4-taskmanager")};
+}
+
+void frmAbout::StartSysInfo()
+{
+    for (const QString& program : SystemInfoPrograms()) {
+        const QString path = QStandardPaths::findExecutable(program);
+        if (!path.isEmpty() && QProcess::startDetached(path, {}))
+            return;
+    }
+    ShowPlainMsg(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}
+
+void frmAbout::showEvent(QShowEvent* event)
+{
+    PlaceCentred(this);
+    QDialog::showEvent(event);
+}
