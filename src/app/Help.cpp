@@ -44,6 +44,7 @@ frmHelp::frmHelp(const QString& helpFile, QWidget* parent)
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 3);
+    splitter->setSizes({220, 640});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
