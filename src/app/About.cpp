@@ -26,13 +26,7 @@ frmAbout::frmAbout(QWidget* parent)
     image->setPixmap(ProgramIcon().pixmap(px(480), px(480)));
     image->setGeometry(px(240), px(240), px(480), px(480));
 
-    auto* title = new QLabel(QStringLiteral("ヌビラ"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPointSizeF(15.75);
-    font.setBold(true);
-    title->setFont(font);
-    title->setGeometry(px(2085), px(570), px(4035), px(780));
+    AddProductTitle(this, QRect(px(2085), px(570), px(4035), px(780)));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -39,4 +40,16 @@ QIcon ProgramIcon()
     p.setPen(QPen(QColor(40, 60, 110), 5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(64, 74), QPointF(88, 86));
     return QIcon(pixmap);
+}
+
+QLabel* AddProductTitle(QWidget* parent, const QRect& geometry)
+{
+    auto* title = new QLabel(QStringLiteral("ヌビラ"), parent);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSizeF(15.75);
+    font.setBold(true);
+    title->setFont(font);
+    title->setGeometry(geometry);
+    return title;
 }

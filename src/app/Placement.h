@@ -2,6 +2,8 @@
 
 class QWidget;
 class QIcon;
+class QLabel;
+class QRect;
 
 // Twips (1440 to the inch) in device pixels of the widget's screen.
 int TwipsToPixels(int twips, const QWidget* widget);
@@ -12,3 +14,6 @@ void PlaceCentred(QWidget* window);
 
 // The program's icon, drawn: a stopwatch face.
 QIcon ProgramIcon();
+
+// The product title "ヌビラ" of the splash and version windows, at geometry in the parent.
+QLabel* AddProductTitle(QWidget* parent, const QRect& geometry);

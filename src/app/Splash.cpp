@@ -14,13 +14,7 @@ frmSplash::frmSplash(QWidget* parent)
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     setFixedSize(px(6270), px(3525));
 
-    auto* title = new QLabel(QStringLiteral("ヌビラ"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPointSizeF(15.75);
-    font.setBold(true);
-    title->setFont(font);
-    title->setGeometry(px(2115), px(780), px(4035), px(780));
+    AddProductTitle(this, QRect(px(2115), px(780), px(4035), px(780)));
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
