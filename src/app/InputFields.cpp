@@ -101,8 +101,7 @@ void ClockField::setValue(const QString& hhmm)
 
 void ClockField::focusOutEvent(QFocusEvent* event)
 {
-    if (!hasAcceptableInput() && event->reason() != Qt::ActiveWindowFocusReason &&
-        event->reason() != Qt::PopupFocusReason)
+    if (!hasAcceptableInput() && LeavesForSameScreen(this, event))
         clear();
     CaptionedLineEdit::focusOutEvent(event);
 }
