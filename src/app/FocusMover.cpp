@@ -15,7 +15,7 @@ QList<QWidget*> FocusableFields(const QWidget* screen)
 {
     QList<QWidget*> fields;
     for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
-        if (screen->isAncestorOf(w) && IsFocusable(w) && !fields.contains(w))
+        if (screen->isAncestorOf(w) && IsFocusable(w))
             fields.append(w);
     }
     return fields;
