@@ -8,6 +8,7 @@ packages=(
     libsqlite3-dev libbenchmark-dev
     unixodbc-dev unixodbc odbcinst libsqliteodbc
     fonts-ipafont
+    libicu-dev poppler-utils
 )
 
 missing=()

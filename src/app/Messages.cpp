@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <exception>
+
 QString AppTitle()
 {
     return QStringLiteral("ﾇﾋﾞﾗ");
@@ -50,4 +52,15 @@ int ShowMsg(int kind, const QString& text)
     default:
         return kMsgOk;
     }
+}
+
+bool RunReported(const QString& handler, const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception& error) {
+        ShowMsg(kMsgError, handler + u':' + QString::fromUtf8(error.what()));
+    }
+    return false;
 }

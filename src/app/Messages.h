@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Every message of the program goes through ShowMsg, in an application-modal box titled with
 // the application title.
 enum MessageKind {
@@ -26,3 +28,7 @@ int ShowMsg(int kind, const QString& text);
 
 // A plain box with only OK and the application title, for the few texts that carry no icon.
 void ShowPlainMsg(const QString& text);
+
+// Runs a screen's handler; an unexpected failure is reported as the handler's name, ":" and the
+// error text in an error box. True when the handler ran to its end.
+bool RunReported(const QString& handler, const std::function<void()>& work);

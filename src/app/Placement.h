@@ -4,16 +4,28 @@ class QWidget;
 class QIcon;
 class QLabel;
 class QRect;
+class QString;
 
 // Twips (1440 to the inch) in device pixels of the widget's screen.
 int TwipsToPixels(int twips, const QWidget* widget);
 
 // Centres the window across the screen with its top at (screen height - window height - 1000
-// twips) / 2, as the program's small windows and centred screens stand.
+// twips) / 2, as the program's small windows and centred screens stand. A screen inside the main
+// window is placed the same way in the main window's working area.
 void PlaceCentred(QWidget* window);
+// Stands the window 500 twips from the right edge and 20 twips from the top, on its screen or,
+// inside the main window, in its working area.
+void PlaceTopRight(QWidget* window);
 
 // The program's icon, drawn: a stopwatch face.
 QIcon ProgramIcon();
 
 // The product title "ヌビラ" of the splash and version windows, at geometry in the parent.
 QLabel* AddProductTitle(QWidget* parent, const QRect& geometry);
+
+// The heading line across the top of a working screen.
+QLabel* AddHeading(QWidget* parent, const QString& text, const QRect& geometry);
+
+// The frame "ガイダンス" of a working screen: a picture and a guidance text that says what the
+// screen is for and how to go on.
+QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry);

@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -23,3 +24,45 @@ template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& referen
         frame->activateWindow();
     return screen;
 }
+
+// Puts a working screen into the main window as a child window that is deleted when it closes,
+// sized to the screen. Without a main window (tools, tests) the screen stands on its own.
+QWidget* AddChildScreen(QWidget* screen);
+
+// Closes a screen together with its child window frame.
+void CloseScreen(QWidget* screen);
+
+template <class Screen> Screen* AddChild(Screen* screen)
+{
+    AddChildScreen(screen);
+    return screen;
+}
+
+// Closes a screen as soon as another window of the program becomes the active one: another
+// child window of the main window, the main window itself for a separate window, or another
+// separate window. Message boxes and menus do not count, nor does switching to another program.
+class CloseOnDeactivation : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CloseOnDeactivation(QWidget* screen);
+
+private:
+    void check();
+    // The program's window that is active now, as a child window or a separate window; null
+    // when none counts.
+    QWidget* activeScreenFrame() const;
+    QWidget* frame() const;
+
+    QWidget* m_screen;
+    bool m_wasActive = false;
+};
+
+// The hourglass pointer for the length of a scope.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};

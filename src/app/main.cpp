@@ -1,9 +1,25 @@
 #include "Common.h"
+#include "MainWindow.h"
+#include "frmJyouken.h"
+#include "frmStaff.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
+
+namespace {
+
+// The menu commands whose screens live in the subsystems above the shell.
+void ConnectScreens(frmMDIForm* mainWindow)
+{
+    QObject::connect(mainWindow, &frmMDIForm::inputRequested, mainWindow,
+                     [] { ShowPeriodScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::staffRequested, mainWindow,
+                     [] { ShowStaffScreen(); });
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -21,5 +37,6 @@ int main(int argc, char* argv[])
 
     if (!Main(folder))
         return 0;
+    ConnectScreens(gMDIForm.data());
     return app.exec();
 }

@@ -6,6 +6,13 @@
 // The records that the storage operations read and write and that the screens own.
 // Plain values: the screens copy them freely.
 
+// A typed staff code made four characters long: the last four of "0000" followed by the text,
+// so "12" becomes "0012" and an empty field "0000". Any characters are kept as typed.
+inline QString PadStaffCode(const QString& typed)
+{
+    return (QStringLiteral("0000") + typed).right(4);
+}
+
 // One staff member of the staff master.
 struct StaffRecord {
     QString staffCd; // four characters, the key

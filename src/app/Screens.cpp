@@ -1,0 +1,83 @@
+#include "Screens.h"
+
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+
+QWidget* AddChildScreen(QWidget* screen)
+{
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    if (!gMDIForm)
+        return screen;
+    QMdiSubWindow* sub = gMDIForm->mdiArea()->addSubWindow(screen);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(gMDIForm->windowIcon());
+    sub->adjustSize();
+    return sub;
+}
+
+void CloseScreen(QWidget* screen)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        sub->close();
+    else
+        screen->close();
+}
+
+CloseOnDeactivation::CloseOnDeactivation(QWidget* screen)
+    : QObject(screen)
+    , m_screen(screen)
+{
+    connect(qApp, &QApplication::focusChanged, this, &CloseOnDeactivation::check);
+    if (gMDIForm)
+        connect(gMDIForm->mdiArea(), &QMdiArea::subWindowActivated, this,
+                &CloseOnDeactivation::check);
+}
+
+QWidget* CloseOnDeactivation::frame() const
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(m_screen->parentWidget()))
+        return sub;
+    return m_screen->window();
+}
+
+QWidget* CloseOnDeactivation::activeScreenFrame() const
+{
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return nullptr;
+    QWidget* window = QApplication::activeWindow();
+    if (!window || qobject_cast<QMessageBox*>(window) || qobject_cast<QMenu*>(window))
+        return nullptr;
+    if (gMDIForm && window == gMDIForm.data()) {
+        // Inside the main window the active child window counts; with none, the main window.
+        if (QMdiSubWindow* sub = gMDIForm->mdiArea()->activeSubWindow())
+            return sub;
+    }
+    return window;
+}
+
+void CloseOnDeactivation::check()
+{
+    QWidget* active = activeScreenFrame();
+    if (!active)
+        return;
+    if (active == frame()) {
+        m_wasActive = true;
+        return;
+    }
+    // A screen that has not been active yet is still opening.
+    if (m_wasActive && m_screen->isVisible())
+        CloseScreen(m_screen);
+}
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}

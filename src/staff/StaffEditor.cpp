@@ -1,0 +1,44 @@
+#include "StaffEditor.h"
+
+#include "StaffStore.h"
+
+bool StaffEditor::lookUp(Database& db, const QString& typed)
+{
+    if (typed == m_curCode)
+        return false;
+    const QString code = PadStaffCode(typed);
+    m_record = GetStaff(db, code);
+    m_curCode = code;
+    return true;
+}
+
+QString StaffEditor::SaveRefusal(const QString& codeText, const QString& nameText)
+{
+    if (codeText.isEmpty())
+        return QStringLiteral("スタッフコードを半角4桁にて入力してください。");
+    if (nameText.isEmpty())
+        return QStringLiteral("スタッフ氏名を入力してください。");
+    return {};
+}
+
+QString StaffEditor::DeleteRefusal(const QString& codeText)
+{
+    if (codeText.isEmpty())
+        return QStringLiteral("スタッフコードを指定してください。");
+    return {};
+}
+
+QString StaffEditor::DeleteQuestion()
+{
+    return QStringLiteral("削除してよろしいでしょうか？削除すると出勤表のデータも消えます。");
+}
+
+void StaffEditor::save(Database& db) const
+{
+    SaveStaff(db, m_record);
+}
+
+void StaffEditor::remove(Database& db) const
+{
+    DeleteStaff(db, m_record.staffCd);
+}

@@ -1,0 +1,155 @@
+#include "frmStaff.h"
+
+#include "Common.h"
+#include "FocusMover.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "Placement.h"
+#include "Screens.h"
+
+#include <QPushButton>
+
+QPointer<frmStaff> gfrmStaff;
+
+frmStaff* ShowStaffScreen()
+{
+    return ShowSingle(gfrmStaff, [] { return AddChild(new frmStaff); });
+}
+
+frmStaff::frmStaff(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmStaff"));
+    setWindowTitle(QStringLiteral("ｽﾀｯﾌﾏｽﾀ"));
+    setWindowIcon(ProgramIcon());
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setFixedSize(px(6120), px(3900));
+
+    AddHeading(this, QStringLiteral("スタッフの登録を行います。"),
+               QRect(px(120), px(120), px(5880), px(300)));
+
+    const auto addField = [&](const char* name, int maxLength, const QString& caption, int top,
+                              int width) {
+        auto* field = new TextField(maxLength, this);
+        field->setObjectName(QLatin1String(name));
+        field->setCaption(caption);
+        field->setGeometry(px(240), px(top), px(width), px(345));
+        return field;
+    };
+    m_code = addField("txt_staffCd", 4, QStringLiteral("ｽﾀｯﾌｺｰﾄﾞ:"), 600, 2280);
+    m_name = addField("txt_staffNm", 20, QStringLiteral("ｽﾀｯﾌ氏名:"), 1035, 5640);
+    m_reading = addField("txt_staffKm", 20, QStringLiteral("ﾌﾘｶﾞﾅ:"), 1470, 5640);
+
+    AddGuidance(this,
+                QStringLiteral("スタッフコードを入力すると登録済みの氏名とﾌﾘｶﾞﾅが表示されます。"
+                               "新しいコードなら氏名とﾌﾘｶﾞﾅを入力して保存ﾎﾞﾀﾝを押します。"
+                               "削除すると、そのスタッフの出勤表のデータも消えます。"),
+                QRect(px(120), px(2010), px(4320), px(1740)));
+
+    const auto addButton = [&](int index, const QString& caption, int top) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QStringLiteral("cmd_button_%1").arg(index));
+        button->setGeometry(px(4620), px(top), px(1380), px(420));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, index] { cmd_button_Click(index); });
+        return button;
+    };
+    QPushButton* save = addButton(0, QStringLiteral("保存(&S)"), 2100);
+    QPushButton* remove = addButton(1, QStringLiteral("削除(&D)"), 2640);
+    QPushButton* close = addButton(6, QStringLiteral("終了(&C)"), 3240);
+
+    setTabOrder(m_code, m_name);
+    setTabOrder(m_name, m_reading);
+    setTabOrder(m_reading, save);
+    setTabOrder(save, close);
+    setTabOrder(close, remove);
+
+    connect(m_code, &TextField::committed, this, &frmStaff::txt_staffCd_Validate);
+    connect(m_name, &TextField::committed, this, [this] { m_editor.setName(m_name->value()); });
+    connect(m_reading, &TextField::committed, this,
+            [this] { m_editor.setReading(m_reading->value()); });
+
+    new EnterKeyNavigation(this);
+    new CloseOnDeactivation(this);
+    Data_Clear();
+    m_code->setFocus();
+}
+
+void frmStaff::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    RunReported(QStringLiteral("Form_Load()"), [this] {
+        WaitCursor wait;
+        PlaceTopRight(this);
+    });
+}
+
+void frmStaff::txt_staffCd_Validate()
+{
+    RunReported(QStringLiteral("txt_staffCd_Validate()"), [this] {
+        if (m_editor.lookUp(*gDb, m_code->value()))
+            Data_Disp();
+    });
+}
+
+void frmStaff::cmd_button_Click(int index)
+{
+    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
+        switch (index) {
+        case 0:
+            save();
+            break;
+        case 1:
+            remove();
+            break;
+        case 6:
+            CloseScreen(this);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmStaff::save()
+{
+    const QString refusal = StaffEditor::SaveRefusal(m_code->value(), m_name->value());
+    if (!refusal.isEmpty()) {
+        ShowMsg(kMsgError, refusal);
+        return;
+    }
+    m_editor.save(*gDb);
+    ShowMsg(kMsgInformation, QStringLiteral("保存しました。"));
+}
+
+void frmStaff::remove()
+{
+    const QString refusal = StaffEditor::DeleteRefusal(m_code->value());
+    if (!refusal.isEmpty()) {
+        ShowMsg(kMsgError, refusal);
+        return;
+    }
+    if (ShowMsg(kMsgQuestion, StaffEditor::DeleteQuestion()) != kMsgYes)
+        return;
+    m_editor.remove(*gDb);
+    ShowMsg(kMsgInformation, QStringLiteral("削除しました。"));
+    Data_Clear();
+}
+
+void frmStaff::Data_Clear()
+{
+    m_code->setValue(QString());
+    m_name->setValue(QString());
+    m_reading->setValue(QString());
+}
+
+void frmStaff::Data_Disp()
+{
+    const StaffRecord& rec = m_editor.record();
+    m_code->setValue(rec.staffCd);
+    m_name->setValue(rec.staffNm);
+    m_reading->setValue(rec.staffKm);
+}

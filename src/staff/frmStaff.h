@@ -1,0 +1,42 @@
+#pragma once
+
+#include "StaffEditor.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QPushButton;
+class TextField;
+
+// The staff registration screen: a staff member is looked up by code, then saved or deleted.
+// It closes itself when another window of the program becomes active.
+class frmStaff : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmStaff(QWidget* parent = nullptr);
+
+    const StaffEditor& editor() const { return m_editor; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void txt_staffCd_Validate();
+    void cmd_button_Click(int index);
+    void save();
+    void remove();
+    void Data_Clear();
+    void Data_Disp();
+
+    StaffEditor m_editor;
+    TextField* m_code;
+    TextField* m_name;
+    TextField* m_reading;
+    bool m_placed = false;
+};
+
+extern QPointer<frmStaff> gfrmStaff;
+
+// Opens the staff registration screen, or brings it forward when open.
+frmStaff* ShowStaffScreen();

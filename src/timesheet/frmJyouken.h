@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QPointer>
+#include <QWidget>
+
+class DateField;
+
+// The month and period selection: the processing month and the days of its sheet, checked, then
+// handed to the timesheet entry screen, which reads them from this screen's fields.
+class frmJyouken : public QWidget {
+    Q_OBJECT
+
+public:
+    // The defaults are taken from today's date.
+    explicit frmJyouken(const QDate& today = QDate::currentDate(), QWidget* parent = nullptr);
+
+    // The fields the timesheet entry screen reads while it opens.
+    const DateField* syoriDtField() const { return m_syoriDt; }
+    const DateField* kikanStField() const { return m_kikanSt; }
+    const DateField* kikanEnField() const { return m_kikanEn; }
+
+    // Checks the period; says why it is refused.
+    bool kikan_check();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void cmd_button_Click(int index);
+    void execute();
+
+    DateField* m_syoriDt;
+    DateField* m_kikanSt;
+    DateField* m_kikanEn;
+    bool m_placed = false;
+};
+
+extern QPointer<frmJyouken> gfrmJyouken;
+
+// Opens the month and period selection, or brings it forward when open.
+frmJyouken* ShowPeriodScreen();
