@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 QWidget* AddChildScreen(QWidget* screen)
 {
@@ -70,6 +71,22 @@ void CloseOnDeactivation::check()
     // A screen that has not been active yet is still opening.
     if (m_wasActive && m_screen->isVisible())
         CloseScreen(m_screen);
+}
+
+QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+                              const QRect& geometry, std::function<void(int)> onClick)
+{
+    auto* button = new QPushButton(caption, screen);
+    button->setObjectName(QStringLiteral("cmd_button_%1").arg(index));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [button, index, onClick = std::move(onClick)] {
+                         // An access key clicks without moving the focus.
+                         button->setFocus(Qt::ShortcutFocusReason);
+                         onClick(index);
+                     });
+    return button;
 }
 
 WaitCursor::WaitCursor()

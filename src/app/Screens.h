@@ -6,6 +6,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
+class QPushButton;
+
 // Each screen exists at most once, held in its one application-wide reference: showing a
 // screen that is open brings it to the front; one that was closed is made anew by make().
 template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& reference, Make make)
@@ -57,6 +61,11 @@ private:
     QWidget* m_screen;
     bool m_wasActive = false;
 };
+
+// A command button "cmd_button_<index>" of a screen. Pressed by mouse, Space or its access key,
+// it first takes the focus, so the field being left commits before onClick(index) runs.
+QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+                              const QRect& geometry, std::function<void(int)> onClick);
 
 // The hourglass pointer for the length of a scope.
 class WaitCursor {

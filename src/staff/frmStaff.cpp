@@ -47,12 +47,8 @@ frmStaff::frmStaff(QWidget* parent)
                 QRect(px(120), px(2010), px(4320), px(1740)));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QStringLiteral("cmd_button_%1").arg(index));
-        button->setGeometry(px(4620), px(top), px(1380), px(420));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { cmd_button_Click(index); });
-        return button;
+        return AddCommandButton(this, index, caption, QRect(px(4620), px(top), px(1380), px(420)),
+                                [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* save = addButton(0, QStringLiteral("保存(&S)"), 2100);
     QPushButton* remove = addButton(1, QStringLiteral("削除(&D)"), 2640);

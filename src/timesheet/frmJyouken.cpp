@@ -53,12 +53,8 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
                 QRect(px(120), px(1680), px(4440), px(1860)));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QStringLiteral("cmd_button_%1").arg(index));
-        button->setGeometry(px(4800), px(top), px(1560), px(420));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { cmd_button_Click(index); });
-        return button;
+        return AddCommandButton(this, index, caption, QRect(px(4800), px(top), px(1560), px(420)),
+                                [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* run = addButton(2, QStringLiteral("実行(&E)"), 2400);
     QPushButton* cancel = addButton(3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), 3000);
