@@ -59,9 +59,9 @@ void CaptionedLineEdit::paintEvent(QPaintEvent* event)
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(QRect(area.left() - textMargins().left() + 2, area.top(), textMargins().left(),
-                           area.height()),
+    // The contents rectangle starts where the text margins begin: the caption fills the margin.
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(QRect(area.left() + 2, area.top(), textMargins().left(), area.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, m_caption);
 }
 

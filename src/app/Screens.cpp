@@ -16,6 +16,8 @@ QWidget* AddChildScreen(QWidget* screen)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(gMDIForm->windowIcon());
     sub->adjustSize();
+    if (screen->minimumSize() == screen->maximumSize()) // a fixed screen does not maximise
+        sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
     return sub;
 }
 
