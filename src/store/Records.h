@@ -38,6 +38,12 @@ struct MonthHeader {
     friend bool operator==(const MonthHeader&, const MonthHeader&) = default;
 };
 
+// The weekday of a day as DayRow::week holds it: "1" for Sunday to "7" for Saturday.
+inline QString Weekday(const QDate& day)
+{
+    return QString::number(day.dayOfWeek() % 7 + 1);
+}
+
 // One day of a month's timesheet.
 struct DayRow {
     QString staffCd;

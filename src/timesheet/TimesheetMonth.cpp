@@ -1,0 +1,196 @@
+#include "TimesheetMonth.h"
+
+#include "TimesheetStore.h"
+#include "WorkTime.h"
+
+#include <algorithm>
+
+namespace {
+
+double& hoursOf(DayRow& row, TimesheetMonth::Hours which)
+{
+    switch (which) {
+    case TimesheetMonth::Hours::Basic:
+        return row.kihon1;
+    case TimesheetMonth::Hours::Overtime:
+        return row.kihon2;
+    case TimesheetMonth::Hours::LateNight:
+        return row.kihon3;
+    case TimesheetMonth::Hours::Break:
+        break;
+    }
+    return row.kihon4;
+}
+
+bool isWeekend(const QDate& day)
+{
+    return day.dayOfWeek() >= Qt::Saturday;
+}
+
+} // namespace
+
+TimesheetMonth::TimesheetMonth(const QString& syoriDt, const QDate& kikanSt, const QDate& kikanEn)
+{
+    m_header.syoriDt = syoriDt;
+    m_header.kikanSt = kikanSt;
+    m_header.kikanEn = kikanEn;
+    m_rows.resize(std::clamp<qint64>(kikanSt.daysTo(kikanEn) + 1, 0, 31));
+}
+
+void TimesheetMonth::loadFirst(Database& db)
+{
+    FirstStaffMonth(db, m_header);
+    loadRows(db);
+}
+
+bool TimesheetMonth::loadNext(Database& db)
+{
+    return loadStep(db, Step::Next);
+}
+
+bool TimesheetMonth::loadPrevious(Database& db)
+{
+    return loadStep(db, Step::Previous);
+}
+
+bool TimesheetMonth::loadStep(Database& db, Step step)
+{
+    const QString before = m_header.staffCd;
+    if (step == Step::Next)
+        NextStaffMonth(db, m_header);
+    else
+        PrevStaffMonth(db, m_header);
+    const bool moved = m_header.staffCd != before;
+    if (!moved)
+        FindStaffMonth(db, m_header, before); // the stored totals of the current member again
+    loadRows(db);
+    return moved;
+}
+
+void TimesheetMonth::loadCode(Database& db, const QString& typedCode)
+{
+    if (!FindStaffMonth(db, m_header, PadStaffCode(typedCode)))
+        FindStaffMonth(db, m_header, m_header.staffCd); // the stored totals of the current member
+    loadRows(db);
+}
+
+void TimesheetMonth::reload(Database& db)
+{
+    FindStaffMonth(db, m_header, m_header.staffCd);
+    loadRows(db);
+}
+
+void TimesheetMonth::loadRows(Database& db)
+{
+    for (int i = 0; i < days(); ++i) {
+        const QDate day = m_header.kikanSt.addDays(i);
+        m_rows[i] =
+            DayRow{m_header.staffCd, m_header.syoriDt, day, Weekday(day), {}, {}, {}, 0, 0, 0, 0};
+    }
+    LoadDayRows(db, m_header, m_rows);
+    for (DayRow& row : m_rows) {
+        if (row.syukinKb.isEmpty())
+            row.syukinKb = isWeekend(row.kintaiDt) ? QStringLiteral("2") : QStringLiteral("0");
+        if (row.syukinKb.toInt() == kRestDay)
+            emptyDay(row);
+    }
+    m_kihon40 = CalcKihon40(m_rows);
+}
+
+bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)
+{
+    if (!hasRow(n))
+        return false;
+    DayRow& row = m_rows[n - 1];
+    QString& stored = which == Clock::In ? row.syukin : row.taisya;
+    if (stored == hhmm)
+        return false;
+    stored = hhmm;
+    if (row.syukin.isEmpty() || row.taisya.isEmpty())
+        return false; // the row keeps its hours until both times are there
+    const WorkTime time = CalcWorkTime({row.syukin, row.taisya});
+    row.kihon1 = time.kihonJn;
+    row.kihon2 = time.zangyouJn;
+    row.kihon3 = time.sinyaJn;
+    row.kihon4 = time.kyukeiJn;
+    computeTotals();
+    return true;
+}
+
+bool TimesheetMonth::commitHours(int n, Hours which, std::optional<double> value)
+{
+    if (!hasRow(n) || !value)
+        return false;
+    double& stored = hoursOf(m_rows[n - 1], which);
+    if (stored == *value)
+        return false;
+    stored = *value;
+    computeTotals();
+    return true;
+}
+
+bool TimesheetMonth::commitClass(int n, int position)
+{
+    if (!hasRow(n) || position < kNormalDay || position > kRestDay)
+        return false;
+    DayRow& row = m_rows[n - 1];
+    if (row.syukinKb.toInt() == position)
+        return false;
+    row.syukinKb = QString::number(position);
+    computeTotals();
+    return true;
+}
+
+bool TimesheetMonth::selectClass(int n, int position)
+{
+    if (!hasRow(n) || position != kRestDay)
+        return false;
+    DayRow& row = m_rows[n - 1];
+    const DayRow before = row;
+    emptyDay(row);
+    if (row == before)
+        return false;
+    // The hours leave the totals at once, so that the totals never count a row that shows none.
+    computeTotals();
+    return true;
+}
+
+QString TimesheetMonth::saveRefusal() const
+{
+    if (m_header.staffCd.isEmpty())
+        return QStringLiteral("スタッフが指定されていません。指定してください。");
+    for (const DayRow& row : m_rows) {
+        if (row.syukinKb.toInt() != kRestDay && (row.syukin.isEmpty() || row.taisya.isEmpty()))
+            return QStringLiteral("入力されていない明細があります。確認してください。");
+    }
+    return {};
+}
+
+void TimesheetMonth::save(Database& db) const
+{
+    SaveMonth(db, m_header, m_rows);
+}
+
+void TimesheetMonth::deleteMonth(Database& db)
+{
+    DeleteMonth(db, m_header.staffCd, m_header.syoriDt);
+    reload(db);
+}
+
+int TimesheetMonth::printableRows(Database& db) const
+{
+    return CountReportRows(db, m_header.staffCd, m_header.staffCd, m_header.syoriDt,
+                           m_header.syoriDt);
+}
+
+void TimesheetMonth::computeTotals()
+{
+    CalcTotals(m_rows, m_kihon40, m_header);
+}
+
+void TimesheetMonth::emptyDay(DayRow& row)
+{
+    row.syukin.clear();
+    row.taisya.clear();
+    row.kihon1 = row.kihon2 = row.kihon3 = row.kihon4 = 0;
+}

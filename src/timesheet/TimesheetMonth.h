@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QString>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+class Database;
+
+// The month on the timesheet entry screen: one staff member's header and totals, and one day row
+// per day of the period. Edits live here until saved; every load discards them. Rows are
+// numbered 1 to days(), as on the screen. Storage failures raise StoreError.
+class TimesheetMonth {
+public:
+    enum class Clock { In, Out };
+    enum class Hours { Basic, Overtime, LateNight, Break };
+
+    // The positions of the class list, stored as "0", "1", "2".
+    static constexpr int kNormalDay = 0;
+    static constexpr int kHolidayWork = 1;
+    static constexpr int kRestDay = 2;
+
+    // The processing month "yyyymm" and the period, at most 31 days.
+    TimesheetMonth(const QString& syoriDt, const QDate& kikanSt, const QDate& kikanEn);
+
+    const MonthHeader& header() const { return m_header; }
+    int days() const { return int(m_rows.size()); }
+    double kihon40() const { return m_kihon40; }
+    const DayRow& row(int n) const { return m_rows.at(n - 1); }
+    std::span<const DayRow> rows() const { return m_rows; }
+    bool hasRow(int n) const { return n >= 1 && n <= days(); }
+
+    // Loading a staff member's month from storage, with the stored totals. With no staff on file
+    // the header keeps an empty code.
+    void loadFirst(Database& db);
+    // The next or previous staff member by code; false when there is none in that direction, and
+    // then the current member's month is loaded again.
+    bool loadNext(Database& db);
+    bool loadPrevious(Database& db);
+    // The member of the typed code, filled to four characters; a code not on file loads the
+    // current member again.
+    void loadCode(Database& db, const QString& typedCode);
+    // The current member's month again.
+    void reload(Database& db);
+
+    // A clock time committed in row n ("hhmm" or empty). With both times present the day's hours
+    // are computed, replacing any typed by hand, and the totals follow. True when the row's
+    // hours were computed.
+    bool commitClock(int n, Clock which, const QString& hhmm);
+    // An hour figure committed in row n; an empty field changes nothing. True when stored.
+    bool commitHours(int n, Hours which, std::optional<double> value);
+    // The class committed in row n, as a list position. True when stored.
+    bool commitClass(int n, int position);
+    // The class chosen in row n's list before it is committed: a rest day empties the row's
+    // times and hours. True when the row was emptied.
+    bool selectClass(int n, int position);
+
+    // Why the month cannot be saved as it stands, or empty text when it can.
+    QString saveRefusal() const;
+    // Rewrites the month's summary and day rows as one unit.
+    void save(Database& db) const;
+    // Removes the month from storage and loads the member's empty month.
+    void deleteMonth(Database& db);
+    // The rows of the stored month that the attendance sheet would print.
+    int printableRows(Database& db) const;
+
+private:
+    enum class Step { First, Next, Previous };
+    bool loadStep(Database& db, Step step);
+    void loadRows(Database& db);
+    void computeTotals();
+    static void emptyDay(DayRow& row);
+
+    MonthHeader m_header;
+    std::vector<DayRow> m_rows;
+    double m_kihon40 = 40;
+};

@@ -1,0 +1,401 @@
+#include "StaffStore.h"
+#include "TimesheetMonth.h"
+#include "TimesheetStore.h"
+
+#include "TempDatabase.h"
+
+#include <QTest>
+
+namespace {
+
+using Clock = TimesheetMonth::Clock;
+using Hours = TimesheetMonth::Hours;
+
+const QString kMarch = QStringLiteral("200403");
+const QDate kMarchFirst(2004, 3, 1);
+const QDate kMarchLast(2004, 3, 31);
+
+struct Totals {
+    double basic, overtime, night, breaks;
+};
+
+Totals totalsOf(const TimesheetMonth& month)
+{
+    const MonthHeader& h = month.header();
+    return {h.kihon1, h.kihon2, h.kihon3, h.kihon4};
+}
+
+// Fills every day that is not a rest day with 09:00 to 18:00, as the clerk types it.
+void workEveryDay(TimesheetMonth& month)
+{
+    for (int n = 1; n <= month.days(); ++n) {
+        if (month.row(n).syukinKb == "2")
+            continue;
+        month.commitClock(n, Clock::In, "0900");
+        month.commitClock(n, Clock::Out, "1800");
+    }
+}
+
+} // namespace
+
+class TestTimesheetMonth : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void marchDefaults();
+    void shortPeriodHasFewerRows();
+    void storedClassesComeBack();
+    void loadingTakesTheStoredTotals();
+    void steppingPastTheEnds_data();
+    void steppingPastTheEnds();
+    void typedCodes_data();
+    void typedCodes();
+    void clockTimesComputeTheDay();
+    void emptiedClockOutKeepsHoursAndBlocksSave();
+    void handTypedHoursAreReplacedByANewClockTime();
+    void restDayEmptiesTheRow();
+    void holidayWorkMovesBasicToOvertime();
+    void allowanceCapMovesHours();
+    void emptyHourFieldChangesNothing();
+    void saveRefusals();
+    void saveStoresTheMonthAsShown();
+    void deleteLeavesTheMemberWithAnEmptyMonth();
+    void withoutStaff();
+
+private:
+    TimesheetMonth loadedMarch(const QString& code = QStringLiteral("0005"));
+
+    std::unique_ptr<TempDatabase> m_temp;
+};
+
+void TestTimesheetMonth::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    SaveStaff(m_temp->db(), {"0001", "青木", "ｱｵｷ"});
+    SaveStaff(m_temp->db(), {"0005", "伊藤", "ｲﾄｳ"});
+    SaveStaff(m_temp->db(), {"0009", "上田", "ｳｴﾀﾞ"});
+}
+
+void TestTimesheetMonth::cleanup()
+{
+    m_temp.reset();
+}
+
+TimesheetMonth TestTimesheetMonth::loadedMarch(const QString& code)
+{
+    TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
+    month.loadFirst(m_temp->db());
+    if (code != month.header().staffCd)
+        month.loadCode(m_temp->db(), code);
+    return month;
+}
+
+void TestTimesheetMonth::marchDefaults()
+{
+    TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
+    month.loadFirst(m_temp->db());
+    QCOMPARE(month.header().staffCd, QStringLiteral("0001"));
+    QCOMPARE(month.header().staffNm, QStringLiteral("青木"));
+    QCOMPARE(month.days(), 31);
+    QCOMPARE(month.kihon40(), 184.0);
+    QString classes;
+    for (const DayRow& row : month.rows())
+        classes += row.syukinKb;
+    QCOMPARE(classes, QStringLiteral("0000022000002200000220000022000"));
+    QCOMPARE(month.row(1).week, QStringLiteral("2")); // Monday
+    QCOMPARE(month.row(6).week, QStringLiteral("7"));
+    QCOMPARE(month.row(7).week, QStringLiteral("1"));
+    QCOMPARE(month.row(31).kintaiDt, kMarchLast);
+    QCOMPARE(month.row(31).staffCd, QStringLiteral("0001"));
+    QCOMPARE(month.row(31).syoriDt, kMarch);
+}
+
+void TestTimesheetMonth::shortPeriodHasFewerRows()
+{
+    TimesheetMonth month("200502", QDate(2005, 2, 1), QDate(2005, 2, 28));
+    month.loadFirst(m_temp->db());
+    QCOMPARE(month.days(), 28);
+    QCOMPARE(month.kihon40(), 160.0);
+    QVERIFY(!month.hasRow(29));
+    QVERIFY(!month.commitClock(29, Clock::In, "0900"));
+
+    TimesheetMonth short3("200502", QDate(2005, 2, 1), QDate(2005, 2, 3));
+    short3.loadFirst(m_temp->db());
+    QCOMPARE(short3.kihon40(), 40.0); // never below 40
+}
+
+void TestTimesheetMonth::storedClassesComeBack()
+{
+    std::vector<DayRow> rows = PreparedMonth("0005", kMarch, kMarchFirst, 31);
+    for (DayRow& row : rows) {
+        row.syukinKb = "0";
+        row.syukin = "0900";
+        row.taisya = "1800";
+        row.kihon1 = 8;
+        row.kihon4 = 1;
+    }
+    rows[5].syukinKb = "1"; // Saturday 6th worked as a holiday
+    rows[1].syukinKb = "2"; // Tuesday 2nd a rest day, its times left over in the file
+    SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast}, rows);
+
+    const TimesheetMonth month = loadedMarch();
+    QCOMPARE(month.row(6).syukinKb, QStringLiteral("1"));
+    QCOMPARE(month.row(6).syukin, QStringLiteral("0900"));
+    QCOMPARE(month.row(7).syukinKb, QStringLiteral("0")); // a Sunday stored as working
+    QCOMPARE(month.row(7).kihon1, 8.0);
+    QCOMPARE(month.row(2),
+             (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2", {}, {}, 0, 0, 0, 0}));
+    QCOMPARE(month.kihon40(), 184.0); // by weekday, whatever the class
+}
+
+void TestTimesheetMonth::loadingTakesTheStoredTotals()
+{
+    MonthHeader h{"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 2.5, 3.5, 4.5};
+    SaveMonth(m_temp->db(), h, WorkedMonth("0005", kMarch, kMarchFirst, 31));
+    const TimesheetMonth month = loadedMarch();
+    const Totals t = totalsOf(month);
+    QCOMPARE(t.basic, 1.5); // as stored, not recomputed
+    QCOMPARE(t.breaks, 4.5);
+}
+
+void TestTimesheetMonth::steppingPastTheEnds_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QString>("reached");
+    QTest::addColumn<bool>("moved");
+    QTest::newRow("next") << "0001" << true << "0005" << true;
+    QTest::newRow("previous") << "0009" << false << "0005" << true;
+    QTest::newRow("past the highest") << "0009" << true << "0009" << false;
+    QTest::newRow("before the lowest") << "0001" << false << "0001" << false;
+}
+
+void TestTimesheetMonth::steppingPastTheEnds()
+{
+    QFETCH(QString, start);
+    QFETCH(bool, forward);
+    QFETCH(QString, reached);
+    QFETCH(bool, moved);
+    SaveMonth(m_temp->db(), {start, {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
+              WorkedMonth(start, kMarch, kMarchFirst, 31));
+    TimesheetMonth month = loadedMarch(start);
+    month.commitClock(1, Clock::Out, "2000"); // an edit that stepping discards
+    QVERIFY(month.header().kihon1 != 8);
+
+    QCOMPARE(forward ? month.loadNext(m_temp->db()) : month.loadPrevious(m_temp->db()), moved);
+    QCOMPARE(month.header().staffCd, reached);
+    QCOMPARE(month.row(1).staffCd, reached);
+    if (!moved) {
+        QCOMPARE(month.row(1).taisya, QStringLiteral("1800"));
+        QCOMPARE(month.header().kihon1, 8.0);
+    }
+}
+
+void TestTimesheetMonth::typedCodes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("short code") << "5"
+                                << "0005"
+                                << "伊藤";
+    QTest::newRow("full code") << "0009"
+                               << "0009"
+                               << "上田";
+    QTest::newRow("not on file") << "7"
+                                 << "0001"
+                                 << "青木";
+    QTest::newRow("empty") << ""
+                           << "0001"
+                           << "青木";
+}
+
+void TestTimesheetMonth::typedCodes()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, loaded);
+    QFETCH(QString, name);
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
+              WorkedMonth("0001", kMarch, kMarchFirst, 31));
+    TimesheetMonth month = loadedMarch("0001");
+    month.commitHours(1, Hours::Basic, 3);
+    month.loadCode(m_temp->db(), typed);
+    QCOMPARE(month.header().staffCd, loaded);
+    QCOMPARE(month.header().staffNm, name);
+    if (loaded == "0001") {
+        QCOMPARE(month.row(1).kihon1, 8.0); // the edit is gone
+        QCOMPARE(month.header().kihon1, 8.0);
+    }
+}
+
+void TestTimesheetMonth::clockTimesComputeTheDay()
+{
+    TimesheetMonth month = loadedMarch();
+    QVERIFY(!month.commitClock(1, Clock::In, "0900")); // one time alone computes nothing
+    QCOMPARE(month.row(1).syukin, QStringLiteral("0900"));
+    QVERIFY(month.commitClock(1, Clock::Out, "1800"));
+    const DayRow& row = month.row(1);
+    QCOMPARE((std::array{row.kihon1, row.kihon2, row.kihon3, row.kihon4}),
+             (std::array{8.0, 0.0, 0.0, 1.0}));
+    const Totals t = totalsOf(month);
+    QCOMPARE((std::array{t.basic, t.overtime, t.night, t.breaks}),
+             (std::array{8.0, 0.0, 0.0, 1.0}));
+    QVERIFY(!month.commitClock(1, Clock::Out, "1800")); // the same time again does nothing
+}
+
+void TestTimesheetMonth::emptiedClockOutKeepsHoursAndBlocksSave()
+{
+    TimesheetMonth month = loadedMarch();
+    workEveryDay(month);
+    QCOMPARE(month.saveRefusal(), QString());
+    const Totals before = totalsOf(month);
+    QVERIFY(!month.commitClock(3, Clock::Out, QString()));
+    QCOMPARE(month.row(3).kihon1, 8.0);
+    QCOMPARE(totalsOf(month).basic, before.basic);
+    QCOMPARE(month.saveRefusal(),
+             QStringLiteral("入力されていない明細があります。確認してください。"));
+
+    // Setting the day to a rest day lets the month be saved.
+    month.selectClass(3, TimesheetMonth::kRestDay);
+    month.commitClass(3, TimesheetMonth::kRestDay);
+    QCOMPARE(month.saveRefusal(), QString());
+}
+
+void TestTimesheetMonth::handTypedHoursAreReplacedByANewClockTime()
+{
+    TimesheetMonth month = loadedMarch();
+    month.commitClock(1, Clock::In, "0900");
+    month.commitClock(1, Clock::Out, "1800");
+    QVERIFY(month.commitHours(1, Hours::Basic, 6.5));
+    QCOMPARE(month.row(1).kihon1, 6.5);
+    QCOMPARE(totalsOf(month).basic, 6.5);
+    QVERIFY(!month.commitHours(1, Hours::Basic, 6.5));
+    month.commitClock(1, Clock::Out, "1900");
+    QCOMPARE(month.row(1).kihon1, 8.0);
+    QCOMPARE(month.row(1).kihon2, 1.0);
+}
+
+void TestTimesheetMonth::restDayEmptiesTheRow()
+{
+    TimesheetMonth month = loadedMarch();
+    workEveryDay(month);
+    const Totals before = totalsOf(month);
+    QVERIFY(month.selectClass(2, TimesheetMonth::kRestDay));
+    QCOMPARE(month.row(2).syukin, QString());
+    QCOMPARE(month.row(2).kihon1, 0.0);
+    QCOMPARE(month.row(2).syukinKb, QStringLiteral("0")); // stored only on leaving the list
+    QCOMPARE(totalsOf(month).basic, before.basic - 8);
+    QVERIFY(month.commitClass(2, TimesheetMonth::kRestDay));
+    QCOMPARE(month.row(2).syukinKb, QStringLiteral("2"));
+    QCOMPARE(totalsOf(month).basic, before.basic - 8);
+    QCOMPARE(totalsOf(month).breaks, before.breaks - 1);
+
+    // Back to a working day: empty times, zero hours.
+    QVERIFY(!month.selectClass(2, TimesheetMonth::kNormalDay));
+    QVERIFY(month.commitClass(2, TimesheetMonth::kNormalDay));
+    QCOMPARE(month.row(2).syukin, QString());
+    QCOMPARE(month.row(2).kihon1, 0.0);
+}
+
+void TestTimesheetMonth::holidayWorkMovesBasicToOvertime()
+{
+    TimesheetMonth month = loadedMarch();
+    month.commitClock(1, Clock::In, "0900");
+    month.commitClock(1, Clock::Out, "1800");
+    QCOMPARE(totalsOf(month).basic, 8.0);
+    QVERIFY(!month.selectClass(1, TimesheetMonth::kHolidayWork));
+    QVERIFY(month.commitClass(1, TimesheetMonth::kHolidayWork));
+    QCOMPARE(totalsOf(month).basic, 0.0);
+    QCOMPARE(totalsOf(month).overtime, 8.0);
+    QCOMPARE(month.row(1).kihon1, 8.0);
+}
+
+void TestTimesheetMonth::allowanceCapMovesHours()
+{
+    TimesheetMonth month = loadedMarch();
+    workEveryDay(month); // 23 weekdays of 8 basic hours: exactly the allowance of 184
+    QCOMPARE(totalsOf(month).basic, 184.0);
+    QCOMPARE(totalsOf(month).overtime, 0.0);
+    month.commitHours(1, Hours::Basic, 10.25);
+    QCOMPARE(totalsOf(month).basic, 184.0);
+    QCOMPARE(totalsOf(month).overtime, 2.25);
+
+    // Basic hours on a rest day worked as holiday work do not count against the allowance.
+    month.selectClass(6, TimesheetMonth::kHolidayWork);
+    month.commitClass(6, TimesheetMonth::kHolidayWork);
+    month.commitClock(6, Clock::In, "0900");
+    month.commitClock(6, Clock::Out, "1800");
+    QCOMPARE(totalsOf(month).basic, 184.0);
+    QCOMPARE(totalsOf(month).overtime, 10.25);
+}
+
+void TestTimesheetMonth::emptyHourFieldChangesNothing()
+{
+    TimesheetMonth month = loadedMarch();
+    month.commitHours(1, Hours::Break, 1.5);
+    QVERIFY(!month.commitHours(1, Hours::Break, std::nullopt));
+    QCOMPARE(month.row(1).kihon4, 1.5);
+}
+
+void TestTimesheetMonth::saveRefusals()
+{
+    TimesheetMonth month = loadedMarch();
+    QCOMPARE(month.saveRefusal(),
+             QStringLiteral("入力されていない明細があります。確認してください。"));
+    workEveryDay(month);
+    QCOMPARE(month.saveRefusal(), QString());
+    month.commitHours(4, Hours::Basic, 0); // hours are not checked
+    QCOMPARE(month.saveRefusal(), QString());
+}
+
+void TestTimesheetMonth::saveStoresTheMonthAsShown()
+{
+    TimesheetMonth month = loadedMarch();
+    workEveryDay(month);
+    month.commitHours(1, Hours::LateNight, 0.75);
+    month.save(m_temp->db());
+
+    const TimesheetMonth again = loadedMarch();
+    QCOMPARE(again.header(), month.header());
+    QVERIFY(std::ranges::equal(again.rows(), month.rows()));
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), QStringLiteral("31"));
+    QCOMPARE(month.printableRows(m_temp->db()), 31);
+}
+
+void TestTimesheetMonth::deleteLeavesTheMemberWithAnEmptyMonth()
+{
+    TimesheetMonth month = loadedMarch();
+    workEveryDay(month);
+    month.save(m_temp->db());
+    SaveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
+              WorkedMonth("0005", "200404", QDate(2004, 4, 1), 30));
+
+    month.deleteMonth(m_temp->db());
+    QCOMPARE(month.header().staffCd, QStringLiteral("0005"));
+    QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
+    QCOMPARE(totalsOf(month).basic, 0.0);
+    QCOMPARE(month.row(1).syukin, QString());
+    QCOMPARE(month.row(6).syukinKb, QStringLiteral("2"));
+    QCOMPARE(month.printableRows(m_temp->db()), 0);
+    QCOMPARE(GetStaff(m_temp->db(), "0005").staffNm, QStringLiteral("伊藤"));
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE syoriDt = '200404'"),
+             QStringLiteral("30"));
+}
+
+void TestTimesheetMonth::withoutStaff()
+{
+    TempDatabase empty;
+    TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
+    month.loadFirst(empty.db());
+    QCOMPARE(month.header().staffCd, QString());
+    QCOMPARE(month.row(6).syukinKb, QStringLiteral("2"));
+    QVERIFY(!month.loadNext(empty.db()));
+    QCOMPARE(month.saveRefusal(),
+             QStringLiteral("スタッフが指定されていません。指定してください。"));
+    QCOMPARE(month.printableRows(empty.db()), 0);
+}
+
+QTEST_GUILESS_MAIN(TestTimesheetMonth)
+#include "tst_timesheetmonth.moc"
