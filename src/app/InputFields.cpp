@@ -182,6 +182,18 @@ void DateField::focusOutEvent(QFocusEvent* event)
         emit committed();
 }
 
+ListField::ListField(QWidget* parent)
+    : QComboBox(parent)
+{
+}
+
+void ListField::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    if (LeavesForSameScreen(this, event))
+        emit committed();
+}
+
 HolidayCalendar::HolidayCalendar(QWidget* parent)
     : QCalendarWidget(parent)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 
@@ -82,6 +83,20 @@ protected:
 private:
     std::optional<double> m_value;
     std::optional<double> m_valueOnEntry;
+};
+
+// A drop-down list of fixed items; its value is the position of the chosen item.
+class ListField : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit ListField(QWidget* parent = nullptr);
+
+signals:
+    void committed();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // A day ("yyyy/mm/dd") or a month ("yyyy/mm", read as "yyyymm"), with a calendar that marks the

@@ -1,6 +1,7 @@
 #include "Progress.h"
 
 #include "Common.h"
+#include "Database.h"
 #include "MainWindow.h"
 #include "Placement.h"
 
@@ -139,4 +140,13 @@ void RunWithProgress(const std::function<void()>& work)
     window->close();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void RunWithProgress(const std::function<void(Database&)>& work)
+{
+    const QString path = gDb->path();
+    RunWithProgress([&] {
+        Database db(path);
+        work(db);
+    });
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+class Database;
+
 // The animation clip of the progress window: a strip of square frames side by side in one
 // image file, played in a loop.
 class ClipPlayer : public QLabel {
@@ -59,3 +61,5 @@ QString ClipPath(const QString& programFolder);
 // work must not touch widgets and opens its own database connection; what it throws is
 // thrown again here.
 void RunWithProgress(const std::function<void()>& work);
+// The same for storage work: work gets its own connection to the program's database.
+void RunWithProgress(const std::function<void(Database&)>& work);

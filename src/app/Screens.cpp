@@ -75,20 +75,26 @@ void CloseOnDeactivation::check()
         CloseScreen(m_screen);
 }
 
+QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+                             const QRect& geometry, std::function<void()> onClick)
+{
+    auto* button = new QPushButton(caption, screen);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button, [button, onClick = std::move(onClick)] {
+        // An access key clicks without moving the focus.
+        button->setFocus(Qt::ShortcutFocusReason);
+        onClick();
+    });
+    return button;
+}
+
 QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick)
 {
-    auto* button = new QPushButton(caption, screen);
-    button->setObjectName(QStringLiteral("cmd_button_%1").arg(index));
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, button,
-                     [button, index, onClick = std::move(onClick)] {
-                         // An access key clicks without moving the focus.
-                         button->setFocus(Qt::ShortcutFocusReason);
-                         onClick(index);
-                     });
-    return button;
+    return AddScreenButton(screen, QStringLiteral("cmd_button_%1").arg(index), caption, geometry,
+                           [index, onClick = std::move(onClick)] { onClick(index); });
 }
 
 WaitCursor::WaitCursor()

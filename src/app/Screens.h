@@ -62,8 +62,12 @@ private:
     bool m_wasActive = false;
 };
 
-// A command button "cmd_button_<index>" of a screen. Pressed by mouse, Space or its access key,
-// it first takes the focus, so the field being left commits before onClick(index) runs.
+// A button of a screen; a picture button has an empty caption and is given its icon.
+// Pressed by mouse, Space or its access key, it first takes the focus, so the field being left
+// commits before onClick runs.
+QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+                             const QRect& geometry, std::function<void()> onClick);
+// A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
 QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick);
 

@@ -5,11 +5,12 @@
 #include "Messages.h"
 #include "Period.h"
 #include "Placement.h"
-#include "Progress.h"
 #include "Screens.h"
+#include "frmKintaiEnt1.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 
 QPointer<frmJyouken> gfrmJyouken;
 
@@ -107,6 +108,8 @@ void frmJyouken::execute()
         return;
     // Out of use but still loaded: the timesheet entry screen reads the fields while it opens.
     setEnabled(false);
-    RunWithProgress([] {});
+    auto backInUse = qScopeGuard([this] { setEnabled(true); });
+    OpenTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value());
+    backInUse.dismiss();
     CloseScreen(this);
 }

@@ -1,9 +1,14 @@
+#include "Common.h"
 #include "InputFields.h"
+#include "Schema.h"
+#include "StaffStore.h"
+#include "frmKintaiEnt1.h"
 #include "MainWindow.h"
 #include "Screens.h"
 #include "frmJyouken.h"
 
 #include "MessageAnswerer.h"
+#include "TempDatabase.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -32,6 +37,8 @@ class TestPeriodScreen : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void cleanup();
     void defaultsAreThePreviousMonth_data();
     void defaultsAreThePreviousMonth();
@@ -45,7 +52,19 @@ private:
     QPushButton* button(int index) const;
 
     QPointer<frmJyouken> m_screen;
+    TempDatabase m_temp;
 };
+
+void TestPeriodScreen::initTestCase()
+{
+    SaveStaff(m_temp.db(), {"0003", "佐藤", "ｻﾄｳ"});
+    gDb = OpenDatabase(m_temp.path());
+}
+
+void TestPeriodScreen::cleanupTestCase()
+{
+    gDb.reset();
+}
 
 void TestPeriodScreen::show(frmJyouken* screen)
 {
@@ -63,6 +82,7 @@ QPushButton* TestPeriodScreen::button(int index) const
 void TestPeriodScreen::cleanup()
 {
     delete m_screen;
+    delete gfrmKintaiEnt1;
     delete gMDIForm;
     flushDeletes();
 }
@@ -140,6 +160,12 @@ void TestPeriodScreen::periodCheck()
         QVERIFY(answerer.seen().isEmpty());
         flushDeletes();
         QVERIFY(!m_screen); // handed over and closed
+        QVERIFY(gfrmKintaiEnt1);
+        const MonthHeader& h = gfrmKintaiEnt1->month().header();
+        QCOMPARE(h.syoriDt, QStringLiteral("200412"));
+        QCOMPARE(h.kikanSt.toString("yyyy/MM/dd"), first);
+        QCOMPARE(h.kikanEn.toString("yyyy/MM/dd"), last);
+        QCOMPARE(h.staffCd, QStringLiteral("0003"));
         return;
     }
     QCOMPARE(answerer.texts(), QStringList{refusal});

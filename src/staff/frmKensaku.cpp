@@ -1,0 +1,212 @@
+#include "frmKensaku.h"
+
+#include "Common.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "Placement.h"
+#include "Records.h"
+#include "Screens.h"
+#include "StaffStore.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+QPointer<TextField> gSearchCdCtl;
+QPointer<TextField> gSearchNmCtl;
+QPointer<frmKensaku> gfrmKensaku;
+
+frmKensaku* ShowSearchDialog()
+{
+    return ShowSingle(gfrmKensaku, [] { return AddChild(new frmKensaku); });
+}
+
+frmKensaku::frmKensaku(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmKensaku"));
+    setWindowTitle(QStringLiteral("スタッフ検索"));
+    setWindowIcon(ProgramIcon());
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setFixedSize(px(5880), px(5340));
+
+    auto* frame = new QGroupBox(QStringLiteral("検索項目(&O)"), this);
+    frame->setObjectName(QStringLiteral("frm_Koumoku"));
+    frame->setGeometry(px(120), px(60), px(5640), px(720));
+    const std::array<std::pair<int, const char*>, 3> options{
+        {{1, "ｽﾀｯﾌ氏名"}, {0, "ｽﾀｯﾌｺｰﾄﾞ"}, {2, "ﾌﾘｶﾞﾅ"}}};
+    int left = 240;
+    for (const auto& [index, caption] : options) {
+        auto* option = new QRadioButton(QString::fromUtf8(caption), frame);
+        option->setObjectName(QStringLiteral("opt_koumoku_%1").arg(index));
+        option->setGeometry(px(left), px(300), px(1680), px(345));
+        m_koumoku[index] = option;
+        left += 1800;
+    }
+    m_koumoku[1]->setChecked(true);
+
+    m_keyword = new TextField(10, this);
+    m_keyword->setObjectName(QStringLiteral("txt_keyword"));
+    m_keyword->setCaption(QStringLiteral("ｷｰﾜｰﾄﾞ(&K)："));
+    m_keyword->setGeometry(px(120), px(930), px(4200), px(345));
+
+    const auto onClick = [this](int index) { cmd_button_Click(index); };
+    const auto addButton = [&](int index, const QString& caption, const QRect& twips) {
+        return AddScreenButton(
+            this, QStringLiteral("cmd_Button_%1").arg(index), caption,
+            QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())),
+            [onClick, index] { onClick(index); });
+    };
+    addButton(0, QStringLiteral("実行(&F)"), QRect(4440, 900, 1320, 405));
+    // Enter in the keyword searches, as the clerk expects of a search field.
+    connect(m_keyword, &QLineEdit::returnPressed, this, [this] { cmd_button_Click(0); });
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setGeometry(px(120), px(1410), px(5640), px(3180));
+    m_list->setColumnCount(3);
+    m_list->setHeaderLabels(
+        {QStringLiteral("ｺｰﾄﾞ"), QStringLiteral("ｽﾀｯﾌ氏名"), QStringLiteral("ﾌﾘｶﾞﾅ")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setColumnWidth(0, px(1016));
+    m_list->setColumnWidth(1, px(2236));
+    m_list->setColumnWidth(2, px(2236));
+    m_list->header()->setSectionsClickable(true);
+    m_list->header()->setSortIndicatorShown(false);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this,
+            &frmKensaku::ListView1_ColumnClick);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &frmKensaku::ListView1_DblClick);
+
+    addButton(1, QStringLiteral("決定(&E)"), QRect(3000, 4740, 1320, 420));
+    addButton(2, QStringLiteral("取消(&C)"), QRect(4440, 4740, 1320, 420));
+
+    setTabOrder(m_koumoku[1], m_keyword);
+    new CloseOnDeactivation(this);
+    m_keyword->setFocus();
+}
+
+void frmKensaku::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    RunReported(QStringLiteral("Form_Load()"), [this] {
+        WaitCursor wait;
+        PlaceTopRight(this);
+        Data_Init();
+    });
+}
+
+bool frmKensaku::Data_Init()
+{
+    m_keyword->setValue(QString());
+    m_sort = SearchSort();
+    return true;
+}
+
+bool frmKensaku::Data_Search()
+{
+    StaffField field = StaffField::staffKm;
+    if (m_koumoku[0]->isChecked())
+        field = StaffField::staffCd;
+    else if (m_koumoku[1]->isChecked())
+        field = StaffField::staffNm;
+    return Data_Set(ListStaff(*gDb, m_keyword->value(), field));
+}
+
+bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)
+{
+    m_list->hide();
+    m_list->clear();
+    m_list->header()->setSortIndicatorShown(false); // the storage order until a header click
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(staff.size()));
+    for (const StaffRecord& rec : staff)
+        items << new QTreeWidgetItem(QStringList{rec.staffCd, rec.staffNm, rec.staffKm});
+    m_list->addTopLevelItems(items);
+    m_list->show();
+    m_list->setFocus();
+    if (!items.isEmpty())
+        m_list->setCurrentItem(items.first());
+    return true;
+}
+
+bool frmKensaku::Data_Ret()
+{
+    if (m_list->topLevelItemCount() == 0) {
+        ShowMsg(kMsgError, QStringLiteral("リストより選択してください。"));
+        if (gSearchCdCtl)
+            gSearchCdCtl->setValue(QString());
+        return true;
+    }
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    if (selected.isEmpty()) {
+        // Rows are listed but none is chosen: the dialog stays for a choice.
+        ShowMsg(kMsgError, QStringLiteral("リストより選択してください。"));
+        return false;
+    }
+    const QTreeWidgetItem* item = selected.first();
+    if (gSearchCdCtl)
+        gSearchCdCtl->setValue(item->text(0));
+    if (gSearchNmCtl)
+        gSearchNmCtl->setValue(item->text(1));
+    if (gSearchCdCtl)
+        gSearchCdCtl->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void frmKensaku::cmd_button_Click(int index)
+{
+    bool close = index == 2;
+    const bool ran = RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+        if (index == 0)
+            Data_Search();
+        else if (index == 1)
+            close = Data_Ret();
+    });
+    if (close || !ran)
+        CloseScreen(this);
+}
+
+void frmKensaku::ListView1_ColumnClick(int section)
+{
+    RunReported(QStringLiteral("ListView1_ColumnClick()"), [&] {
+        const Qt::SortOrder order = m_sort.click(section + 1);
+        m_list->sortItems(section, order);
+        m_list->header()->setSortIndicator(section, order);
+        m_list->header()->setSortIndicatorShown(true);
+    });
+}
+
+void frmKensaku::ListView1_DblClick()
+{
+    bool close = false;
+    RunReported(QStringLiteral("ListView1_DblClick()"), [&] { close = Data_Ret(); });
+    if (close)
+        CloseScreen(this);
+}
+
+void frmKensaku::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // The hand-back: the caller's code field, focused by the choice, is left for its name field,
+    // so the caller takes the chosen code as if it had been typed.
+    RunReported(QStringLiteral("Form_Unload()"), [] {
+        if (gSearchNmCtl)
+            gSearchNmCtl->setFocus(Qt::OtherFocusReason);
+    });
+    gSearchCdCtl.clear();
+    gSearchNmCtl.clear();
+    gfrmKensaku.clear();
+}

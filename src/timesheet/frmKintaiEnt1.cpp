@@ -1,0 +1,581 @@
+#include "frmKintaiEnt1.h"
+
+#include "Common.h"
+#include "FocusMover.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "Placement.h"
+#include "Progress.h"
+#include "Screens.h"
+#include "TrashBin.h"
+#include "frmKensaku.h"
+#include "frmStaff.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+
+QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
+
+namespace {
+
+// Measures in twips.
+constexpr int kWidth = 13200;
+constexpr int kHeight = 9780;
+constexpr int kRowTop = 2310;
+constexpr int kRowPitch = 345;
+constexpr int kRowsInLeftBlock = 16;
+constexpr int kLeftBlock = 120;
+constexpr int kRightBlock = 6600;
+
+struct Column {
+    const char* title;
+    int width;
+};
+enum ColumnIndex { Date, Week, Class, In, Out, Basic, Overtime, LateNight, Break, ColumnCount };
+constexpr std::array<Column, ColumnCount> kColumns{{{"日付", 420},
+                                                    {"曜日", 420},
+                                                    {"出勤区分", 1380},
+                                                    {"出勤", 780},
+                                                    {"退社", 780},
+                                                    {"基本", 660},
+                                                    {"残業", 660},
+                                                    {"深夜", 660},
+                                                    {"休憩", 600}}};
+
+const QColor kBandCyan(192, 255, 255);
+const QColor kListYellow(255, 255, 192);
+const QColor kSundayRed(255, 0, 0);
+const QColor kSaturdayBlue(0, 0, 255);
+
+int columnLeft(int blockLeft, int column)
+{
+    int left = blockLeft;
+    for (int c = 0; c < column; ++c)
+        left += kColumns[c].width;
+    return left;
+}
+
+int blockWidth()
+{
+    return columnLeft(0, ColumnCount);
+}
+
+// Where grid row n (1 to 31) stands: its block's left edge and its top.
+QPoint rowOrigin(int n)
+{
+    const bool left = n <= kRowsInLeftBlock;
+    const int slot = left ? n - 1 : n - kRowsInLeftBlock - 1;
+    return {left ? kLeftBlock : kRightBlock, kRowTop + slot * kRowPitch};
+}
+
+// The general number form of the totals: up to 15 significant digits, no trailing zeros.
+QString generalNumber(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+QString weekdayName(const QString& week)
+{
+    static const QStringList names{"日", "月", "火", "水", "木", "金", "土"};
+    const int w = week.toInt();
+    return w >= 1 && w <= 7 ? names.at(w - 1) : QString();
+}
+
+QColor weekdayColour(const QString& week)
+{
+    if (week == QLatin1String("1"))
+        return kSundayRed;
+    if (week == QLatin1String("7"))
+        return kSaturdayBlue;
+    return Qt::black;
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
+                                   const QDate& kikanEn)
+{
+    TimesheetMonth month(syoriDt, kikanSt, kikanEn);
+    RunWithProgress([&month](Database& db) { month.loadFirst(db); });
+    if (gfrmKintaiEnt1) {
+        CloseScreen(gfrmKintaiEnt1);
+        gfrmKintaiEnt1.clear();
+    }
+    return ShowSingle(gfrmKintaiEnt1,
+                      [&month] { return AddChild(new frmKintaiEnt1(std::move(month))); });
+}
+
+frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
+    : QWidget(parent)
+    , m_month(std::move(month))
+{
+    setObjectName(QStringLiteral("frmKintaiEnt1"));
+    setWindowTitle(QStringLiteral("勤怠入力"));
+    setWindowIcon(ProgramIcon());
+    setFixedSize(TwipsToPixels(kWidth, this), TwipsToPixels(kHeight, this));
+
+    buildHeader();
+    buildGrid();
+    buildFooter();
+    setKeyboardOrder();
+    new EnterKeyNavigation(this);
+
+    ShowMonth();
+    m_staffCd->setFocus();
+}
+
+void frmKintaiEnt1::buildHeader()
+{
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    AddHeading(this,
+               QStringLiteral("スタッフの勤怠を入力します。　出勤、退社時間を入力すると各時間数は"
+                              "自動集計されます。"),
+               QRect(px(120), px(120), px(kWidth - 240), px(300)));
+
+    auto* frame = new QGroupBox(QStringLiteral("基本情報"), this);
+    frame->setObjectName(QStringLiteral("obj_frame_kihon"));
+    frame->setGeometry(px(120), px(480), px(kWidth - 240), px(900));
+
+    constexpr int top = 900;
+    constexpr int height = 345;
+    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
+    idLabel->setGeometry(px(240), px(top), px(900), px(height));
+
+    m_staffCd = new TextField(4, this);
+    m_staffCd->setObjectName(QStringLiteral("txt_staffCd"));
+    m_staffCd->setGeometry(px(1140), px(top), px(720), px(height));
+    new StaffCodeDrag(m_staffCd);
+    connect(m_staffCd, &TextField::committed, this, &frmKintaiEnt1::txt_staffCd_Validate);
+
+    m_staffNm = new TextField(20, this);
+    m_staffNm->setObjectName(QStringLiteral("txt_staffNm"));
+    m_staffNm->setGeometry(px(1920), px(top), px(2280), px(height));
+    m_staffNm->setReadOnly(true);
+
+    const QSize pictureSize(px(420), px(375));
+    const auto addPicture = [&](const char* name, QStyle::StandardPixmap picture, int left,
+                                const QString& tip, std::function<void()> onClick) {
+        QPushButton* button =
+            AddScreenButton(this, QLatin1String(name), QString(),
+                            QRect(QPoint(px(left), px(top - 15)), pictureSize), std::move(onClick));
+        button->setIcon(style()->standardIcon(picture));
+        button->setToolTip(tip);
+        return button;
+    };
+    addPicture("cmd_BACK", QStyle::SP_ArrowBack, 4260, QStringLiteral("前のスタッフ"),
+               [this] { cmd_BACK_Click(); });
+    addPicture("cmd_NEXT", QStyle::SP_ArrowForward, 4710, QStringLiteral("次のスタッフ"),
+               [this] { cmd_NEXT_Click(); });
+    addPicture("cmd_kensaku_1", QStyle::SP_FileDialogContentsView, 5160,
+               QStringLiteral("スタッフ検索"), [this] { cmd_kensaku_Click(); });
+    AddScreenButton(this, QStringLiteral("cmd_staff"), QStringLiteral("ｽﾀｯﾌ登録(&F)"),
+                    QRect(px(5640), px(top - 15), px(1380), px(375)),
+                    [this] { RunReported(QStringLiteral("cmd_staff_Click()"), ShowStaffScreen); });
+
+    m_syoriDt = new DateField(DateField::Pattern::Month, this);
+    m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
+    m_syoriDt->setCaption(QStringLiteral("処理年月："));
+    m_syoriDt->setGeometry(px(7200), px(top), px(2040), px(height));
+
+    auto* periodLabel = new QLabel(QStringLiteral("対象期間："), this);
+    periodLabel->setGeometry(px(9360), px(top), px(1000), px(height));
+    m_kikanSt = new DateField(DateField::Pattern::Day, this);
+    m_kikanSt->setObjectName(QStringLiteral("txt_kikanSt"));
+    m_kikanSt->setGeometry(px(10320), px(top), px(1260), px(height));
+    auto* tilde = new QLabel(QStringLiteral("～"), this);
+    tilde->setAlignment(Qt::AlignCenter);
+    tilde->setGeometry(px(11580), px(top), px(240), px(height));
+    m_kikanEn = new DateField(DateField::Pattern::Day, this);
+    m_kikanEn->setObjectName(QStringLiteral("txt_kikanEn"));
+    m_kikanEn->setGeometry(px(11820), px(top), px(1260), px(height));
+
+    // Shown, not edited: the month and period are chosen before the screen opens.
+    for (DateField* field : {m_syoriDt, m_kikanSt, m_kikanEn}) {
+        field->setReadOnly(true);
+        field->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    }
+    for (QWidget* field : {static_cast<QWidget*>(m_staffNm), static_cast<QWidget*>(m_syoriDt),
+                           static_cast<QWidget*>(m_kikanSt), static_cast<QWidget*>(m_kikanEn)})
+        field->setFocusPolicy(Qt::ClickFocus);
+}
+
+void frmKintaiEnt1::buildGrid()
+{
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    for (int blockLeft : {kLeftBlock, kRightBlock}) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto* title = new QLabel(QString::fromUtf8(kColumns[c].title), this);
+            title->setAlignment(Qt::AlignCenter);
+            title->setFrameShape(QFrame::Panel);
+            title->setFrameShadow(QFrame::Raised);
+            title->setGeometry(px(columnLeft(blockLeft, c)), px(kRowTop - kRowPitch),
+                               px(kColumns[c].width), px(kRowPitch));
+        }
+    }
+    for (int n = 1; n <= kGridRows; ++n) {
+        m_grid[n] = makeRow(n);
+        bindRow(n);
+    }
+}
+
+frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
+{
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const QPoint origin = rowOrigin(n);
+    const auto cell = [&](int column) {
+        return QRect(px(columnLeft(origin.x(), column)), px(origin.y()), px(kColumns[column].width),
+                     px(kRowPitch));
+    };
+    const auto name = [n](const char* control) {
+        return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(n);
+    };
+
+    GridRow row;
+    row.band = new QLabel(this);
+    row.band->setAutoFillBackground(true);
+    QPalette bandPalette = row.band->palette();
+    bandPalette.setColor(QPalette::Window, n % 2 == 1 ? kBandCyan : QColor(Qt::white));
+    row.band->setPalette(bandPalette);
+    row.band->setGeometry(px(origin.x()), px(origin.y()), px(blockWidth()), px(kRowPitch));
+
+    row.date = new QLabel(this);
+    row.date->setObjectName(name("txt_date"));
+    row.date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row.date->setGeometry(cell(Date).adjusted(0, 0, -px(60), 0));
+    row.week = new QLabel(this);
+    row.week->setObjectName(name("txt_week"));
+    row.week->setAlignment(Qt::AlignCenter);
+    row.week->setGeometry(cell(Week));
+
+    row.syukinKb = new ListField(this);
+    row.syukinKb->setObjectName(name("cmb_syukinKb"));
+    row.syukinKb->setGeometry(cell(Class));
+    row.syukinKb->addItem(QStringLiteral("通常出勤"), TimesheetMonth::kNormalDay);
+    row.syukinKb->addItem(QStringLiteral("休日出勤"), TimesheetMonth::kHolidayWork);
+    row.syukinKb->addItem(QStringLiteral("公休日"), TimesheetMonth::kRestDay);
+    QPalette listPalette = row.syukinKb->palette();
+    listPalette.setColor(QPalette::Button, kListYellow);
+    listPalette.setColor(QPalette::Base, kListYellow);
+    row.syukinKb->setPalette(listPalette);
+
+    row.syukinJn = new ClockField(this);
+    row.syukinJn->setObjectName(name("txt_syukinJn"));
+    row.syukinJn->setGeometry(cell(In));
+    row.taisyaJn = new ClockField(this);
+    row.taisyaJn->setObjectName(name("txt_taisyaJn"));
+    row.taisyaJn->setGeometry(cell(Out));
+
+    const auto hours = [&](const char* control, int column, int digits) {
+        auto* field = new NumberField(digits, this);
+        field->setObjectName(name(control));
+        field->setGeometry(cell(column));
+        field->setFocusPolicy(Qt::ClickFocus); // reached by mouse only
+        return field;
+    };
+    row.kihonJn = hours("txt_kihonJn", Basic, 2);
+    row.zangyouJn = hours("txt_zangyouJn", Overtime, 2);
+    row.sinyaJn = hours("txt_sinyaJn", LateNight, 2);
+    row.kyukeiJn = hours("txt_kyukeiJn", Break, 1);
+
+    if (!m_month.hasRow(n)) {
+        // No day of the period: blank, and no input reaches it for the life of the screen.
+        row.syukinKb->addItem(QString(), -1);
+        row.syukinKb->setCurrentIndex(3);
+        row.syukinKb->setEnabled(false);
+        for (QWidget* field :
+             {static_cast<QWidget*>(row.syukinJn), static_cast<QWidget*>(row.taisyaJn),
+              static_cast<QWidget*>(row.kihonJn), static_cast<QWidget*>(row.zangyouJn),
+              static_cast<QWidget*>(row.sinyaJn), static_cast<QWidget*>(row.kyukeiJn)})
+            field->setEnabled(false);
+    }
+    return row;
+}
+
+void frmKintaiEnt1::bindRow(int n)
+{
+    const GridRow& row = m_grid[n];
+    connect(row.syukinKb, &QComboBox::currentIndexChanged, this, [this, n](int position) {
+        RunReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
+            if (m_month.selectClass(n, position))
+                ShowTotals();
+            ShowRowValues(n);
+        });
+    });
+    connect(row.syukinKb, &ListField::committed, this, [this, n] {
+        RunReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
+            if (m_month.commitClass(n, m_grid[n].syukinKb->currentIndex()))
+                ShowTotals();
+        });
+    });
+
+    const auto bindClock = [&](ClockField* field, TimesheetMonth::Clock which,
+                               const char* handler) {
+        connect(field, &ClockField::committed, this, [this, n, field, which, handler] {
+            RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
+                if (m_month.commitClock(n, which, field->value())) {
+                    ShowRowValues(n);
+                    ShowTotals();
+                }
+            });
+        });
+    };
+    bindClock(row.syukinJn, TimesheetMonth::Clock::In, "txt_syukinJn_Validate");
+    bindClock(row.taisyaJn, TimesheetMonth::Clock::Out, "txt_taisyaJn_Validate");
+
+    const auto bindHours = [&](NumberField* field, TimesheetMonth::Hours which,
+                               const char* handler) {
+        connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
+            RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
+                if (!field->value()) {
+                    ShowRowValues(n); // an emptied figure changes nothing: the row's comes back
+                    return;
+                }
+                if (m_month.commitHours(n, which, field->value()))
+                    ShowTotals();
+            });
+        });
+    };
+    bindHours(row.kihonJn, TimesheetMonth::Hours::Basic, "txt_kihonJn_Validate");
+    bindHours(row.zangyouJn, TimesheetMonth::Hours::Overtime, "txt_zangyouJn_Validate");
+    bindHours(row.sinyaJn, TimesheetMonth::Hours::LateNight, "txt_sinyaJn_Validate");
+    bindHours(row.kyukeiJn, TimesheetMonth::Hours::Break, "txt_kyukeiJn_Validate");
+}
+
+void frmKintaiEnt1::buildFooter()
+{
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const int totalsTop = kRowTop + (kRowsInLeftBlock - 1) * kRowPitch;
+
+    auto* allowanceLabel = new QLabel(QStringLiteral("週40時間勤務上限："), this);
+    allowanceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    allowanceLabel->setGeometry(px(kRightBlock), px(totalsTop), px(columnLeft(0, Out)),
+                                px(kRowPitch));
+    m_kihon40 = new QLabel(this);
+    m_kihon40->setObjectName(QStringLiteral("txt_kihon40"));
+    m_kihon40->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_kihon40->setGeometry(px(columnLeft(kRightBlock, Out)), px(totalsTop),
+                           px(kColumns[Out].width - 60), px(kRowPitch));
+
+    const std::array<const char*, 4> names{"txt_g_kihonJn", "txt_g_zangyouJn", "txt_g_sinyaJn",
+                                           "txt_g_kyukeiJn"};
+    for (int i = 0; i < 4; ++i) {
+        auto* total = new QLabel(this);
+        total->setObjectName(QLatin1String(names[i]));
+        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        total->setFrameShape(QFrame::Box);
+        total->setGeometry(px(columnLeft(kRightBlock, Basic + i)), px(totalsTop),
+                           px(kColumns[Basic + i].width), px(kRowPitch));
+        m_totals[i] = total;
+    }
+
+    const int bottomTop = kRowTop + kRowsInLeftBlock * kRowPitch + 180;
+    AddGuidance(
+        this,
+        QStringLiteral("土日を除いた基本時間の合計は、「週40時間勤務上限」として集計"
+                       "されます。"),
+        QRect(px(kLeftBlock), px(bottomTop), px(blockWidth()), px(kHeight - bottomTop - 120)));
+
+    auto* trash = new TrashBin(this);
+    trash->setObjectName(QStringLiteral("img_trash"));
+    trash->setGeometry(px(kRightBlock + 240), px(bottomTop + 300), px(720), px(720));
+    connect(trash, &TrashBin::dropped, this, &frmKintaiEnt1::img_trash_Drop);
+
+    const int buttonTop = kHeight - 120 - 420;
+    const std::array<std::pair<int, const char*>, 3> buttons{
+        {{0, "保存(&S)"}, {2, "印刷(&P)"}, {3, "終了(&C)"}}};
+    int left = kWidth - 120 - 3 * 1380 - 2 * 120;
+    for (const auto& [index, caption] : buttons) {
+        AddCommandButton(this, index, QString::fromUtf8(caption),
+                         QRect(px(left), px(buttonTop), px(1380), px(420)),
+                         [this](int i) { cmd_button_Click(i); });
+        left += 1380 + 120;
+    }
+}
+
+void frmKintaiEnt1::setKeyboardOrder()
+{
+    QList<QWidget*> order{m_staffCd};
+    for (int n = 1; n <= kGridRows; ++n)
+        order << m_grid[n].syukinKb << m_grid[n].syukinJn << m_grid[n].taisyaJn;
+    for (const char* name : {"cmd_button_0", "cmd_button_2", "cmd_button_3", "cmd_BACK", "cmd_NEXT",
+                             "cmd_kensaku_1", "cmd_staff"})
+        order << findChild<QWidget*>(QLatin1String(name));
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void frmKintaiEnt1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    PlaceCentred(this);
+}
+
+void frmKintaiEnt1::ShowMonth()
+{
+    const MonthHeader& h = m_month.header();
+    m_staffCd->setValue(h.staffCd);
+    m_staffNm->setValue(h.staffNm);
+    m_syoriDt->setValue(
+        QDate::fromString(h.syoriDt + QLatin1String("01"), QStringLiteral("yyyyMMdd")));
+    m_kikanSt->setValue(h.kikanSt);
+    m_kikanEn->setValue(h.kikanEn);
+    for (int n = 1; n <= kGridRows; ++n)
+        ShowRow(n);
+    m_kihon40->setText(generalNumber(m_month.kihon40()));
+    ShowTotals();
+}
+
+void frmKintaiEnt1::ShowRow(int n)
+{
+    const GridRow& g = m_grid[n];
+    if (!m_month.hasRow(n))
+        return;
+    const DayRow& row = m_month.row(n);
+    g.date->setText(QString::number(row.kintaiDt.day()));
+    g.week->setText(weekdayName(row.week));
+    setTextColour(g.date, weekdayColour(row.week));
+    setTextColour(g.week, weekdayColour(row.week));
+    {
+        const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
+        g.syukinKb->setCurrentIndex(row.syukinKb.toInt());
+    }
+    ShowRowValues(n);
+}
+
+void frmKintaiEnt1::ShowRowValues(int n)
+{
+    const GridRow& g = m_grid[n];
+    if (!m_month.hasRow(n))
+        return;
+    const DayRow& row = m_month.row(n);
+    const bool working = g.syukinKb->currentIndex() != TimesheetMonth::kRestDay;
+    for (QWidget* field : {static_cast<QWidget*>(g.syukinJn), static_cast<QWidget*>(g.taisyaJn),
+                           static_cast<QWidget*>(g.kihonJn), static_cast<QWidget*>(g.zangyouJn),
+                           static_cast<QWidget*>(g.sinyaJn), static_cast<QWidget*>(g.kyukeiJn)})
+        field->setEnabled(working);
+    g.syukinJn->setValue(row.syukin);
+    g.taisyaJn->setValue(row.taisya);
+    g.kihonJn->setValue(row.kihon1);
+    g.zangyouJn->setValue(row.kihon2);
+    g.sinyaJn->setValue(row.kihon3);
+    g.kyukeiJn->setValue(row.kihon4);
+}
+
+void frmKintaiEnt1::ShowTotals()
+{
+    const MonthHeader& h = m_month.header();
+    const std::array<double, 4> totals{h.kihon1, h.kihon2, h.kihon3, h.kihon4};
+    for (int i = 0; i < 4; ++i)
+        m_totals[i]->setText(generalNumber(totals[i]));
+}
+
+void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(Database&)>& load)
+{
+    RunReported(handler, [&] {
+        WaitCursor wait;
+        load(*gDb);
+        ShowMonth();
+    });
+}
+
+void frmKintaiEnt1::txt_staffCd_Validate()
+{
+    // Passing through the field without changing the member keeps the clerk's entries.
+    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd) {
+        m_staffCd->setValue(m_month.header().staffCd);
+        return;
+    }
+    const QString typed = m_staffCd->value();
+    LoadMonth(QStringLiteral("txt_staffCd_Validate()"),
+              [&](Database& db) { m_month.loadCode(db, typed); });
+}
+
+void frmKintaiEnt1::cmd_NEXT_Click()
+{
+    LoadMonth(QStringLiteral("cmd_NEXT_Click()"), [&](Database& db) {
+        if (!m_month.loadNext(db))
+            ShowMsg(kMsgError, QStringLiteral("最終レコードです。"));
+    });
+}
+
+void frmKintaiEnt1::cmd_BACK_Click()
+{
+    LoadMonth(QStringLiteral("cmd_BACK_Click()"), [&](Database& db) {
+        if (!m_month.loadPrevious(db))
+            ShowMsg(kMsgError, QStringLiteral("最終レコードです。"));
+    });
+}
+
+void frmKintaiEnt1::cmd_kensaku_Click()
+{
+    gSearchCdCtl = m_staffCd;
+    gSearchNmCtl = m_staffNm;
+    try {
+        ShowSearchDialog();
+    } catch (const std::exception&) {
+        gSearchCdCtl.clear();
+        gSearchNmCtl.clear();
+        ShowMsg(kMsgError, QStringLiteral("データ読み込み時にエラーが発生しました"));
+    }
+}
+
+void frmKintaiEnt1::cmd_button_Click(int index)
+{
+    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+        switch (index) {
+        case 0:
+            save();
+            break;
+        case 2:
+            print();
+            break;
+        case 3:
+            CloseScreen(this);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmKintaiEnt1::save()
+{
+    const QString refusal = m_month.saveRefusal();
+    if (!refusal.isEmpty()) {
+        ShowMsg(kMsgError, refusal);
+        return;
+    }
+    const TimesheetMonth shown = m_month;
+    RunWithProgress([&shown](Database& db) { shown.save(db); });
+}
+
+void frmKintaiEnt1::print()
+{
+    if (m_month.printableRows(*gDb) == 0)
+        ShowMsg(kMsgError, QStringLiteral("印刷対象データがありません。"));
+}
+
+void frmKintaiEnt1::img_trash_Drop()
+{
+    RunReported(QStringLiteral("img_trash_DragDrop()"), [&] {
+        if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
+            return;
+        TimesheetMonth month = m_month;
+        RunWithProgress([&month](Database& db) { month.deleteMonth(db); });
+        m_month = std::move(month);
+        ShowMonth();
+    });
+}

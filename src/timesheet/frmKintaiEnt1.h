@@ -1,0 +1,94 @@
+#pragma once
+
+#include "TimesheetMonth.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class ClockField;
+class Database;
+class ListField;
+class NumberField;
+class QLabel;
+class TextField;
+class DateField;
+
+// The timesheet entry screen: one staff member's month on a grid of 31 day rows, with the
+// month's totals. The screen binds its fields to a TimesheetMonth, which holds the month and its
+// rules; nothing is written before the clerk saves or deletes.
+class frmKintaiEnt1 : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kGridRows = 31;
+
+    // month is loaded already.
+    explicit frmKintaiEnt1(TimesheetMonth month, QWidget* parent = nullptr);
+
+    const TimesheetMonth& month() const { return m_month; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The controls of one grid row.
+    struct GridRow {
+        QLabel* band = nullptr;
+        QLabel* date = nullptr;
+        QLabel* week = nullptr;
+        ListField* syukinKb = nullptr;
+        ClockField* syukinJn = nullptr;
+        ClockField* taisyaJn = nullptr;
+        NumberField* kihonJn = nullptr;
+        NumberField* zangyouJn = nullptr;
+        NumberField* sinyaJn = nullptr;
+        NumberField* kyukeiJn = nullptr;
+    };
+
+    void buildHeader();
+    void buildGrid();
+    void buildFooter();
+    void setKeyboardOrder();
+    GridRow makeRow(int n);
+    void bindRow(int n);
+
+    // Writes the header, every row and the totals.
+    void ShowMonth();
+    // Writes row n: its day, weekday, class and values.
+    void ShowRow(int n);
+    // Writes row n's times and hours, the fields enabled unless its list shows a rest day.
+    void ShowRowValues(int n);
+    void ShowTotals();
+
+    // Runs a load of the month under the handler's name and shows what it loaded.
+    void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
+    void txt_staffCd_Validate();
+    void cmd_NEXT_Click();
+    void cmd_BACK_Click();
+    void cmd_kensaku_Click();
+    void cmd_button_Click(int index);
+    void save();
+    void print();
+    void img_trash_Drop();
+
+    TimesheetMonth m_month;
+    std::array<GridRow, kGridRows + 1> m_grid; // used from 1
+    TextField* m_staffCd = nullptr;
+    TextField* m_staffNm = nullptr;
+    DateField* m_syoriDt = nullptr;
+    DateField* m_kikanSt = nullptr;
+    DateField* m_kikanEn = nullptr;
+    QLabel* m_kihon40 = nullptr;
+    std::array<QLabel*, 4> m_totals{};
+    bool m_placed = false;
+};
+
+extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
+
+// Loads the first staff member's month of the period under the progress window and shows it in
+// the timesheet entry screen. A screen already open with another month is closed first.
+frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
+                                   const QDate& kikanEn);
