@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QImage>
+#include <QPointer>
 #include <QThread>
 
 #include <exception>
@@ -118,6 +119,7 @@ QString ClipPath(const QString& programFolder)
 
 void RunWithProgress(const std::function<void()>& work)
 {
+    const QPointer<QWidget> activeBefore = QApplication::activeWindow();
     auto* window = new frmStopWatch(ClipPath(ProgramFolder()), gMDIForm.data());
     window->show();
     QCoreApplication::processEvents();
@@ -138,6 +140,9 @@ void RunWithProgress(const std::function<void()>& work)
     delete worker;
 
     window->close();
+    // The activation goes back to where the clerk was working, window manager or not.
+    if (activeBefore && !QApplication::activeWindow())
+        QApplication::setActiveWindow(activeBefore);
     if (failure)
         std::rethrow_exception(failure);
 }

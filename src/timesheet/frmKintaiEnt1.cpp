@@ -23,8 +23,8 @@ namespace {
 
 // Measures in twips.
 constexpr int kWidth = 13200;
-constexpr int kHeight = 9780;
-constexpr int kRowTop = 2310;
+constexpr int kHeight = 9480;
+constexpr int kRowTop = 2010;
 constexpr int kRowPitch = 345;
 constexpr int kRowsInLeftBlock = 16;
 constexpr int kLeftBlock = 120;
@@ -144,7 +144,7 @@ void frmKintaiEnt1::buildHeader()
 
     auto* frame = new QGroupBox(QStringLiteral("基本情報"), this);
     frame->setObjectName(QStringLiteral("obj_frame_kihon"));
-    frame->setGeometry(px(120), px(480), px(kWidth - 240), px(900));
+    frame->setGeometry(px(120), px(480), px(kWidth - 240), px(840));
 
     constexpr int top = 900;
     constexpr int height = 345;
@@ -202,6 +202,7 @@ void frmKintaiEnt1::buildHeader()
     // Shown, not edited: the month and period are chosen before the screen opens.
     for (DateField* field : {m_syoriDt, m_kikanSt, m_kikanEn}) {
         field->setReadOnly(true);
+        field->setCalendarPopup(false);
         field->setButtonSymbols(QAbstractSpinBox::NoButtons);
     }
     for (QWidget* field : {static_cast<QWidget*>(m_staffNm), static_cast<QWidget*>(m_syoriDt),

@@ -1,0 +1,501 @@
+#include "Common.h"
+#include "InputFields.h"
+#include "MainWindow.h"
+#include "Schema.h"
+#include "StaffStore.h"
+#include "TimesheetStore.h"
+#include "TrashBin.h"
+#include "frmKensaku.h"
+#include "frmKintaiEnt1.h"
+
+#include "MessageAnswerer.h"
+#include "TempDatabase.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kMonth = QStringLiteral("200502");
+const QDate kFirst(2005, 2, 1); // a Tuesday
+const QDate kLast(2005, 2, 28);
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void pressEnter()
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+QString focusName()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+} // namespace
+
+class TestTimesheetScreen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensOnTheFirstMemberWithThePeriod();
+    void enterRunsThroughClassAndTimes();
+    void clerkTypesAMonthAndSavesIt();
+    void restDayChosenByKeyboard();
+    void emptyTimesBlockTheSave();
+    void steppingPastTheLastMemberDiscardsEdits();
+    void typedCodes_data();
+    void typedCodes();
+    void passingThroughTheCodeKeepsEdits();
+    void dropOnTheBinDeletesTheMonth_data();
+    void dropOnTheBinDeletesTheMonth();
+    void printWithoutStoredRows();
+    void failedSaveLeavesTheStoredMonth();
+    void searchSortsAndHandsBack();
+    void searchWithoutMatch();
+    void searchClosesWhenTheTimesheetIsActivated();
+
+private:
+    template <class T> T* child(const QString& name) const
+    {
+        T* found = m_screen->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QWidget* rowField(const char* control, int n) const
+    {
+        return child<QWidget>(QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(n));
+    }
+    QString labelText(const char* name) const { return child<QLabel>(QLatin1String(name))->text(); }
+    void open();
+    void click(const QString& button);
+    // Types the times of row n as the clerk does: Enter from the row's class list into the
+    // clock-in, the time, Enter, the clock-out, Enter to the next row.
+    void typeTimes(int n, const QString& in, const QString& out);
+    void activate();
+
+    std::unique_ptr<TempDatabase> m_temp;
+    std::unique_ptr<frmMDIForm> m_main;
+    QPointer<frmKintaiEnt1> m_screen;
+};
+
+void TestTimesheetScreen::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    SaveStaff(m_temp->db(), {"0001", "青木", "ｱｵｷ"});
+    SaveStaff(m_temp->db(), {"0005", "伊藤", "ｲﾄｳ"});
+    SaveStaff(m_temp->db(), {"0009", "上田", "ｳｴﾀﾞ"});
+    gDb = OpenDatabase(m_temp->path());
+    m_main = std::make_unique<frmMDIForm>(QString{});
+    m_main->show();
+    activate();
+}
+
+void TestTimesheetScreen::activate()
+{
+    QApplication::setActiveWindow(m_main.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+}
+
+void TestTimesheetScreen::cleanup()
+{
+    m_main.reset();
+    flushDeletes();
+    gDb.reset();
+    m_temp.reset();
+}
+
+void TestTimesheetScreen::open()
+{
+    m_screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
+    QVERIFY(m_screen);
+    QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("txt_staffCd"));
+}
+
+void TestTimesheetScreen::click(const QString& button)
+{
+    QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+}
+
+void TestTimesheetScreen::typeTimes(int n, const QString& in, const QString& out)
+{
+    QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_%1").arg(n));
+    pressEnter();
+    QCOMPARE(focusName(), QStringLiteral("txt_syukinJn_%1").arg(n));
+    QTest::keyClicks(QApplication::focusWidget(), in);
+    pressEnter();
+    QCOMPARE(focusName(), QStringLiteral("txt_taisyaJn_%1").arg(n));
+    QTest::keyClicks(QApplication::focusWidget(), out);
+    pressEnter();
+}
+
+void TestTimesheetScreen::opensOnTheFirstMemberWithThePeriod()
+{
+    open();
+    QCOMPARE(m_screen->windowTitle(), QStringLiteral("勤怠入力"));
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0001"));
+    QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("青木"));
+    QCOMPARE(child<DateField>("txt_syoriDt")->valueText(), kMonth);
+    QCOMPARE(child<DateField>("txt_kikanEn")->valueText(), QStringLiteral("2005/02/28"));
+    QCOMPARE(labelText("txt_date_1"), QStringLiteral("1"));
+    QCOMPARE(labelText("txt_week_1"), QStringLiteral("火"));
+    QCOMPARE(labelText("txt_week_5"), QStringLiteral("土"));
+    QCOMPARE(child<QLabel>("txt_week_5")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(child<QLabel>("txt_date_6")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(child<ListField>("cmb_syukinKb_5")->currentText(), QStringLiteral("公休日"));
+    QVERIFY(!rowField("txt_syukinJn", 5)->isEnabled());
+    QCOMPARE(labelText("txt_kihon40"), QStringLiteral("160"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+    for (int n = 29; n <= 31; ++n) {
+        QCOMPARE(labelText(qPrintable(QStringLiteral("txt_date_%1").arg(n))), QString());
+        QVERIFY(!rowField("cmb_syukinKb", n)->isEnabled());
+        QVERIFY(!rowField("txt_taisyaJn", n)->isEnabled());
+        QVERIFY(!rowField("txt_kyukeiJn", n)->isEnabled());
+    }
+    QCOMPARE(m_screen->parentWidget()->parentWidget()->parentWidget(), m_main->mdiArea());
+}
+
+void TestTimesheetScreen::enterRunsThroughClassAndTimes()
+{
+    open();
+    QStringList order;
+    for (int i = 0; i < 14; ++i) {
+        pressEnter();
+        order << focusName();
+    }
+    // Hour fields are passed over; rest days (the 5th and 6th) keep only their class list.
+    QCOMPARE(order,
+             QStringList({"cmb_syukinKb_1", "txt_syukinJn_1", "txt_taisyaJn_1", "cmb_syukinKb_2",
+                          "txt_syukinJn_2", "txt_taisyaJn_2", "cmb_syukinKb_3", "txt_syukinJn_3",
+                          "txt_taisyaJn_3", "cmb_syukinKb_4", "txt_syukinJn_4", "txt_taisyaJn_4",
+                          "cmb_syukinKb_5", "cmb_syukinKb_6"}));
+    // From the last day of the period on to the buttons, then the header buttons.
+    rowField("txt_taisyaJn", 28)->setFocus(Qt::MouseFocusReason);
+    for (int i = 0; i < 8; ++i) {
+        pressEnter();
+        order << focusName();
+        if (focusName().startsWith("cmd_"))
+            break;
+    }
+    QCOMPARE(order.last(), QStringLiteral("cmd_button_0"));
+    QWidget* basic = rowField("txt_kihonJn", 1);
+    QCOMPARE(basic->focusPolicy(), Qt::ClickFocus);
+}
+
+void TestTimesheetScreen::clerkTypesAMonthAndSavesIt()
+{
+    open();
+    pressEnter(); // from the code into row 1
+    for (int n = 1; n <= 28; ++n) {
+        if (child<ListField>(QStringLiteral("cmb_syukinKb_%1").arg(n))->currentIndex() == 2) {
+            pressEnter();
+            continue;
+        }
+        typeTimes(n, "0900", n == 28 ? "2000" : "1800");
+    }
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160"));
+    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2"));
+    QCOMPARE(labelText("txt_g_kyukeiJn"), QStringLiteral("20"));
+
+    MessageAnswerer answerer;
+    click("cmd_button_0");
+    QVERIFY(answerer.seen().isEmpty()); // saving says nothing when it succeeds
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE staffCd = '0001'"),
+             QStringLiteral("28"));
+    QCOMPARE(m_temp->scalar("SELECT syukin || taisya || syukinKb FROM KYTIMESHEETJL "
+                            "WHERE staffCd = '0001' AND kintaiDt = '2005-02-28'"),
+             QStringLiteral("090020000"));
+    QCOMPARE(m_temp->scalar("SELECT kihon1 || '/' || kihon2 || '/' || kihon4 FROM "
+                            "KYKINTAISYUKEIJL WHERE staffCd = '0001' AND syoriDt = '200502'"),
+             QStringLiteral("160.0/2.0/20.0"));
+
+    // Away and back: the stored month comes back as typed.
+    click("cmd_NEXT");
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0005"));
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
+    click("cmd_BACK");
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0001"));
+    QCOMPARE(child<ClockField>("txt_taisyaJn_28")->value(), QStringLiteral("2000"));
+    QCOMPARE(child<NumberField>("txt_zangyouJn_28")->value(), 2.0);
+    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2"));
+}
+
+void TestTimesheetScreen::restDayChosenByKeyboard()
+{
+    open();
+    pressEnter();
+    typeTimes(1, "0900", "1800");
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8"));
+    child<ListField>("cmb_syukinKb_1")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End); // 公休日
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
+    QVERIFY(!rowField("txt_syukinJn", 1)->isEnabled());
+    QCOMPARE(child<NumberField>("txt_kihonJn_1")->value(), 0.0);
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+    pressEnter();
+    QCOMPARE(m_screen->month().row(1).syukinKb, QStringLiteral("2"));
+    QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_2"));
+
+    // Back to a working day: the fields open again, empty.
+    child<ListField>("cmb_syukinKb_1")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    QVERIFY(rowField("txt_syukinJn", 1)->isEnabled());
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
+    pressEnter();
+    QCOMPARE(m_screen->month().row(1).syukinKb, QStringLiteral("0"));
+}
+
+void TestTimesheetScreen::emptyTimesBlockTheSave()
+{
+    open();
+    MessageAnswerer answerer;
+    click("cmd_button_0");
+    QCOMPARE(answerer.texts(), QStringList{"入力されていない明細があります。確認してください。"});
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), QStringLiteral("0"));
+}
+
+void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
+{
+    SaveMonth(m_temp->db(), {"0009", {}, {}, kMonth, kFirst, kLast, 1, 2, 3, 4},
+              WorkedMonth("0009", kMonth, kFirst, 28));
+    open();
+    auto* code = child<TextField>("txt_staffCd");
+    code->selectAll();
+    QTest::keyClicks(code, "9");
+    pressEnter();
+    QCOMPARE(code->value(), QStringLiteral("0009"));
+    typeTimes(1, "1000", "1900"); // an edit the step throws away
+    QVERIFY(labelText("txt_g_kihonJn") != QStringLiteral("1"));
+
+    MessageAnswerer answerer;
+    click("cmd_NEXT");
+    QCOMPARE(answerer.texts(), QStringList{"最終レコードです。"});
+    QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
+    QCOMPARE(code->value(), QStringLiteral("0009"));
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QStringLiteral("0900"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1"));
+}
+
+void TestTimesheetScreen::typedCodes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("short code") << "5"
+                                << "0005"
+                                << "伊藤";
+    QTest::newRow("not on file") << "7"
+                                 << "0001"
+                                 << "青木";
+}
+
+void TestTimesheetScreen::typedCodes()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, name);
+    open();
+    auto* code = child<TextField>("txt_staffCd");
+    code->selectAll();
+    QTest::keyClicks(code, typed);
+    QTest::keyClick(code, Qt::Key_Tab);
+    QCOMPARE(code->value(), shown);
+    QCOMPARE(child<TextField>("txt_staffNm")->value(), name);
+    QCOMPARE(m_screen->month().row(1).staffCd, shown);
+}
+
+void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
+{
+    open();
+    pressEnter();
+    typeTimes(1, "0900", "1800");
+    child<TextField>("txt_staffCd")->setFocus(Qt::MouseFocusReason);
+    pressEnter();
+    QCOMPARE(child<ClockField>("txt_taisyaJn_1")->value(), QStringLiteral("1800"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8"));
+}
+
+void TestTimesheetScreen::dropOnTheBinDeletesTheMonth_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<QString>("rowsLeft");
+    QTest::newRow("yes") << QMessageBox::Yes << "0";
+    QTest::newRow("no") << QMessageBox::No << "28";
+}
+
+void TestTimesheetScreen::dropOnTheBinDeletesTheMonth()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(QString, rowsLeft);
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+              WorkedMonth("0001", kMonth, kFirst, 28));
+    open();
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QStringLiteral("0900"));
+
+    auto* bin = child<TrashBin>("img_trash");
+    QMimeData data;
+    data.setData(QLatin1String(kStaffCodeMimeType), "0001");
+    const QPoint centre = bin->rect().center();
+    QDragEnterEvent enter(centre, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bin, &enter);
+    QVERIFY(enter.isAccepted());
+    MessageAnswerer answerer({answer});
+    QDropEvent drop(QPointF(centre), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bin, &drop);
+    QCOMPARE(answerer.texts(), QStringList{"削除してよろしいでしょうか？"});
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
+    QCOMPARE(GetStaff(m_temp->db(), "0001").staffNm, QStringLiteral("青木"));
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0001"));
+    if (answer == QMessageBox::Yes) {
+        QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
+        QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+    }
+
+    // Something else dropped there is not taken.
+    QMimeData text;
+    text.setText("0001");
+    QDragEnterEvent other(centre, Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    other.setAccepted(false);
+    QApplication::sendEvent(bin, &other);
+    QVERIFY(!other.isAccepted());
+}
+
+void TestTimesheetScreen::printWithoutStoredRows()
+{
+    open();
+    MessageAnswerer answerer;
+    click("cmd_button_2");
+    QCOMPARE(answerer.texts(), QStringList{"印刷対象データがありません。"});
+}
+
+void TestTimesheetScreen::failedSaveLeavesTheStoredMonth()
+{
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+              WorkedMonth("0001", kMonth, kFirst, 28));
+    open();
+    auto* clockIn = child<ClockField>("txt_syukinJn_1");
+    clockIn->setFocus(Qt::MouseFocusReason);
+    clockIn->selectAll();
+    QTest::keyClicks(clockIn, "1000");
+    m_temp->db().execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
+                         "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    MessageAnswerer answerer;
+    click("cmd_button_0");
+    QCOMPARE(answerer.seen().size(), 1);
+    QVERIFY2(answerer.texts().first().startsWith("cmd_button_Click(0):"),
+             qPrintable(answerer.texts().first()));
+    QVERIFY(answerer.texts().first().contains("disk full"));
+    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), QStringLiteral("28"));
+    QCOMPARE(m_temp->scalar("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01'"),
+             QStringLiteral("0900"));
+    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QStringLiteral("1000")); // kept
+}
+
+void TestTimesheetScreen::searchSortsAndHandsBack()
+{
+    SaveStaff(m_temp->db(), {"0003", "伊東", "ｲﾄｳ"});
+    open();
+    click("cmd_kensaku_1");
+    QPointer<frmKensaku> dialog = gfrmKensaku.data();
+    QVERIFY(dialog);
+    QTRY_COMPARE(static_cast<QWidget*>(m_main->mdiArea()->activeSubWindow()),
+                 dialog->parentWidget());
+    auto* keyword = dialog->findChild<TextField*>("txt_keyword");
+    auto* list = dialog->findChild<QTreeWidget*>("ListView1");
+    const auto column = [list](int c) {
+        QStringList texts;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            texts << list->topLevelItem(i)->text(c);
+        return texts;
+    };
+    const auto clickHeader = [list](int c) {
+        QHeaderView* header = list->header();
+        const QPoint at(header->sectionViewportPosition(c) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+
+    keyword->setText(QStringLiteral("伊"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
+    QCOMPARE(column(1), QStringList({"伊藤", "伊東"})); // by name, descending
+    clickHeader(0);
+    QCOMPARE(column(0), QStringList({"0003", "0005"}));
+    clickHeader(0);
+    QCOMPARE(column(0), QStringList({"0005", "0003"}));
+    clickHeader(2);
+    QCOMPARE(dialog->sort().sortCol(), 3);
+    QCOMPARE(dialog->sort().sortOrder(), 0);
+
+    // A new search keeps the sort state: the same header now sorts descending.
+    dialog->findChild<QRadioButton*>("opt_koumoku_0")->setChecked(true);
+    keyword->setText(QString());
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
+    QCOMPARE(column(0), QStringList({"0009", "0005", "0003", "0001"}));
+    clickHeader(2);
+    QCOMPARE(column(2), QStringList({"ｳｴﾀﾞ", "ｲﾄｳ", "ｲﾄｳ", "ｱｵｷ"}));
+    QCOMPARE(dialog->sort().sortOrder(), 1);
+
+    // A double click on 0009 hands it back; the timesheet loads that member.
+    clickHeader(0);
+    QTreeWidgetItem* item = list->topLevelItem(3);
+    QCOMPARE(item->text(0), QStringLiteral("0009"));
+    const QRect rect = list->visualItemRect(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    flushDeletes();
+    QVERIFY(!dialog);
+    QVERIFY(!gSearchCdCtl && !gSearchNmCtl);
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0009"));
+    QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("上田"));
+    QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
+    QCOMPARE(focusName(), QStringLiteral("txt_staffNm"));
+}
+
+void TestTimesheetScreen::searchWithoutMatch()
+{
+    open();
+    click("cmd_kensaku_1");
+    QPointer<frmKensaku> dialog = gfrmKensaku.data();
+    dialog->findChild<TextField*>("txt_keyword")->setText(QStringLiteral("%"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
+    QCOMPARE(dialog->findChild<QTreeWidget*>("ListView1")->topLevelItemCount(), 0);
+    MessageAnswerer answerer;
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_1"), Qt::LeftButton);
+    QCOMPARE(answerer.texts(), QStringList{"リストより選択してください。"});
+    flushDeletes();
+    QVERIFY(!dialog);
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), QString());
+    QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0001"));
+}
+
+void TestTimesheetScreen::searchClosesWhenTheTimesheetIsActivated()
+{
+    open();
+    pressEnter();
+    typeTimes(1, "0900", "1800");
+    click("cmd_kensaku_1");
+    QPointer<frmKensaku> dialog = gfrmKensaku.data();
+    QTRY_COMPARE(static_cast<QWidget*>(m_main->mdiArea()->activeSubWindow()),
+                 dialog->parentWidget());
+    m_main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_screen->parentWidget()));
+    flushDeletes();
+    QVERIFY(!dialog);
+    QCOMPARE(focusName(), QStringLiteral("txt_staffNm"));
+    QCOMPARE(child<ClockField>("txt_taisyaJn_1")->value(), QStringLiteral("1800")); // kept
+}
+
+QTEST_MAIN(TestTimesheetScreen)
+#include "tst_timesheetscreen.moc"
