@@ -150,7 +150,6 @@ DateField::DateField(Pattern pattern, QWidget* parent)
     , m_pattern(pattern)
 {
     setCalendarPopup(true);
-    setCalendarWidget(new HolidayCalendar(this));
     applyFormat();
 }
 
@@ -173,6 +172,28 @@ void DateField::applyFormat()
     if (!m_caption.isEmpty())
         format.prepend(u'\'' + QString(m_caption).replace(u'\'', QLatin1String("''")) + u'\'');
     setDisplayFormat(format);
+}
+
+QCalendarWidget* DateField::holidayCalendar()
+{
+    if (!qobject_cast<HolidayCalendar*>(calendarWidget()))
+        setCalendarWidget(new HolidayCalendar(this));
+    return calendarWidget();
+}
+
+void DateField::mousePressEvent(QMouseEvent* event)
+{
+    // The calendar is made when it is first needed: a screen holds many date fields.
+    if (calendarPopup())
+        holidayCalendar();
+    QDateEdit::mousePressEvent(event);
+}
+
+void DateField::keyPressEvent(QKeyEvent* event)
+{
+    if (calendarPopup())
+        holidayCalendar();
+    QDateEdit::keyPressEvent(event);
 }
 
 void DateField::focusOutEvent(QFocusEvent* event)

@@ -116,10 +116,15 @@ public:
 
     void setCaption(const QString& caption);
 
+    // The drop-down calendar, made on first use.
+    QCalendarWidget* holidayCalendar();
+
 signals:
     void committed();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

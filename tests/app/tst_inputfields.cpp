@@ -214,6 +214,14 @@ void TestInputFields::monthField()
     DateField day(DateField::Pattern::Day);
     day.setValue(QDate(2005, 3, 31));
     QCOMPARE(day.valueText(), QStringLiteral("2005/03/31"));
+
+    // The drop-down is the holiday calendar, made when first opened.
+    QTest::mouseClick(month, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(month->width() - 4, month->height() / 2));
+    QVERIFY(qobject_cast<HolidayCalendar*>(month->calendarWidget()));
+    QTRY_VERIFY(month->calendarWidget()->isVisible());
+    QCOMPARE(month->calendarWidget()->selectedDate(), QDate(2005, 2, 1));
+    month->calendarWidget()->window()->close();
 }
 
 void TestInputFields::calendarMarksHolidays()

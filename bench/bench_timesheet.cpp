@@ -1,0 +1,188 @@
+// The timesheet entry screen on a database of 50 staff with 120 saved months each: opening it,
+// stepping to the next staff member and saving a month, each next to the storage operations that
+// the same step needs, run alone. The difference is what the screen adds: its model, its 31 rows
+// of fields and, for opening and saving, the progress window and the worker's connection.
+
+#include "Common.h"
+#include "Database.h"
+#include "Schema.h"
+#include "StaffStore.h"
+#include "TempDatabase.h"
+#include "TimesheetMonth.h"
+#include "TimesheetStore.h"
+#include "frmKintaiEnt1.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kStaff = 50;
+constexpr int kMonths = 120;
+const QString kMonth = QStringLiteral("200806");
+const QDate kFirst(2008, 6, 1);
+const QDate kLast(2008, 6, 30);
+constexpr int kDays = 30;
+
+QString code(int i)
+{
+    return QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0'));
+}
+
+// The program's database, filled once for the whole run, open as gDb.
+class Fixture {
+public:
+    static Fixture& instance()
+    {
+        static Fixture fixture;
+        return fixture;
+    }
+
+private:
+    Fixture()
+    {
+        Database& db = m_temp.db();
+        Transaction fill(db);
+        for (int s = 0; s < kStaff; ++s) {
+            SaveStaff(db, {code(s), QStringLiteral("職員%1").arg(s), QStringLiteral("ｼｮｸｲﾝ")});
+            for (int m = 0; m < kMonths; ++m) {
+                const QDate first = QDate(2000, 1, 1).addMonths(m);
+                const QString month = first.toString(QStringLiteral("yyyyMM"));
+                const QDate last = first.addDays(first.daysInMonth() - 1);
+                SaveMonth(db, {code(s), {}, {}, month, first, last, 160, 10, 2, 20},
+                          WorkedMonth(code(s), month, first, first.daysInMonth()));
+            }
+        }
+        fill.commit();
+        gDb = OpenDatabase(m_temp.path());
+    }
+
+    TempDatabase m_temp;
+};
+
+// --- Opening: the first staff member's month ---
+
+void Store_OpenFirstMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    for (auto _ : state) {
+        MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
+        FirstStaffMonth(*gDb, h);
+        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
+        LoadDayRows(*gDb, h, rows);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(Store_OpenFirstMonth)->Unit(benchmark::kMicrosecond);
+
+// The screen as the period selection opens it: loaded under the progress window, then built.
+void Screen_OpenFirstMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    for (auto _ : state) {
+        frmKintaiEnt1* screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
+        benchmark::DoNotOptimize(screen);
+        state.PauseTiming();
+        delete screen;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Screen_OpenFirstMonth)->Unit(benchmark::kMicrosecond);
+
+// The screen's own part of opening: its controls built and the loaded month written into them.
+void Screen_BuildForLoadedMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadFirst(*gDb);
+    for (auto _ : state) {
+        frmKintaiEnt1 screen(month);
+        benchmark::DoNotOptimize(&screen);
+    }
+}
+BENCHMARK(Screen_BuildForLoadedMonth)->Unit(benchmark::kMicrosecond);
+
+// --- Stepping to the next staff member ---
+
+void Store_NextMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
+    FirstStaffMonth(*gDb, h);
+    for (auto _ : state) {
+        if (!NextStaffMonth(*gDb, h))
+            FirstStaffMonth(*gDb, h);
+        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
+        LoadDayRows(*gDb, h, rows);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(Store_NextMonth)->Unit(benchmark::kMicrosecond);
+
+// A click on the next button: the load, the model's rules and every field of the grid written.
+void Screen_NextMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadFirst(*gDb);
+    frmKintaiEnt1 screen(std::move(month));
+    screen.show();
+    auto* next = screen.findChild<QPushButton*>(QStringLiteral("cmd_NEXT"));
+    for (auto _ : state) {
+        if (screen.month().header().staffCd == code(kStaff - 1)) {
+            state.PauseTiming();
+            QTest::mouseClick(screen.findChild<QPushButton*>(QStringLiteral("cmd_BACK")),
+                              Qt::LeftButton); // keeps the walk away from the last member
+            state.ResumeTiming();
+        }
+        next->click();
+    }
+}
+BENCHMARK(Screen_NextMonth)->Unit(benchmark::kMicrosecond);
+
+// --- Saving a month ---
+
+void Store_SaveMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
+    FindStaffMonth(*gDb, h, code(7));
+    const std::vector<DayRow> rows = WorkedMonth(h.staffCd, kMonth, kFirst, kDays);
+    for (auto _ : state)
+        SaveMonth(*gDb, h, rows);
+}
+BENCHMARK(Store_SaveMonth)->Unit(benchmark::kMicrosecond);
+
+// A click on the save button: the checks, the progress window, the worker and its connection.
+void Screen_SaveMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadCode(*gDb, code(7));
+    frmKintaiEnt1 screen(std::move(month));
+    screen.show();
+    auto* save = screen.findChild<QPushButton*>(QStringLiteral("cmd_button_0"));
+    if (!screen.month().saveRefusal().isEmpty())
+        state.SkipWithError("the month cannot be saved");
+    for (auto _ : state)
+        save->click();
+}
+BENCHMARK(Screen_SaveMonth)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    gDb.reset();
+    return 0;
+}
