@@ -1,5 +1,6 @@
 #include "Common.h"
 #include "MainWindow.h"
+#include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmStaff.h"
 
@@ -17,6 +18,8 @@ void ConnectScreens(frmMDIForm* mainWindow)
                      [] { ShowPeriodScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::staffRequested, mainWindow,
                      [] { ShowStaffScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::printRequested, mainWindow,
+                     [] { ShowPrintScreen(); });
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "Placement.h"
 #include "Progress.h"
+#include "ReportPreview.h"
 #include "Screens.h"
 #include "TrashBin.h"
 #include "frmKensaku.h"
@@ -565,8 +566,9 @@ void frmKintaiEnt1::save()
 
 void frmKintaiEnt1::print()
 {
-    if (m_month.printableRows(*gDb) == 0)
-        ShowMsg(kMsgError, QStringLiteral("印刷対象データがありません。"));
+    // The stored month prints: changes not yet saved do not.
+    const MonthHeader& h = m_month.header();
+    PrintAttendanceSheets(*gDb, h.staffCd, h.staffCd, h.syoriDt, this);
 }
 
 void frmKintaiEnt1::img_trash_Drop()

@@ -1,0 +1,194 @@
+#include "ReportEngine.h"
+
+#include "ReportFormat.h"
+
+#include <stdexcept>
+
+void ReportFields::clear()
+{
+    m_values.clear();
+    m_names.clear();
+}
+
+void ReportFields::declare(const QString& name)
+{
+    if (isDeclared(name))
+        return;
+    m_values.insert(name.toLower(), QVariant());
+    m_names << name;
+}
+
+void ReportFields::set(const QString& name, const QVariant& value)
+{
+    const auto it = m_values.find(name.toLower());
+    if (it == m_values.end())
+        throw std::logic_error("report field not declared: " + name.toStdString());
+    *it = value;
+}
+
+QVariant ReportFields::value(const QString& name) const
+{
+    return m_values.value(name.toLower());
+}
+
+bool ReportFields::isDeclared(const QString& name) const
+{
+    return m_values.contains(name.toLower());
+}
+
+QStringList ReportFields::names() const
+{
+    return m_names;
+}
+
+void ReportStyle::setTextColour(const QString& control, const QColor& colour)
+{
+    m_colours.insert(control.toLower(), colour);
+}
+
+QColor ReportStyle::textColour(const QString& control) const
+{
+    return m_colours.value(control.toLower(), QColor(Qt::black));
+}
+
+std::vector<PlacedText> ReportPage::textsOf(const QString& control) const
+{
+    std::vector<PlacedText> found;
+    for (const PlacedText& t : texts) {
+        if (t.control.compare(control, Qt::CaseInsensitive) == 0)
+            found.push_back(t);
+    }
+    return found;
+}
+
+QSizeF PrintableTwips(const QPageLayout& layout)
+{
+    const QRectF rect = layout.paintRect(QPageLayout::Point);
+    return rect.size() * 20.0; // 20 twips to the point
+}
+
+namespace {
+
+// Lays sections out one below the other, page after page.
+class PageComposer {
+public:
+    PageComposer(const ReportDefinition& definition, const QDate& today)
+        : m_definition(definition)
+        , m_today(today)
+        , m_pageHeight(PrintableTwips(definition.pageLayout).height())
+    {
+    }
+
+    void place(const ReportSection& section, const ReportFields& fields, const ReportStyle& style)
+    {
+        if (!m_open)
+            startPage(fields, style);
+        else if (m_y + section.height > bodyBottom()) {
+            endPage(fields, style);
+            startPage(fields, style);
+        }
+        draw(section, m_y, fields, style);
+        m_y += section.height;
+    }
+
+    void newPage(const ReportFields& fields, const ReportStyle& style)
+    {
+        if (m_open)
+            endPage(fields, style);
+    }
+
+    ReportDocument finish(const ReportFields& fields, const ReportStyle& style)
+    {
+        if (!m_open && m_document.pages.empty())
+            startPage(fields, style); // a run without rows still gives its page
+        if (m_open)
+            endPage(fields, style);
+        m_document.pageLayout = m_definition.pageLayout;
+        return std::move(m_document);
+    }
+
+private:
+    double bodyBottom() const { return m_pageHeight - m_definition.pageFooter.height; }
+
+    void startPage(const ReportFields& fields, const ReportStyle& style)
+    {
+        m_document.pages.emplace_back();
+        m_open = true;
+        m_y = 0;
+        draw(m_definition.pageHeader, 0, fields, style);
+        m_y = m_definition.pageHeader.height;
+    }
+
+    void endPage(const ReportFields& fields, const ReportStyle& style)
+    {
+        draw(m_definition.pageFooter, bodyBottom(), fields, style);
+        m_open = false;
+    }
+
+    void draw(const ReportSection& section, double top, const ReportFields& fields,
+              const ReportStyle& style)
+    {
+        ReportPage& page = m_document.pages.back();
+        for (const QLine& line : section.lines)
+            page.lines.push_back(QLineF(line).translated(0, top));
+        for (const ReportText& text : section.texts) {
+            page.texts.push_back({text.name, section.name, QRectF(text.rect).translated(0, top),
+                                  textOf(text, fields), text.font, text.alignment,
+                                  style.textColour(text.name)});
+        }
+    }
+
+    QString textOf(const ReportText& text, const ReportFields& fields) const
+    {
+        switch (text.source) {
+        case ReportText::Source::Caption:
+            return text.value;
+        case ReportText::Source::Today:
+            return FormatValue(m_today, text.format);
+        case ReportText::Source::Field:
+            break;
+        }
+        return FormatValue(fields.value(text.value), text.format);
+    }
+
+    const ReportDefinition& m_definition;
+    QDate m_today;
+    double m_pageHeight;
+    ReportDocument m_document;
+    bool m_open = false;
+    double m_y = 0;
+};
+
+} // namespace
+
+ReportDocument RunReport(const ReportDefinition& definition, ReportSource& source,
+                         const QDate& today)
+{
+    ReportFields fields;
+    ReportStyle style;
+    PageComposer composer(definition, today);
+    source.dataInitialize(fields);
+
+    // The footer of a group shows the fields of the group's last row.
+    ReportFields lastRow;
+    bool inGroup = false;
+    QVariant group;
+    while (!source.fetchData(fields, style)) {
+        const QVariant key = fields.value(definition.groupField);
+        if (!inGroup || key != group) {
+            if (inGroup) {
+                composer.place(definition.groupFooter, lastRow, style);
+                if (definition.groupStartsNewPage)
+                    composer.newPage(lastRow, style);
+            }
+            composer.place(definition.groupHeader, fields, style);
+            group = key;
+            inGroup = true;
+        }
+        composer.place(definition.detail, fields, style);
+        lastRow = fields;
+    }
+    if (inGroup)
+        composer.place(definition.groupFooter, lastRow, style);
+    return composer.finish(lastRow, style);
+}

@@ -1,0 +1,64 @@
+#include "ReportPaint.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+QFont fontOf(const ReportFont& font)
+{
+    QFont qfont(font.family);
+    // Logical units are twips: 20 to the point.
+    qfont.setPixelSize(qRound(font.points * 20));
+    qfont.setBold(font.bold);
+    qfont.setKerning(false);
+    return qfont;
+}
+
+void paintPage(QPainter& painter, const ReportPage& page)
+{
+    QPen rule(Qt::black);
+    rule.setWidthF(10); // half a point
+    painter.setPen(rule);
+    for (const QLineF& line : page.lines)
+        painter.drawLine(line);
+    for (const PlacedText& text : page.texts) {
+        if (text.text.isEmpty())
+            continue;
+        painter.setFont(fontOf(text.font));
+        painter.setPen(text.colour);
+        painter.drawText(text.rect, int(text.alignment | Qt::AlignTop | Qt::TextSingleLine),
+                         text.text);
+    }
+}
+
+} // namespace
+
+void PaintReport(const ReportDocument& document, QPagedPaintDevice& device)
+{
+    device.setPageLayout(document.pageLayout);
+    QPainter painter(&device);
+    const double scale = device.logicalDpiX() / 1440.0;
+    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        if (i > 0)
+            device.newPage();
+        painter.resetTransform();
+        painter.scale(scale, device.logicalDpiY() / 1440.0);
+        paintPage(painter, document.pages[i]);
+    }
+}
+
+bool WriteReportPdf(const ReportDocument& document, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1440); // one device unit to the twip
+        writer.setCreator(QStringLiteral("ヌビラ"));
+        PaintReport(document, writer);
+    }
+    return file.error() == QFileDevice::NoError;
+}

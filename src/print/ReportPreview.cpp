@@ -1,0 +1,71 @@
+#include "ReportPreview.h"
+
+#include "Messages.h"
+#include "ReportPaint.h"
+#include "Screens.h"
+#include "TimesheetStore.h"
+#include "rptSyukin.h"
+
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+namespace {
+
+void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
+{
+    auto* toolBar = dialog.findChild<QToolBar*>();
+    if (!toolBar)
+        return;
+    toolBar->addSeparator();
+    QAction* save = toolBar->addAction(QStringLiteral("PDF保存"));
+    save->setObjectName(QStringLiteral("act_savePdf"));
+    save->setToolTip(QStringLiteral("PDFファイルに保存します"));
+    QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
+        const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("PDFに保存"),
+                                                          QStringLiteral("出勤表.pdf"),
+                                                          QStringLiteral("PDFファイル(*.pdf)"));
+        if (path.isEmpty())
+            return;
+        if (!WriteReportPdf(document, path))
+            ShowMsg(kMsgError, QStringLiteral("PDFファイルを保存できませんでした。"));
+    });
+}
+
+} // namespace
+
+void ShowReport(const ReportDocument& document, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(document.pageLayout);
+    printer.setDocName(QStringLiteral("出勤表"));
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("出勤表 - 印刷プレビュー"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&document](QPrinter* target) { PaintReport(document, *target); });
+    addPdfCommand(dialog, document);
+    dialog.resize(900, 760);
+    dialog.exec();
+}
+
+bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
+                           const QString& month, QWidget* parent)
+{
+    if (CountReportRows(db, staffFrom, staffTo, month, month) == 0) {
+        ShowMsg(kMsgError, QStringLiteral("印刷対象データがありません。"));
+        return false;
+    }
+    ReportDocument document;
+    {
+        WaitCursor wait;
+        rptSyukin report(db);
+        report.pStaffCdSt = staffFrom;
+        report.pStaffCdEn = staffTo;
+        report.pSyoriDtSt = month;
+        report.pSyoriDtEn = month;
+        document = report.run();
+    }
+    ShowReport(document, parent);
+    return true;
+}

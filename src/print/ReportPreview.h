@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+class QWidget;
+struct ReportDocument;
+
+// Shows laid-out sheets in the print preview, from which the clerk prints them or saves them as
+// a PDF file.
+void ShowReport(const ReportDocument& document, QWidget* parent);
+
+// The monthly attendance sheets of a range of staff codes for one month "yyyymm": counted first,
+// and when there is something to print, produced and shown in the preview. False, after saying
+// so, when there is nothing to print.
+bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
+                           const QString& month, QWidget* parent);

@@ -1,0 +1,111 @@
+#include "frmInsatu.h"
+
+#include "Common.h"
+#include "FocusMover.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "Period.h"
+#include "Placement.h"
+#include "Records.h"
+#include "ReportPreview.h"
+#include "Screens.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+QPointer<frmInsatu> gfrmInsatu;
+
+frmInsatu* ShowPrintScreen()
+{
+    return ShowSingle(gfrmInsatu, [] {
+        auto* screen = AddChild(new frmInsatu);
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+            frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
+        return screen;
+    });
+}
+
+frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmInsatu"));
+    setWindowTitle(QStringLiteral("帳票印刷画面"));
+    setWindowIcon(ProgramIcon());
+    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const auto rect = [&](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+    setFixedSize(px(6390), px(4455));
+
+    AddHeading(this, QStringLiteral("指定したスタッフの出勤表を印刷します。"),
+               rect(135, 375, 6105, 300));
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    rule->setGeometry(rect(0, 885, 6390, 45));
+
+    m_syoriDt = new DateField(DateField::Pattern::Month, this);
+    m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
+    m_syoriDt->setCaption(QStringLiteral("処理年月："));
+    m_syoriDt->setGeometry(rect(795, 1395, 2070, 330));
+    m_syoriDt->setValue(DefaultPeriod(today).month);
+
+    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
+    idLabel->setGeometry(rect(735, 2010, 1260, 330));
+    const auto codeField = [&](int index, int left, const QString& initial) {
+        auto* field = new TextField(32767, this);
+        field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
+        field->setGeometry(rect(left, 2010, 870, 330));
+        field->setValue(initial);
+        connect(field, &TextField::committed, this,
+                [field] { field->setValue(PadStaffCode(field->value())); });
+        return field;
+    };
+    m_staffFrom = codeField(0, 2010, QStringLiteral("0000"));
+    auto* tilde = new QLabel(QStringLiteral("～"), this);
+    tilde->setAlignment(Qt::AlignCenter);
+    tilde->setGeometry(rect(2880, 2010, 330, 330));
+    m_staffTo = codeField(1, 3210, QStringLiteral("9999"));
+
+    AddGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
+                rect(75, 2820, 6210, 975));
+
+    const auto onClick = [this](int index) { cmd_button_Click(index); };
+    QPushButton* runButton =
+        AddCommandButton(this, 2, QStringLiteral("実行(&E)"), rect(3510, 3915, 1350, 435), onClick);
+    QPushButton* cancel = AddCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"),
+                                           rect(4920, 3915, 1350, 435), onClick);
+
+    setTabOrder(m_syoriDt, m_staffFrom);
+    setTabOrder(m_staffFrom, m_staffTo);
+    setTabOrder(m_staffTo, runButton);
+    setTabOrder(runButton, cancel);
+    new EnterKeyNavigation(this);
+    m_syoriDt->setFocus();
+}
+
+void frmInsatu::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    PlaceCentred(this);
+}
+
+void frmInsatu::cmd_button_Click(int index)
+{
+    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+        if (index == 2)
+            run();
+        else if (index == 3)
+            CloseScreen(this);
+    });
+}
+
+void frmInsatu::run()
+{
+    PrintAttendanceSheets(*gDb, m_staffFrom->value(), m_staffTo->value(), m_syoriDt->valueText(),
+                          this);
+}

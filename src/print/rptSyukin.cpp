@@ -1,0 +1,247 @@
+#include "rptSyukin.h"
+
+#include "Messages.h"
+#include "TimesheetStore.h"
+
+#include <QLocale>
+#include <QPageSize>
+
+namespace {
+
+const QString kMinchoP = QStringLiteral("ＭＳ Ｐ明朝");
+const QString kMincho = QStringLiteral("ＭＳ 明朝");
+const QString kTwoDecimals = QStringLiteral("#,##0.00");
+
+constexpr int kTableLeft = 142;
+constexpr int kTableRight = 10488;
+
+ReportText field(const char* name, const char* source, QRect rect, ReportFont font,
+                 Qt::Alignment alignment, const QString& format = {})
+{
+    return {QLatin1String(name),
+            ReportText::Source::Field,
+            QLatin1String(source),
+            rect,
+            font,
+            alignment,
+            format};
+}
+
+ReportText label(const char* name, const QString& caption, QRect rect, ReportFont font,
+                 Qt::Alignment alignment = Qt::AlignHCenter)
+{
+    return {QLatin1String(name), ReportText::Source::Caption, caption, rect, font, alignment, {}};
+}
+
+// Vertical rules from top to bottom at each x.
+void addRules(ReportSection& section, std::initializer_list<int> xs, int top, int bottom)
+{
+    for (int x : xs)
+        section.lines.emplace_back(x, top, x, bottom);
+}
+
+ReportSection pageHeader()
+{
+    ReportSection s{QStringLiteral("PageHeader"), 915, {}, {}};
+    s.texts.push_back(
+        field("txt_title", "syoriDt", {0, 0, 10488, 340}, {kMinchoP, 14.5}, Qt::AlignHCenter));
+    s.texts.push_back({QStringLiteral("Field1"),
+                       ReportText::Source::Today,
+                       {},
+                       {7875, 495, 2595, 300},
+                       {kMinchoP, 10},
+                       Qt::AlignRight,
+                       QStringLiteral("ggge年m月d日")});
+    s.texts.push_back(
+        field("txt_kikan", "kikan", {0, 390, 10488, 340}, {kMincho, 10}, Qt::AlignHCenter));
+    return s;
+}
+
+ReportSection groupHeader()
+{
+    ReportSection s{QStringLiteral("GroupHeader1"), 990, {}, {}};
+    s.texts.push_back(label("Label1", QStringLiteral("ｽﾀｯﾌ氏名:"), {113, 113, 1134, 284},
+                            {kMinchoP, 10}, Qt::AlignLeft));
+    s.texts.push_back(
+        field("txt_staffNm", "staffNm", {1305, 120, 3795, 285}, {kMinchoP, 10}, Qt::AlignLeft));
+    const ReportFont heading{kMincho, 11.5};
+    const std::initializer_list<std::tuple<const char*, const char*, int, int, int>> columns{
+        {"Label3", "日", 227, 397, 284},          {"Label4", "曜", 794, 397, 284},
+        {"Label25", "出勤区分", 1361, 1077, 284}, {"Label5", "出 勤", 2608, 737, 227},
+        {"Label6", "退 勤", 3458, 737, 227},      {"Label7", "基 本", 4309, 737, 227},
+        {"Label8", "残 業", 5159, 737, 227},      {"Label16", "深 夜", 6009, 737, 227},
+        {"Label24", "休 憩", 6860, 737, 227},     {"Label9", "備 考", 7710, 2721, 227}};
+    for (const auto& [name, caption, left, width, height] : columns)
+        s.texts.push_back(
+            label(name, QString::fromUtf8(caption), {left, 680, width, height}, heading));
+    s.lines.emplace_back(kTableLeft, 567, kTableRight, 567);
+    addRules(s, {142, 709, 1276, 2551, 3402, 4252, 5102, 5953, 6803, 7654, 10488}, 567, 992);
+    return s;
+}
+
+ReportSection detail()
+{
+    ReportSection s{QStringLiteral("Detail"), 270, {}, {}};
+    s.lines.emplace_back(kTableLeft, 0, kTableRight, 0);
+    addRules(s, {142, 1276, 2551, 3402, 4252, 5102, 5953, 6803, 7654, 10488}, 0, 283);
+    s.lines.emplace_back(705, 0, 705, 285);
+    const ReportFont font{kMincho, 10};
+    s.texts.push_back(field("txt_date", "kintaiDt", {227, 57, 397, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(field("txt_week", "week", {794, 57, 453, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(
+        field("txt_syukinKb", "syukinKb", {1365, 60, 1140, 225}, font, Qt::AlignLeft));
+    s.texts.push_back(
+        field("txt_syukinJn", "syukin", {2608, 57, 737, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(
+        field("txt_taisyaJn", "taisya", {3458, 57, 737, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(
+        field("txt_kihonJn", "kihon1", {4309, 57, 737, 226}, font, Qt::AlignHCenter, kTwoDecimals));
+    s.texts.push_back(field("txt_zangyouJn", "kihon2", {5159, 57, 737, 226}, font, Qt::AlignHCenter,
+                            kTwoDecimals));
+    s.texts.push_back(
+        field("txt_sinyaJn", "kihon3", {6009, 57, 737, 226}, font, Qt::AlignHCenter, kTwoDecimals));
+    s.texts.push_back(field("txt_kyukeiJn", "kihon4", {6860, 57, 737, 226}, font, Qt::AlignHCenter,
+                            kTwoDecimals));
+    return s;
+}
+
+ReportSection groupFooter()
+{
+    ReportSection s{QStringLiteral("GroupFooter1"), 1560, {}, {}};
+    s.lines.emplace_back(kTableLeft, 0, kTableRight, 0);
+    // Basic hours.
+    s.lines.emplace_back(1984, 502, 5244, 502);
+    s.lines.emplace_back(1984, 927, 5244, 927);
+    addRules(s, {1984, 4252, 5244}, 502, 927);
+    // Overtime and late-night hours.
+    s.lines.emplace_back(5386, 502, 8646, 502);
+    s.lines.emplace_back(5386, 927, 8646, 927);
+    s.lines.emplace_back(5385, 1350, 8655, 1350);
+    addRules(s, {5386, 7654, 8646}, 502, 1352);
+
+    const ReportFont caption{kMincho, 10};
+    const ReportFont total{kMincho, 11.5};
+    s.texts.push_back(
+        label("Label10", QStringLiteral("基 本 時 間 数 合 計"), {2041, 587, 2154, 283}, caption));
+    s.texts.push_back(field("txt_g_kihonJn", "kihon1_g", {4309, 587, 850, 283}, total,
+                            Qt::AlignRight, kTwoDecimals));
+    s.texts.push_back(
+        label("Label11", QStringLiteral("残 業 時 間 数 合 計"), {5443, 587, 2154, 283}, caption));
+    s.texts.push_back(field("txt_g_zangyouJn", "kihon2_g", {7710, 587, 907, 283}, total,
+                            Qt::AlignRight, kTwoDecimals));
+    s.texts.push_back(
+        label("Label12", QStringLiteral("深 夜 時 間 数 合 計"), {5443, 1040, 2154, 227}, caption));
+    s.texts.push_back(field("txt_g_sinyaJn", "kihon3_g", {7710, 1029, 907, 227}, total,
+                            Qt::AlignRight, kTwoDecimals));
+    return s;
+}
+
+// Text of a stored "hhmm": hours, a colon, minutes.
+QString clockText(const QString& hhmm)
+{
+    return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
+}
+
+QString shortDate(const QDate& date)
+{
+    return QLocale(QLocale::Japanese, QLocale::Japan).toString(date, QLocale::ShortFormat);
+}
+
+} // namespace
+
+rptSyukin::rptSyukin(Database& db)
+    : m_db(db)
+{
+}
+
+ReportDefinition rptSyukin::Definition()
+{
+    ReportDefinition d;
+    d.pageHeader = pageHeader();
+    d.groupHeader = groupHeader();
+    d.detail = detail();
+    d.groupFooter = groupFooter();
+    d.pageFooter = {QStringLiteral("PageFooter"), 0, {}, {}};
+    d.groupField = QStringLiteral("staffCd");
+    d.groupStartsNewPage = true;
+    // A4 portrait; the side margins leave the body its 10560 twips.
+    d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                               QMarginsF(33.6, 50, 33.6, 50), QPageLayout::Point);
+    return d;
+}
+
+ReportDocument rptSyukin::run(const QDate& today)
+{
+    return RunReport(Definition(), *this, today);
+}
+
+void rptSyukin::dataInitialize(ReportFields& fields)
+{
+    fields.clear();
+    ReadSheetData();
+    for (const char* name :
+         {"staffCd", "staffNm", "syoriDt", "kintaiDt", "week", "syukinKb", "kikan", "syukin",
+          "taisya", "kihon1", "kihon2", "kihon3", "kihon4", "kihon1_g", "kihon2_g", "kihon3_g"})
+        fields.declare(QLatin1String(name));
+    m_rowPos = 0;
+}
+
+void rptSyukin::ReadSheetData()
+{
+    m_sheetRows.clear();
+    const int rowCount = CountReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
+    if (rowCount == 0) {
+        ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
+        return;
+    }
+    // What the stored query yields is what prints, whatever the count said.
+    m_sheetRows = LoadReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
+}
+
+bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
+{
+    if (m_rowPos >= m_sheetRows.size())
+        return true;
+    const ReportRow& r = m_sheetRows[m_rowPos];
+    fields.set(QStringLiteral("staffCd"), r.staffCd);
+    fields.set(QStringLiteral("staffnm"), r.staffNm);
+    fields.set(QStringLiteral("syoriDt"), r.syoriDt.left(4) + QStringLiteral("年") +
+                                              r.syoriDt.right(2) + QStringLiteral("月分出勤表"));
+    fields.set(QStringLiteral("kintaiDt"), r.kintaiDt.day());
+    fields.set(QStringLiteral("kikan"), QStringLiteral("( ") + shortDate(r.kikanSt) +
+                                            QStringLiteral("～") + shortDate(r.kikanEn) +
+                                            QStringLiteral(" )"));
+
+    static const QStringList weekdays{"日", "月", "火", "水", "木", "金", "土"};
+    const int week = r.kintaiDt.dayOfWeek() % 7; // Sunday 0
+    fields.set(QStringLiteral("week"), weekdays.at(week));
+    QColor colour(Qt::black);
+    if (week == 0)
+        colour = QColor(255, 0, 0);
+    else if (week == 6)
+        colour = QColor(0, 0, 255);
+    style.setTextColour(QStringLiteral("txt_date"), colour);
+    style.setTextColour(QStringLiteral("txt_week"), colour);
+
+    static const QStringList classes{"通常出勤", "休日出勤", "公休日"};
+    const int syukinKb = r.syukinKb.toInt();
+    const bool known = r.syukinKb.size() == 1 && syukinKb >= 0 && syukinKb <= 2;
+    fields.set(QStringLiteral("syukinKb"), known ? classes.at(syukinKb) : QString());
+
+    if (syukinKb == 2) {
+        for (const char* name : {"syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4"})
+            fields.set(QLatin1String(name), QString());
+    } else {
+        fields.set(QStringLiteral("syukin"), clockText(r.syukin));
+        fields.set(QStringLiteral("taisya"), clockText(r.taisya));
+        fields.set(QStringLiteral("kihon1"), r.kihon1);
+        fields.set(QStringLiteral("kihon2"), r.kihon2);
+        fields.set(QStringLiteral("kihon3"), r.kihon3);
+        fields.set(QStringLiteral("kihon4"), r.kihon4);
+    }
+    fields.set(QStringLiteral("kihon1_g"), r.kihon1_g);
+    fields.set(QStringLiteral("kihon2_g"), r.kihon2_g);
+    fields.set(QStringLiteral("kihon3_g"), r.kihon3_g);
+    ++m_rowPos;
+    return false;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Records.h"
+#include "ReportEngine.h"
+
+#include <vector>
+
+class Database;
+
+// The monthly attendance sheet: for each staff member of a range of codes and months, the month's
+// title and period, the name, one line per stored day and the month's stored totals. Each staff
+// member's sheet begins on a new page.
+class rptSyukin : public ReportSource {
+public:
+    explicit rptSyukin(Database& db);
+
+    // The parameters, set before the run.
+    QString pStaffCdSt;
+    QString pStaffCdEn;
+    QString pSyoriDtSt;
+    QString pSyoriDtEn;
+
+    static ReportDefinition Definition();
+
+    // Produces the sheets; today is the date printed at the top of each page.
+    ReportDocument run(const QDate& today = QDate::currentDate());
+
+    void dataInitialize(ReportFields& fields) override;
+    bool fetchData(ReportFields& fields, ReportStyle& style) override;
+
+private:
+    void ReadSheetData();
+
+    Database& m_db;
+    std::vector<ReportRow> m_sheetRows;
+    std::size_t m_rowPos = 0; // the next row to hand over, from 0
+};
