@@ -166,7 +166,7 @@ ReportDefinition rptSyukin::Definition()
     d.groupStartsNewPage = true;
     // A4 portrait; the side margins leave the body its 10560 twips.
     d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                               QMarginsF(33.6, 50, 33.6, 50), QPageLayout::Point);
+                               QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
     return d;
 }
 

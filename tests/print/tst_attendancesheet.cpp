@@ -1,0 +1,309 @@
+#include "Common.h"
+#include "InputFields.h"
+#include "ReportPaint.h"
+#include "Schema.h"
+#include "StaffStore.h"
+#include "TimesheetStore.h"
+#include "frmInsatu.h"
+#include "rptSyukin.h"
+
+#include "MessageAnswerer.h"
+#include "PreviewCloser.h"
+#include "TempDatabase.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kMonth = QStringLiteral("200512");
+const QDate kFirst(2005, 12, 1); // a Thursday
+const QDate kToday(2026, 12, 6);
+
+// December 2005 of one staff member: the 1st worked 09:00 to 18:00, the 3rd (Saturday) a rest
+// day with hours left over in the file, the 5th (Monday) a working day without times.
+std::vector<DayRow> december(const QString& code)
+{
+    std::vector<DayRow> rows = WorkedMonth(code, kMonth, kFirst, 31);
+    rows[2].syukinKb = "2";
+    rows[3].syukinKb = "2";
+    rows[4].syukin.clear();
+    rows[4].taisya.clear();
+    rows[4].kihon1 = rows[4].kihon4 = 0;
+    rows[6].syukinKb = "1";
+    return rows;
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestAttendanceSheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void oneGroupPerStaffMember();
+    void dayLines();
+    void weekdayColours();
+    void headerAndTotals();
+    void noRowsSaysSo();
+    void pdfHoldsTheJapaneseText();
+    void printScreenDefaultsAndPadding_data();
+    void printScreenDefaultsAndPadding();
+    void printScreenRuns_data();
+    void printScreenRuns();
+
+private:
+    ReportDocument sheets(const QString& from, const QString& to);
+    std::unique_ptr<TempDatabase> m_temp;
+};
+
+void TestAttendanceSheet::initTestCase()
+{
+    InstallFontSubstitutes();
+}
+
+void TestAttendanceSheet::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    SaveStaff(m_temp->db(), {"0001", "青木　一郎", "ｱｵｷ"});
+    SaveStaff(m_temp->db(), {"0002", "伊藤　花子", "ｲﾄｳ"});
+    SaveStaff(m_temp->db(), {"0003", "上田", "ｳｴﾀﾞ"}); // no month
+    // The summary's period differs from the day lines, as the clerk may have chosen.
+    SaveMonth(
+        m_temp->db(),
+        {"0001", {}, {}, kMonth, QDate(2005, 11, 26), QDate(2005, 12, 25), 1234.5, 10, 2.5, 20},
+        december("0001"));
+    SaveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
+              december("0002"));
+    gDb = OpenDatabase(m_temp->path());
+}
+
+void TestAttendanceSheet::cleanup()
+{
+    delete gfrmInsatu;
+    gDb.reset();
+    m_temp.reset();
+}
+
+ReportDocument TestAttendanceSheet::sheets(const QString& from, const QString& to)
+{
+    rptSyukin report(m_temp->db());
+    report.pStaffCdSt = from;
+    report.pStaffCdEn = to;
+    report.pSyoriDtSt = kMonth;
+    report.pSyoriDtEn = kMonth;
+    return report.run(kToday);
+}
+
+void TestAttendanceSheet::oneGroupPerStaffMember()
+{
+    const ReportDocument doc = sheets("0000", "9999");
+    QCOMPARE(doc.pages.size(), std::size_t(2)); // each member on a page of their own
+    const QStringList names{"青木　一郎", "伊藤　花子"};
+    for (int p = 0; p < 2; ++p) {
+        const ReportPage& page = doc.pages[p];
+        QCOMPARE(page.textsOf("txt_staffNm").size(), std::size_t(1));
+        QCOMPARE(page.textsOf("txt_staffNm").front().text, names[p]);
+        QCOMPARE(page.textsOf("Label25").front().text, QStringLiteral("出勤区分"));
+        QCOMPARE(page.textsOf("txt_date").size(), std::size_t(31));
+        QCOMPARE(page.textsOf("txt_g_kihonJn").size(), std::size_t(1));
+    }
+    // The whole month with its bands fits the body.
+    const std::vector<PlacedText> footer = doc.pages[0].textsOf("txt_g_sinyaJn");
+    QVERIFY(footer.front().rect.bottom() <= PrintableTwips(doc.pageLayout).height());
+    QVERIFY(PrintableTwips(doc.pageLayout).width() >= 10560);
+    QVERIFY(PrintableTwips(doc.pageLayout).height() >= 11835);
+}
+
+void TestAttendanceSheet::dayLines()
+{
+    const ReportPage page = sheets("0001", "0001").pages.front();
+    const auto cell = [&page](const char* control, int day) {
+        return page.textsOf(QLatin1String(control)).at(day - 1).text;
+    };
+    QCOMPARE(cell("txt_date", 1), QStringLiteral("1"));
+    QCOMPARE(cell("txt_week", 1), QStringLiteral("木"));
+    QCOMPARE(cell("txt_syukinKb", 1), QStringLiteral("通常出勤"));
+    QCOMPARE(cell("txt_syukinJn", 1), QStringLiteral("09:00"));
+    QCOMPARE(cell("txt_taisyaJn", 1), QStringLiteral("18:00"));
+    QCOMPARE(cell("txt_kihonJn", 1), QStringLiteral("8.00"));
+    QCOMPARE(cell("txt_kyukeiJn", 1), QStringLiteral("1.00"));
+    // A rest day: day, weekday and class, nothing else, even with hours in the file.
+    QCOMPARE(cell("txt_syukinKb", 3), QStringLiteral("公休日"));
+    QCOMPARE(cell("txt_week", 3), QStringLiteral("土"));
+    QCOMPARE(cell("txt_syukinJn", 3), QString());
+    QCOMPARE(cell("txt_kihonJn", 3), QString());
+    // A working day without times.
+    QCOMPARE(cell("txt_syukinJn", 5), QString());
+    QCOMPARE(cell("txt_kihonJn", 5), QStringLiteral("0.00"));
+    QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
+    QCOMPARE(cell("txt_date", 31), QStringLiteral("31"));
+    // Lines one below the other, 270 twips apart.
+    const std::vector<PlacedText> dates = page.textsOf("txt_date");
+    QCOMPARE(dates[1].rect.top() - dates[0].rect.top(), 270.0);
+}
+
+void TestAttendanceSheet::weekdayColours()
+{
+    const ReportPage page = sheets("0001", "0001").pages.front();
+    const std::vector<PlacedText> dates = page.textsOf("txt_date");
+    const std::vector<PlacedText> weeks = page.textsOf("txt_week");
+    for (int i = 0; i < 31; ++i) {
+        const int weekday = kFirst.addDays(i).dayOfWeek();
+        const QColor expected = weekday == Qt::Sunday     ? QColor(255, 0, 0)
+                                : weekday == Qt::Saturday ? QColor(0, 0, 255)
+                                                          : QColor(Qt::black);
+        QCOMPARE(dates[i].colour, expected);
+        QCOMPARE(weeks[i].colour, expected);
+    }
+    QCOMPARE(page.textsOf("txt_syukinKb")[3].colour, QColor(Qt::black));
+}
+
+void TestAttendanceSheet::headerAndTotals()
+{
+    const ReportPage page = sheets("0001", "0001").pages.front();
+    QCOMPARE(page.textsOf("txt_title").front().text, QStringLiteral("2005年12月分出勤表"));
+    QCOMPARE(page.textsOf("txt_kikan").front().text, QStringLiteral("( 2005/11/26～2005/12/25 )"));
+    QCOMPARE(page.textsOf("Field1").front().text, QStringLiteral("令和8年12月6日"));
+    QCOMPARE(page.textsOf("txt_g_kihonJn").front().text, QStringLiteral("1,234.50"));
+    QCOMPARE(page.textsOf("txt_g_zangyouJn").front().text, QStringLiteral("10.00"));
+    QCOMPARE(page.textsOf("txt_g_sinyaJn").front().text, QStringLiteral("2.50"));
+    QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
+    QCOMPARE(page.textsOf("txt_title").front().font.family, QStringLiteral("ＭＳ Ｐ明朝"));
+}
+
+void TestAttendanceSheet::noRowsSaysSo()
+{
+    MessageAnswerer answerer;
+    const ReportDocument doc = sheets("0003", "0003");
+    QCOMPARE(answerer.texts(), QStringList{"データが存在しません。"});
+    QCOMPARE(doc.pages.size(), std::size_t(1));
+    QVERIFY(doc.pages.front().textsOf("txt_date").empty());
+}
+
+void TestAttendanceSheet::pdfHoldsTheJapaneseText()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheet.pdf");
+    QVERIFY(WriteReportPdf(sheets("0000", "9999"), pdf));
+    const QString text = run("pdftotext", {"-layout", pdf, "-"});
+    for (const char* expected : {"2005年12月分出勤表", "令和8年12月6日", "青木", "伊藤", "出勤区分",
+                                 "公休日", "09:00", "1,234.50"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    QCOMPARE(text.count(u'\f'), 2); // two pages
+    const QString fonts = run("pdffonts", {pdf});
+    QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
+
+    // The page as an image: a dark grid on white, with red and blue days.
+    run("pdftoppm", {"-r", "150", "-png", "-f", "1", "-l", "1", pdf, dir.filePath("page")});
+    const QImage image(dir.filePath("page-1.png"));
+    QVERIFY(!image.isNull());
+    bool red = false;
+    bool blue = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red |= c.red() > 180 && c.green() < 120 && c.blue() < 120;
+            blue |= c.blue() > 180 && c.red() < 120 && c.green() < 120;
+        }
+    }
+    QVERIFY(red && blue);
+}
+
+void TestAttendanceSheet::printScreenDefaultsAndPadding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("padded");
+    QTest::newRow("one digit") << "5"
+                               << "0005";
+    QTest::newRow("empty") << ""
+                           << "0000";
+    QTest::newRow("six characters") << "123456"
+                                    << "3456";
+}
+
+void TestAttendanceSheet::printScreenDefaultsAndPadding()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, padded);
+    frmInsatu* screen = new frmInsatu(QDate(2005, 1, 15));
+    gfrmInsatu = screen;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->show();
+    QApplication::setActiveWindow(screen);
+    QVERIFY(QTest::qWaitForWindowActive(screen));
+    QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(), QStringLiteral("200412"));
+    auto* from = screen->findChild<TextField*>("txt_staffCd_0");
+    QCOMPARE(from->value(), QStringLiteral("0000"));
+    QCOMPARE(screen->findChild<TextField*>("txt_staffCd_1")->value(), QStringLiteral("9999"));
+    from->setFocus();
+    from->selectAll();
+    QTest::keyClick(from, Qt::Key_Backspace);
+    QTest::keyClicks(from, typed);
+    QTest::keyClick(from, Qt::Key_Return);
+    QCOMPARE(from->value(), padded);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txt_staffCd_1"));
+}
+
+void TestAttendanceSheet::printScreenRuns_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QDate>("month");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("everyone") << "0000"
+                              << "9999" << QDate(2005, 12, 1) << 2;
+    QTest::newRow("one member") << "0002"
+                                << "0002" << QDate(2005, 12, 1) << 1;
+    QTest::newRow("member without the month") << "0003"
+                                              << "0003" << QDate(2005, 12, 1) << 0;
+    QTest::newRow("first above last") << "0002"
+                                      << "0001" << QDate(2005, 12, 1) << 0;
+    QTest::newRow("month without rows") << "0000"
+                                        << "9999" << QDate(2005, 11, 1) << 0;
+}
+
+void TestAttendanceSheet::printScreenRuns()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QDate, month);
+    QFETCH(int, pages);
+    frmInsatu* screen = new frmInsatu(QDate(2006, 1, 10));
+    gfrmInsatu = screen;
+    screen->show();
+    screen->findChild<TextField*>("txt_staffCd_0")->setValue(from);
+    screen->findChild<TextField*>("txt_staffCd_1")->setValue(to);
+    screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
+
+    MessageAnswerer answerer;
+    PreviewCloser preview;
+    QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+    if (pages == 0) {
+        QCOMPARE(answerer.texts(), QStringList{"印刷対象データがありません。"});
+        QVERIFY(!preview.shown());
+    } else {
+        QVERIFY(answerer.seen().isEmpty());
+        QVERIFY(preview.shown());
+        QCOMPARE(preview.pages(), pages);
+    }
+    QVERIFY(screen->isVisible()); // stays for another run, values unchanged
+    QCOMPARE(screen->findChild<TextField*>("txt_staffCd_0")->value(), from);
+}
+
+QTEST_MAIN(TestAttendanceSheet)
+#include "tst_attendancesheet.moc"

@@ -49,8 +49,8 @@ std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, con
     std::vector<DayRow> rows;
     for (int i = 0; i < days; ++i) {
         const QDate day = first.addDays(i);
-        rows.push_back({code, month, day, Weekday(day),
-                        QStringLiteral("0"), QString(), QString(), 0, 0, 0, 0});
+        rows.push_back({code, month, day, Weekday(day), QStringLiteral("0"), QString(), QString(),
+                        0, 0, 0, 0});
     }
     return rows;
 }

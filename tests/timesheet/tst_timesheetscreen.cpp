@@ -9,6 +9,7 @@
 #include "frmKintaiEnt1.h"
 
 #include "MessageAnswerer.h"
+#include "PreviewCloser.h"
 #include "TempDatabase.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ private slots:
     void dropOnTheBinDeletesTheMonth_data();
     void dropOnTheBinDeletesTheMonth();
     void printWithoutStoredRows();
+    void printShowsTheStoredMonth();
     void failedSaveLeavesTheStoredMonth();
     void searchSortsAndHandsBack();
     void searchWithoutMatch();
@@ -380,6 +382,22 @@ void TestTimesheetScreen::printWithoutStoredRows()
     MessageAnswerer answerer;
     click("cmd_button_2");
     QCOMPARE(answerer.texts(), QStringList{"印刷対象データがありません。"});
+}
+
+void TestTimesheetScreen::printShowsTheStoredMonth()
+{
+    SaveMonth(m_temp->db(), {"0005", {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+              WorkedMonth("0005", kMonth, kFirst, 28));
+    SaveMonth(m_temp->db(), {"0009", {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+              WorkedMonth("0009", kMonth, kFirst, 28));
+    open();
+    click("cmd_NEXT");
+    MessageAnswerer answerer;
+    PreviewCloser preview;
+    click("cmd_button_2");
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(preview.shown());
+    QCOMPARE(preview.pages(), 1); // the member on screen only
 }
 
 void TestTimesheetScreen::failedSaveLeavesTheStoredMonth()
