@@ -23,10 +23,14 @@ void paintPage(QPainter& painter, const ReportPage& page)
     painter.setPen(rule);
     for (const QLineF& line : page.lines)
         painter.drawLine(line);
+    const ReportFont* current = nullptr;
     for (const PlacedText& text : page.texts) {
         if (text.text.isEmpty())
             continue;
-        painter.setFont(fontOf(text.font));
+        if (!current || !(*current == text.font)) { // most texts share the previous one's font
+            painter.setFont(fontOf(text.font));
+            current = &text.font;
+        }
         painter.setPen(text.colour);
         painter.drawText(text.rect, int(text.alignment | Qt::AlignTop | Qt::TextSingleLine),
                          text.text);
