@@ -1,8 +1,10 @@
+#include "BackupFiles.h"
 #include "Common.h"
 #include "MainWindow.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmStaff.h"
+#include "modOption.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -20,6 +22,10 @@ void ConnectScreens(frmMDIForm* mainWindow)
                      [] { ShowStaffScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::printRequested, mainWindow,
                      [] { ShowPrintScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,
+                     [mainWindow] { DataOut(mainWindow); });
+    QObject::connect(mainWindow, &frmMDIForm::dataInRequested, mainWindow,
+                     [mainWindow] { DataIn(mainWindow); });
 }
 
 } // namespace
@@ -38,6 +44,7 @@ int main(int argc, char* argv[])
     if (!lock.tryLock(0))
         return 0;
 
+    RecoverInterruptedRestore(DatabasePath(folder));
     if (!Main(folder))
         return 0;
     ConnectScreens(gMDIForm.data());

@@ -135,6 +135,14 @@ void VerifySchema(Database& db)
     }
 }
 
+void VerifyIntegrity(Database& db)
+{
+    Rows rows = db.query(QStringLiteral("PRAGMA quick_check"));
+    const QString verdict = rows.next() ? rows.value(0).toString() : QString();
+    if (verdict != QLatin1String("ok"))
+        throw StoreError(QStringLiteral("データベースが壊れています: %1").arg(verdict));
+}
+
 std::unique_ptr<Database> OpenDatabase(const QString& path)
 {
     auto db = std::make_unique<Database>(path);

@@ -16,6 +16,10 @@ bool CreateDatabase(const QString& path);
 // Raises StoreError unless the database holds every table, field and the stored query.
 void VerifySchema(Database& db);
 
+// Raises StoreError unless the engine finds every page of the file sound: a truncated or damaged
+// copy fails. Reads the whole file.
+void VerifyIntegrity(Database& db);
+
 // Opens the program's database file: a missing file, one that is not an SQLite database, or one
 // that lacks the program's tables fails with StoreError.
 std::unique_ptr<Database> OpenDatabase(const QString& path);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The files of a backup and a restore, without dialogs or messages. A ".tim" backup is a
+// byte-for-byte copy of the database file.
+
+// The backup name for a chosen name: ".tim" appended unless it ends in exactly ".tim" (letter
+// case counts).
+QString TimFileName(const QString& chosen);
+
+// Copies a file so that the target is either its old self or a complete copy: the copy is written
+// beside the target and renamed over it. False when anything fails.
+bool CopyWhole(const QString& from, const QString& to);
+
+// The previous database kept during a restore: "data.bak" beside the database file.
+QString BackupPath(const QString& databasePath);
+
+// A previous database left over by a restore that was cut off is renamed aside with the time of
+// the move ("data-yyyyMMdd-hhmmss.bak" beside the database), so that it neither blocks the next
+// restore nor is lost. Returns the new name, or empty text when there was none; a failed move
+// raises std::runtime_error.
+QString SetAsideLeftoverBackup(const QString& databasePath);
+
+// At start-up: when a restore was cut off between moving the database aside and copying the
+// restored file in, the database file is missing and the previous one is put back. True when it
+// did so.
+bool RecoverInterruptedRestore(const QString& databasePath);

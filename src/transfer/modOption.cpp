@@ -1,0 +1,126 @@
+#include "modOption.h"
+
+#include "BackupFiles.h"
+#include "Common.h"
+#include "Database.h"
+#include "MainWindow.h"
+#include "Messages.h"
+#include "Schema.h"
+#include "Screens.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+
+namespace {
+
+const QString kFilter = QStringLiteral("timファイル(*.tim)");
+
+QString runDialog(QWidget* owner, QFileDialog::AcceptMode mode, bool nameOnly,
+                  const QString& filter, const QString& initialFolder, const QString& title)
+{
+    QFileDialog dialog(owner, title, initialFolder, filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    return nameOnly ? QFileInfo(path).fileName() : path;
+}
+
+// The database of the program: the one open, else the one start-up opens.
+QString databasePath()
+{
+    return gDb ? gDb->path() : DatabasePath(ProgramFolder());
+}
+
+// The working screens hold months read from the database; a restore replaces it under them.
+void closeWorkingScreens()
+{
+    if (gMDIForm)
+        gMDIForm->mdiArea()->closeAllSubWindows();
+}
+
+} // namespace
+
+QString ShowSaveDialog(QWidget* owner, bool nameOnly, const QString& filter,
+                       const QString& initialFolder, const QString& title)
+{
+    return runDialog(owner, QFileDialog::AcceptSave, nameOnly, filter, initialFolder, title);
+}
+
+QString ShowOpenDialog(QWidget* owner, bool nameOnly, const QString& filter,
+                       const QString& initialFolder, const QString& title)
+{
+    return runDialog(owner, QFileDialog::AcceptOpen, nameOnly, filter, initialFolder, title);
+}
+
+void DataOut(QWidget* owner)
+{
+    const QString answer = TimFileName(
+        ShowSaveDialog(owner, false, kFilter, {}, QStringLiteral("ファイル名を指定する")));
+    if (answer == QLatin1String(".tim") || answer.isEmpty())
+        return;
+    const QString database = databasePath();
+
+    // Nothing pending: the file on disk is the whole database while it is closed.
+    DbClose();
+    const QFileInfo target(answer);
+    const bool isDatabaseItself =
+        target.exists() && target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
+    const bool copied = !isDatabaseItself && CopyWhole(database, answer);
+    DbOpen(database);
+
+    if (!copied) {
+        ShowMsg(kMsgError,
+                answer + QStringLiteral("にバックアップファイルを作成できませんでした。"));
+        return;
+    }
+    ShowMsg(kMsgInformation, answer + QStringLiteral("バックアップファイルを作成しました。 "));
+}
+
+void DataIn(QWidget* owner)
+{
+    const QString answer =
+        ShowOpenDialog(owner, false, kFilter, {}, QStringLiteral("ファイルを選択する"));
+    if (answer.isEmpty())
+        return;
+    const QString database = databasePath();
+    const QString backup = BackupPath(database);
+
+    closeWorkingScreens();
+    bool movedAside = false;
+    bool restored = false;
+    try {
+        SetAsideLeftoverBackup(database);
+        DbClose();
+        movedAside = QFile::rename(database, backup);
+        if (!movedAside)
+            throw std::runtime_error("the database cannot be moved aside");
+        if (!CopyWhole(answer, database))
+            throw std::runtime_error("the chosen file cannot be copied");
+        if (DbOpen(database)) {
+            VerifyIntegrity(*gDb);
+            restored = true;
+        }
+    } catch (const std::exception&) {
+        restored = false;
+    }
+
+    if (restored) {
+        QFile::remove(backup);
+        ShowMsg(kMsgInformation, answer + QStringLiteral("ファイルを復元しました。 "));
+        return;
+    }
+    if (gDb)
+        DbClose();
+    if (movedAside) {
+        QFile::remove(database);
+        QFile::rename(backup, database);
+    }
+    DbOpen(database);
+    ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+}

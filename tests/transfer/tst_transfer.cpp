@@ -1,0 +1,330 @@
+#include "BackupFiles.h"
+#include "Common.h"
+#include "Database.h"
+#include "MainWindow.h"
+#include "Schema.h"
+#include "StaffStore.h"
+#include "TimesheetStore.h"
+#include "modOption.h"
+
+#include "MessageAnswerer.h"
+#include "TempDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Answers the file dialog: the given path is chosen, or with an empty path the dialog is
+// cancelled. Notes the dialog's title and filters.
+class FileDialogAnswerer : public QObject {
+public:
+    explicit FileDialogAnswerer(QString path)
+        : m_path(std::move(path))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            if (m_path.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            // As the user does: to the file's folder, the name typed, then Save or Open. The
+            // dialog may still be reading the folder; the next poll tries again.
+            dialog->setDirectory(QFileInfo(m_path).absolutePath());
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(m_path).fileName());
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        m_timer.start(20);
+    }
+    QString title;
+    QStringList filters;
+
+private:
+    QTimer m_timer;
+    QString m_path;
+};
+
+} // namespace
+
+class TestTransfer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void timSuffix_data();
+    void timSuffix();
+    void exportThenImportKeepsEveryRow();
+    void exportNamesTheFileAsTyped_data();
+    void exportNamesTheFileAsTyped();
+    void exportReplacesAnOldBackup();
+    void cancelChangesNothing();
+    void refusedImports_data();
+    void refusedImports();
+    void importAfterAnInterruptedOne();
+    void startUpPutsBackAnInterruptedRestore();
+    void importClosesTheWorkingScreens();
+
+private:
+    QString databasePath() const { return m_temp->path(); }
+    QString outside(const QString& name) const { return m_outside.filePath(name); }
+    int staffCount() { return CountStaff(*gDb, QString(), StaffField::staffCd); }
+    QString backupFile();
+
+    std::unique_ptr<TempDatabase> m_temp;
+    QTemporaryDir m_outside;
+};
+
+void TestTransfer::init()
+{
+    m_temp = std::make_unique<TempDatabase>();
+    Transaction fill(m_temp->db());
+    for (int s = 1; s <= 20; ++s) {
+        const QString code = QStringLiteral("%1").arg(s, 4, 10, QLatin1Char('0'));
+        SaveStaff(m_temp->db(), {code, QStringLiteral("職員%1").arg(s), "ｼｮｸｲﾝ"});
+        for (int m = 0; m < 6; ++m) {
+            const QDate first = QDate(2005, 1, 1).addMonths(m);
+            const QString month = first.toString("yyyyMM");
+            SaveMonth(m_temp->db(), {code, {}, {}, month, first, first.addDays(27), 160, 1, 2, 20},
+                      WorkedMonth(code, month, first, 28));
+        }
+    }
+    fill.commit();
+    QVERIFY(DbOpen(databasePath()));
+}
+
+void TestTransfer::cleanup()
+{
+    delete gMDIForm;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    gDb.reset();
+    m_temp.reset();
+    QDir(m_outside.path()).removeRecursively();
+    QDir().mkpath(m_outside.path());
+}
+
+QString TestTransfer::backupFile()
+{
+    const QString path = outside("backup.tim");
+    MessageAnswerer answerer;
+    FileDialogAnswerer chooser(path);
+    DataOut(nullptr);
+    return path;
+}
+
+void TestTransfer::timSuffix_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("no extension") << "/b/backup"
+                                  << "/b/backup.tim";
+    QTest::newRow("tim") << "/b/backup.tim"
+                         << "/b/backup.tim";
+    QTest::newRow("upper case") << "/b/backup.TIM"
+                                << "/b/backup.TIM.tim";
+    QTest::newRow("cancelled") << ""
+                               << ".tim";
+}
+
+void TestTransfer::timSuffix()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, name);
+    QCOMPARE(TimFileName(chosen), name);
+}
+
+void TestTransfer::exportThenImportKeepsEveryRow()
+{
+    const QByteArray before = contents(databasePath());
+    const QString path = outside("backup.tim");
+    {
+        MessageAnswerer answerer;
+        FileDialogAnswerer chooser(path);
+        DataOut(nullptr);
+        QCOMPARE(chooser.title, QStringLiteral("ファイル名を指定する"));
+        QCOMPARE(chooser.filters, QStringList{"timファイル(*.tim)"});
+        QCOMPARE(answerer.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
+        QCOMPARE(answerer.seen().first().icon, QMessageBox::Information);
+    }
+    QCOMPARE(contents(path), before); // byte for byte
+    QVERIFY(gDb && gDb->isOpen());
+
+    // Changes after the backup are undone by the restore.
+    DeleteStaff(*gDb, "0001");
+    SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
+    {
+        MessageAnswerer answerer;
+        FileDialogAnswerer chooser(path);
+        DataIn(nullptr);
+        QCOMPARE(chooser.title, QStringLiteral("ファイルを選択する"));
+        QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+    }
+    QVERIFY(gDb && gDb->isOpen());
+    QCOMPARE(staffCount(), 20);
+    QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("職員1"));
+    QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200506"), 20 * 6 * 28);
+    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+}
+
+void TestTransfer::exportNamesTheFileAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no extension") << "monthly"
+                                  << "monthly.tim";
+    QTest::newRow("tim") << "monthly.tim"
+                         << "monthly.tim";
+    QTest::newRow("upper case") << "monthly.TIM"
+                                << "monthly.TIM.tim";
+}
+
+void TestTransfer::exportNamesTheFileAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    MessageAnswerer answerer;
+    FileDialogAnswerer chooser(outside(typed));
+    DataOut(nullptr);
+    QCOMPARE(QDir(m_outside.path()).entryList(QDir::Files), QStringList{written});
+}
+
+void TestTransfer::exportReplacesAnOldBackup()
+{
+    const QString path = outside("backup.tim");
+    write(path, "an old backup");
+    MessageAnswerer answerer; // says yes to replacing the file
+    FileDialogAnswerer chooser(path);
+    DataOut(nullptr);
+    QCOMPARE(contents(path), contents(databasePath()));
+    QCOMPARE(answerer.texts().last(), path + "バックアップファイルを作成しました。 ");
+}
+
+void TestTransfer::cancelChangesNothing()
+{
+    const QByteArray before = contents(databasePath());
+    MessageAnswerer answerer;
+    {
+        FileDialogAnswerer cancel{QString()};
+        DataOut(nullptr);
+    }
+    {
+        FileDialogAnswerer cancel{QString()};
+        DataIn(nullptr);
+    }
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(QDir(m_outside.path()).entryList(QDir::Files).isEmpty());
+    QCOMPARE(contents(databasePath()), before);
+    QVERIFY(gDb && gDb->isOpen());
+}
+
+void TestTransfer::refusedImports_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text file") << "text";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("truncated copy") << "truncated";
+    QTest::newRow("another program's SQLite file") << "foreign";
+}
+
+void TestTransfer::refusedImports()
+{
+    QFETCH(QString, kind);
+    const QString path = outside("chosen.tim");
+    if (kind == "text")
+        write(path, "スタッフ一覧\n0001,青木\n");
+    else if (kind == "empty")
+        write(path, {});
+    else if (kind == "truncated")
+        write(path, contents(databasePath()).left(contents(databasePath()).size() / 2));
+    else {
+        TempDatabase other;
+        other.db().execute("DROP VIEW Q_CMSTAFFKIHONMST");
+        other.db().close();
+        QVERIFY(QFile::copy(other.path(), path));
+    }
+    const QByteArray before = contents(databasePath());
+    MessageAnswerer answerer;
+    FileDialogAnswerer chooser(path);
+    DataIn(nullptr);
+    QCOMPARE(answerer.texts().last(), QStringLiteral("復元に失敗しました。"));
+    QVERIFY(gDb && gDb->isOpen());
+    QCOMPARE(staffCount(), 20);
+    QCOMPARE(contents(databasePath()), before);
+    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+}
+
+void TestTransfer::importAfterAnInterruptedOne()
+{
+    const QString path = backupFile();
+    const QString leftover = BackupPath(databasePath());
+    write(leftover, "the database before an import that was cut off");
+    DeleteStaff(*gDb, "0002");
+
+    MessageAnswerer answerer;
+    FileDialogAnswerer chooser(path);
+    DataIn(nullptr);
+    QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+    QCOMPARE(staffCount(), 20);
+    QVERIFY(!QFileInfo::exists(leftover));
+    // The leftover is kept under a dated name.
+    const QStringList aside =
+        QFileInfo(databasePath()).dir().entryList({"data-*.bak"}, QDir::Files);
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(contents(QFileInfo(databasePath()).dir().filePath(aside.first())),
+             QByteArray("the database before an import that was cut off"));
+}
+
+void TestTransfer::startUpPutsBackAnInterruptedRestore()
+{
+    DbClose();
+    const QByteArray before = contents(databasePath());
+    QVERIFY(QFile::rename(databasePath(), BackupPath(databasePath())));
+    QVERIFY(RecoverInterruptedRestore(databasePath()));
+    QCOMPARE(contents(databasePath()), before);
+    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+    QVERIFY(!RecoverInterruptedRestore(databasePath())); // nothing to do with the file there
+}
+
+void TestTransfer::importClosesTheWorkingScreens()
+{
+    const QString path = backupFile();
+    auto* main = new frmMDIForm(QString());
+    main->show();
+    QWidget* screen = main->mdiArea()->addSubWindow(new QWidget);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->show();
+    QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
+
+    MessageAnswerer answerer;
+    FileDialogAnswerer chooser(path);
+    DataIn(main);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(main->mdiArea()->subWindowList().isEmpty());
+    QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+}
+
+QTEST_MAIN(TestTransfer)
+#include "tst_transfer.moc"
