@@ -1,11 +1,21 @@
 #include "Screens.h"
 
 #include "MainWindow.h"
+#include "Placement.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+
+void SetUpScreen(QWidget* screen, const QString& objectName, const QString& caption, int widthTwips,
+                 int heightTwips)
+{
+    screen->setObjectName(objectName);
+    screen->setWindowTitle(caption);
+    screen->setWindowIcon(ProgramIcon());
+    screen->setFixedSize(TwipsToPixels(widthTwips, screen), TwipsToPixels(heightTwips, screen));
+}
 
 QWidget* AddChildScreen(QWidget* screen)
 {

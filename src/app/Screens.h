@@ -29,6 +29,11 @@ template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& referen
     return screen;
 }
 
+// Names a working screen, captions it with the program's icon and fixes its size, given in
+// twips.
+void SetUpScreen(QWidget* screen, const QString& objectName, const QString& caption, int widthTwips,
+                 int heightTwips);
+
 // Puts a working screen into the main window as a child window that is deleted when it closes,
 // sized to the screen. Without a main window (tools, tests) the screen stands on its own.
 QWidget* AddChildScreen(QWidget* screen);

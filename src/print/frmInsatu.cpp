@@ -29,14 +29,11 @@ frmInsatu* ShowPrintScreen()
 frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmInsatu"));
-    setWindowTitle(QStringLiteral("帳票印刷画面"));
-    setWindowIcon(ProgramIcon());
+    SetUpScreen(this, QStringLiteral("frmInsatu"), QStringLiteral("帳票印刷画面"), 6390, 4455);
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     const auto rect = [&](int left, int top, int width, int height) {
         return QRect(px(left), px(top), px(width), px(height));
     };
-    setFixedSize(px(6390), px(4455));
 
     AddHeading(this, QStringLiteral("指定したスタッフの出勤表を印刷します。"),
                rect(135, 375, 6105, 300));

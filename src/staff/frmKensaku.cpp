@@ -27,11 +27,8 @@ frmKensaku* ShowSearchDialog()
 frmKensaku::frmKensaku(QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmKensaku"));
-    setWindowTitle(QStringLiteral("スタッフ検索"));
-    setWindowIcon(ProgramIcon());
+    SetUpScreen(this, QStringLiteral("frmKensaku"), QStringLiteral("スタッフ検索"), 5880, 5340);
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-    setFixedSize(px(5880), px(5340));
 
     auto* frame = new QGroupBox(QStringLiteral("検索項目(&O)"), this);
     frame->setObjectName(QStringLiteral("frm_Koumoku"));

@@ -19,11 +19,8 @@ frmStaff* ShowStaffScreen()
 frmStaff::frmStaff(QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmStaff"));
-    setWindowTitle(QStringLiteral("ｽﾀｯﾌﾏｽﾀ"));
-    setWindowIcon(ProgramIcon());
+    SetUpScreen(this, QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), 6120, 3900);
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-    setFixedSize(px(6120), px(3900));
 
     AddHeading(this, QStringLiteral("スタッフの登録を行います。"),
                QRect(px(120), px(120), px(5880), px(300)));

@@ -22,11 +22,8 @@ frmJyouken* ShowPeriodScreen()
 frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmJyouken"));
-    setWindowTitle(QStringLiteral("条件指定画面"));
-    setWindowIcon(ProgramIcon());
+    SetUpScreen(this, QStringLiteral("frmJyouken"), QStringLiteral("条件指定画面"), 6600, 3720);
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-    setFixedSize(px(6600), px(3720));
 
     AddHeading(this, QStringLiteral("期間と月度の指定を行います。"),
                QRect(px(120), px(120), px(6360), px(300)));

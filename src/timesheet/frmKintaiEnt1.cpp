@@ -120,10 +120,7 @@ frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
     : QWidget(parent)
     , m_month(std::move(month))
 {
-    setObjectName(QStringLiteral("frmKintaiEnt1"));
-    setWindowTitle(QStringLiteral("勤怠入力"));
-    setWindowIcon(ProgramIcon());
-    setFixedSize(TwipsToPixels(kWidth, this), TwipsToPixels(kHeight, this));
+    SetUpScreen(this, QStringLiteral("frmKintaiEnt1"), QStringLiteral("勤怠入力"), kWidth, kHeight);
 
     buildHeader();
     buildGrid();
