@@ -138,10 +138,14 @@ bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)
 
 bool frmKensaku::Data_Ret()
 {
+    // The targets as the caller set them: a message box may hand the activation elsewhere and
+    // close this dialog before the hand-back is done.
+    const QPointer<TextField> codeField = gSearchCdCtl;
+    const QPointer<TextField> nameField = gSearchNmCtl;
     if (m_list->topLevelItemCount() == 0) {
         ShowMsg(kMsgError, QStringLiteral("リストより選択してください。"));
-        if (gSearchCdCtl)
-            gSearchCdCtl->setValue(QString());
+        if (codeField)
+            codeField->setValue(QString());
         return true;
     }
     const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
@@ -151,12 +155,12 @@ bool frmKensaku::Data_Ret()
         return false;
     }
     const QTreeWidgetItem* item = selected.first();
-    if (gSearchCdCtl)
-        gSearchCdCtl->setValue(item->text(0));
-    if (gSearchNmCtl)
-        gSearchNmCtl->setValue(item->text(1));
-    if (gSearchCdCtl)
-        gSearchCdCtl->setFocus(Qt::OtherFocusReason);
+    if (codeField)
+        codeField->setValue(item->text(0));
+    if (nameField)
+        nameField->setValue(item->text(1));
+    if (codeField)
+        codeField->setFocus(Qt::OtherFocusReason);
     return true;
 }
 

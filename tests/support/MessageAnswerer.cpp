@@ -21,8 +21,11 @@ QStringList MessageAnswerer::texts() const
 void MessageAnswerer::poll()
 {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible())
+    if (!box || !box->isVisible()) {
+        if (QApplication::activeWindow())
+            m_activeBefore = QApplication::activeWindow();
         return;
+    }
     m_seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
     QMessageBox::StandardButton answer =
         m_answers.isEmpty() ? QMessageBox::NoButton : m_answers.takeFirst();
@@ -32,4 +35,8 @@ void MessageAnswerer::poll()
         button->click();
     else
         box->reject();
+    // The window manager gives the activation back to the window under the box; the offscreen
+    // platform has none, so the answerer does it.
+    if (m_activeBefore && !QApplication::activeWindow())
+        QApplication::setActiveWindow(m_activeBefore);
 }

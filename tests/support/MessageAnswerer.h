@@ -2,11 +2,14 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
 // Answers the program's message boxes while a test runs: records each box's text, icon and
-// buttons, then presses the next planned answer (OK or Yes when none is planned).
+// buttons, then presses the next planned answer (OK or Yes when none is planned), and gives the
+// activation back to the window that had it.
 class MessageAnswerer : public QObject {
     Q_OBJECT
 
@@ -29,4 +32,5 @@ private:
     QTimer m_timer;
     QList<QMessageBox::StandardButton> m_answers;
     QList<Seen> m_seen;
+    QPointer<QWidget> m_activeBefore;
 };
