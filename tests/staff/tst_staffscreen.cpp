@@ -36,7 +36,6 @@ private slots:
     void cleanup();
     void typedCodeIsPaddedAndLookedUp_data();
     void typedCodeIsPaddedAndLookedUp();
-    void codeTakesFourCharacters();
     void retypedCodeReloadsAndUnchangedCodeKeepsEdits();
     void tabOrder();
     void saveStoresWhatIsOnScreen();
@@ -161,12 +160,6 @@ void TestStaffScreen::typedCodeIsPaddedAndLookedUp()
     QCOMPARE(QApplication::focusWidget(), field("txt_staffNm"));
 }
 
-void TestStaffScreen::codeTakesFourCharacters()
-{
-    TextField* code = field("txt_staffCd");
-    QTest::keyClicks(code, QStringLiteral("12345"));
-    QCOMPARE(code->value(), QStringLiteral("1234"));
-}
 
 void TestStaffScreen::retypedCodeReloadsAndUnchangedCodeKeepsEdits()
 {

@@ -58,8 +58,6 @@ private slots:
     void restDayEmptiesTheRow();
     void holidayWorkMovesBasicToOvertime();
     void allowanceCapMovesHours();
-    void emptyHourFieldChangesNothing();
-    void saveRefusals();
     void saveStoresTheMonthAsShown();
     void deleteLeavesTheMemberWithAnEmptyMonth();
     void withoutStaff();
@@ -331,24 +329,7 @@ void TestTimesheetMonth::allowanceCapMovesHours()
     QCOMPARE(totalsOf(month).overtime, 10.25);
 }
 
-void TestTimesheetMonth::emptyHourFieldChangesNothing()
-{
-    TimesheetMonth month = loadedMarch();
-    month.commitHours(1, Hours::Break, 1.5);
-    QVERIFY(!month.commitHours(1, Hours::Break, std::nullopt));
-    QCOMPARE(month.row(1).kihon4, 1.5);
-}
 
-void TestTimesheetMonth::saveRefusals()
-{
-    TimesheetMonth month = loadedMarch();
-    QCOMPARE(month.saveRefusal(),
-             QStringLiteral("入力されていない明細があります。確認してください。"));
-    workEveryDay(month);
-    QCOMPARE(month.saveRefusal(), QString());
-    month.commitHours(4, Hours::Basic, 0); // hours are not checked
-    QCOMPARE(month.saveRefusal(), QString());
-}
 
 void TestTimesheetMonth::saveStoresTheMonthAsShown()
 {

@@ -58,8 +58,6 @@ private slots:
     void restDayChosenByKeyboard();
     void emptyTimesBlockTheSave();
     void steppingPastTheLastMemberDiscardsEdits();
-    void typedCodes_data();
-    void typedCodes();
     void passingThroughTheCodeKeepsEdits();
     void dropOnTheBinDeletesTheMonth_data();
     void dropOnTheBinDeletesTheMonth();
@@ -292,33 +290,7 @@ void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
     QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1"));
 }
 
-void TestTimesheetScreen::typedCodes_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("short code") << "5"
-                                << "0005"
-                                << "伊藤";
-    QTest::newRow("not on file") << "7"
-                                 << "0001"
-                                 << "青木";
-}
 
-void TestTimesheetScreen::typedCodes()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(QString, name);
-    open();
-    auto* code = child<TextField>("txt_staffCd");
-    code->selectAll();
-    QTest::keyClicks(code, typed);
-    QTest::keyClick(code, Qt::Key_Tab);
-    QCOMPARE(code->value(), shown);
-    QCOMPARE(child<TextField>("txt_staffNm")->value(), name);
-    QCOMPARE(m_screen->month().row(1).staffCd, shown);
-}
 
 void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
 {
