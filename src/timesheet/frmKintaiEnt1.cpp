@@ -227,6 +227,11 @@ void frmKintaiEnt1::buildGrid()
     }
 }
 
+std::array<QWidget*, 6> frmKintaiEnt1::entryFields(const GridRow& row)
+{
+    return {row.syukinJn, row.taisyaJn, row.kihonJn, row.zangyouJn, row.sinyaJn, row.kyukeiJn};
+}
+
 frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
 {
     const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
@@ -291,10 +296,7 @@ frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
         row.syukinKb->addItem(QString(), -1);
         row.syukinKb->setCurrentIndex(3);
         row.syukinKb->setEnabled(false);
-        for (QWidget* field :
-             {static_cast<QWidget*>(row.syukinJn), static_cast<QWidget*>(row.taisyaJn),
-              static_cast<QWidget*>(row.kihonJn), static_cast<QWidget*>(row.zangyouJn),
-              static_cast<QWidget*>(row.sinyaJn), static_cast<QWidget*>(row.kyukeiJn)})
+        for (QWidget* field : entryFields(row))
             field->setEnabled(false);
     }
     return row;
@@ -461,9 +463,7 @@ void frmKintaiEnt1::ShowRowValues(int n)
         return;
     const DayRow& row = m_month.row(n);
     const bool working = g.syukinKb->currentIndex() != TimesheetMonth::kRestDay;
-    for (QWidget* field : {static_cast<QWidget*>(g.syukinJn), static_cast<QWidget*>(g.taisyaJn),
-                           static_cast<QWidget*>(g.kihonJn), static_cast<QWidget*>(g.zangyouJn),
-                           static_cast<QWidget*>(g.sinyaJn), static_cast<QWidget*>(g.kyukeiJn)})
+    for (QWidget* field : entryFields(g))
         field->setEnabled(working);
     g.syukinJn->setValue(row.syukin);
     g.taisyaJn->setValue(row.taisya);

@@ -48,6 +48,9 @@ private:
         NumberField* kyukeiJn = nullptr;
     };
 
+    // The six fields of a row that a rest day closes.
+    static std::array<QWidget*, 6> entryFields(const GridRow& row);
+
     void buildHeader();
     void buildGrid();
     void buildFooter();
