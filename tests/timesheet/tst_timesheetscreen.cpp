@@ -7,6 +7,7 @@
 #include "TrashBin.h"
 #include "frmKensaku.h"
 #include "frmKintaiEnt1.h"
+#include "frmStaff.h"
 
 #include "MessageAnswerer.h"
 #include "PreviewCloser.h"
@@ -167,6 +168,10 @@ void TestTimesheetScreen::opensOnTheFirstMemberWithThePeriod()
         QVERIFY(!rowField("txt_kyukeiJn", n)->isEnabled());
     }
     QCOMPARE(m_screen->parentWidget()->parentWidget()->parentWidget(), m_main->mdiArea());
+
+    click("cmd_staff");
+    QVERIFY(gfrmStaff);
+    QCOMPARE(gfrmStaff->parentWidget()->parentWidget()->parentWidget(), m_main->mdiArea());
 }
 
 void TestTimesheetScreen::enterRunsThroughClassAndTimes()
