@@ -45,7 +45,8 @@ CaptionedLineEdit::CaptionedLineEdit(QWidget* parent)
 void CaptionedLineEdit::setCaption(const QString& caption)
 {
     m_caption = caption;
-    const int width = caption.isEmpty() ? 0 : fontMetrics().horizontalAdvance(caption) + 4;
+    const int width =
+        caption.isEmpty() ? 0 : fontMetrics().size(Qt::TextShowMnemonic, caption).width() + 4;
     setTextMargins(width, 0, 0, 0);
     update();
 }
@@ -62,7 +63,7 @@ void CaptionedLineEdit::paintEvent(QPaintEvent* event)
     // The contents rectangle starts where the text margins begin: the caption fills the margin.
     painter.setPen(palette().color(QPalette::Text));
     painter.drawText(QRect(area.left() + 2, area.top(), textMargins().left(), area.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
 }
 
 void CaptionedLineEdit::focusOutEvent(QFocusEvent* event)

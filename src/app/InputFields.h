@@ -15,7 +15,8 @@
 // True when losing the focus with this event leaves the field for another control of its screen.
 bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event);
 
-// Shared by the line-edit fields: the caption drawn inside the field before its text.
+// Shared by the line-edit fields: the caption drawn inside the field before its text. An access
+// key in the caption ("(&K)") is underlined; the screen's AccessKeys acts on it.
 class CaptionedLineEdit : public QLineEdit {
     Q_OBJECT
 

@@ -1,9 +1,13 @@
 #include "Screens.h"
 
+#include "InputFields.h"
 #include "MainWindow.h"
 #include "Placement.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +19,7 @@ void SetUpScreen(QWidget* screen, const QString& objectName, const QString& capt
     screen->setWindowTitle(caption);
     screen->setWindowIcon(ProgramIcon());
     screen->setFixedSize(TwipsToPixels(widthTwips, screen), TwipsToPixels(heightTwips, screen));
+    new AccessKeys(screen);
 }
 
 QWidget* AddChildScreen(QWidget* screen)
@@ -105,6 +110,92 @@ QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption
 {
     return AddScreenButton(screen, QStringLiteral("cmd_button_%1").arg(index), caption, geometry,
                            [index, onClick = std::move(onClick)] { onClick(index); });
+}
+
+namespace {
+
+// The underlined letter of a caption: the character after a single "&", upper case.
+QChar accessKeyOf(const QString& caption)
+{
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0 && i + 1 < caption.size();
+         i = caption.indexOf(u'&', i + 2)) {
+        if (caption.at(i + 1) != u'&')
+            return caption.at(i + 1).toUpper();
+    }
+    return {};
+}
+
+QString captionOf(const QWidget* control)
+{
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (const auto* field = qobject_cast<const CaptionedLineEdit*>(control))
+        return field->caption();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control))
+        return frame->title();
+    return {};
+}
+
+void activate(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setFocus(Qt::ShortcutFocusReason);
+        button->click();
+        return;
+    }
+    if (qobject_cast<QGroupBox*>(control)) {
+        // A frame leads to its chosen option, or its first field.
+        const QList<QAbstractButton*> options = control->findChildren<QAbstractButton*>();
+        for (QAbstractButton* option : options) {
+            if (option->isChecked() || option == options.constLast()) {
+                option->setFocus(Qt::ShortcutFocusReason);
+                return;
+            }
+        }
+        return;
+    }
+    control->setFocus(Qt::ShortcutFocusReason);
+}
+
+} // namespace
+
+AccessKeys::AccessKeys(QWidget* screen)
+    : QObject(screen)
+    , m_screen(screen)
+{
+    qApp->installEventFilter(this);
+}
+
+QWidget* AccessKeys::controlFor(const QKeyEvent* key) const
+{
+    if (key->modifiers() != Qt::AltModifier || key->key() < Qt::Key_0 || key->key() > Qt::Key_Z)
+        return nullptr;
+    const QChar letter(key->key());
+    const QList<QWidget*> controls = m_screen->findChildren<QWidget*>();
+    for (QWidget* control : controls) {
+        if (control->isVisible() && control->isEnabled() &&
+            accessKeyOf(captionOf(control)) == letter)
+            return control;
+    }
+    return nullptr;
+}
+
+bool AccessKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !(widget == m_screen || m_screen->isAncestorOf(widget)))
+        return false;
+    QWidget* control = controlFor(static_cast<QKeyEvent*>(event));
+    if (!control)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // the key comes to the screen, not to a menu's shortcut
+        return true;
+    }
+    activate(control);
+    return true;
 }
 
 WaitCursor::WaitCursor()

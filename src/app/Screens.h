@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QPushButton;
 
 // Each screen exists at most once, held in its one application-wide reference: showing a
@@ -29,8 +30,8 @@ template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& referen
     return screen;
 }
 
-// Names a working screen, captions it with the program's icon and fixes its size, given in
-// twips.
+// Names a working screen, captions it with the program's icon, fixes its size, given in twips,
+// and gives it its access keys.
 void SetUpScreen(QWidget* screen, const QString& objectName, const QString& caption, int widthTwips,
                  int heightTwips);
 
@@ -75,6 +76,24 @@ QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const Q
 // A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
 QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick);
+
+// Alt with the underlined letter of a control's caption on a screen acts on that control: a
+// button is pressed, a field or a frame's first field takes the focus. Inside the main window the
+// screen's access keys come before the menus' when they share a letter.
+class AccessKeys : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AccessKeys(QWidget* screen);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* controlFor(const QKeyEvent* key) const;
+
+    QWidget* m_screen;
+};
 
 // The hourglass pointer for the length of a scope.
 class WaitCursor {

@@ -77,6 +77,7 @@ frmKensaku::frmKensaku(QWidget* parent)
     m_list->setColumnWidth(2, px(2236));
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(false);
+    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
     connect(m_list->header(), &QHeaderView::sectionClicked, this,
             &frmKensaku::ListView1_ColumnClick);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &frmKensaku::ListView1_DblClick);
@@ -123,7 +124,9 @@ bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)
 {
     m_list->hide();
     m_list->clear();
-    m_list->header()->setSortIndicatorShown(false); // the storage order until a header click
+    // The storage order until a header click.
+    m_list->header()->setSortIndicatorShown(false);
+    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(staff.size()));
     for (const StaffRecord& rec : staff)

@@ -295,8 +295,6 @@ void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
     QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1"));
 }
 
-
-
 void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
 {
     open();
@@ -422,6 +420,11 @@ void TestTimesheetScreen::searchSortsAndHandsBack()
         const QPoint at(header->sectionViewportPosition(c) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     };
+
+    // The keyword's access key reaches it from the list.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_K, Qt::AltModifier);
+    QCOMPARE(focusName(), QStringLiteral("txt_keyword"));
 
     keyword->setText(QStringLiteral("伊"));
     QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
