@@ -15,6 +15,13 @@
 
 std::unique_ptr<Database> gDb;
 
+Database& OpenDb()
+{
+    if (!gDb || !gDb->isOpen())
+        throw StoreError(QStringLiteral("データベースが開かれていません。"));
+    return *gDb;
+}
+
 bool DbOpen(const QString& path)
 {
     try {

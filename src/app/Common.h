@@ -10,6 +10,10 @@ class Database;
 // closes (and around export and import).
 extern std::unique_ptr<Database> gDb;
 
+// The open database; raises StoreError when it is closed (after a failed reopening), so that a
+// screen's command reports it instead of failing.
+Database& OpenDb();
+
 // Opens the database file as gDb; on failure says so and returns false.
 bool DbOpen(const QString& path);
 // Closes gDb; on failure says so and returns false.

@@ -149,7 +149,7 @@ void RunWithProgress(const std::function<void()>& work)
 
 void RunWithProgress(const std::function<void(Database&)>& work)
 {
-    const QString path = gDb->path();
+    const QString path = OpenDb().path();
     RunWithProgress([&] {
         Database db(path);
         work(db);

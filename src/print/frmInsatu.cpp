@@ -103,6 +103,6 @@ void frmInsatu::cmd_button_Click(int index)
 
 void frmInsatu::run()
 {
-    PrintAttendanceSheets(*gDb, m_staffFrom->value(), m_staffTo->value(), m_syoriDt->valueText(),
-                          this);
+    PrintAttendanceSheets(OpenDb(), m_staffFrom->value(), m_staffTo->value(),
+                          m_syoriDt->valueText(), this);
 }

@@ -117,7 +117,7 @@ bool frmKensaku::Data_Search()
         field = StaffField::staffCd;
     else if (m_koumoku[1]->isChecked())
         field = StaffField::staffNm;
-    return Data_Set(ListStaff(*gDb, m_keyword->value(), field));
+    return Data_Set(ListStaff(OpenDb(), m_keyword->value(), field));
 }
 
 bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)

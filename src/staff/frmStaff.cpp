@@ -83,7 +83,7 @@ void frmStaff::showEvent(QShowEvent* event)
 void frmStaff::txt_staffCd_Validate()
 {
     RunReported(QStringLiteral("txt_staffCd_Validate()"), [this] {
-        if (m_editor.lookUp(*gDb, m_code->value()))
+        if (m_editor.lookUp(OpenDb(), m_code->value()))
             Data_Disp();
     });
 }
@@ -114,7 +114,7 @@ void frmStaff::save()
         ShowMsg(kMsgError, refusal);
         return;
     }
-    m_editor.save(*gDb);
+    m_editor.save(OpenDb());
     ShowMsg(kMsgInformation, QStringLiteral("保存しました。"));
 }
 
@@ -127,7 +127,7 @@ void frmStaff::remove()
     }
     if (ShowMsg(kMsgQuestion, StaffEditor::DeleteQuestion()) != kMsgYes)
         return;
-    m_editor.remove(*gDb);
+    m_editor.remove(OpenDb());
     ShowMsg(kMsgInformation, QStringLiteral("削除しました。"));
     Data_Clear();
 }

@@ -485,7 +485,7 @@ void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(D
 {
     RunReported(handler, [&] {
         WaitCursor wait;
-        load(*gDb);
+        load(OpenDb());
         ShowMonth();
     });
 }
@@ -565,7 +565,7 @@ void frmKintaiEnt1::print()
 {
     // The stored month prints: changes not yet saved do not.
     const MonthHeader& h = m_month.header();
-    PrintAttendanceSheets(*gDb, h.staffCd, h.staffCd, h.syoriDt, this);
+    PrintAttendanceSheets(OpenDb(), h.staffCd, h.staffCd, h.syoriDt, this);
 }
 
 void frmKintaiEnt1::img_trash_Drop()

@@ -45,6 +45,7 @@ private slots:
     void deleteAsksFirst_data();
     void deleteAsksFirst();
     void storageFailureIsReportedWithTheHandler();
+    void closedDatabaseIsReported();
     void closesWhenAnotherChildWindowBecomesActive();
 
 private:
@@ -319,6 +320,16 @@ void TestStaffScreen::storageFailureIsReportedWithTheHandler()
     QVERIFY2(answerer.texts().first().startsWith("cmd_button_Click(0):"),
              qPrintable(answerer.texts().first()));
     QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
+    QVERIFY(m_screen);
+}
+
+void TestStaffScreen::closedDatabaseIsReported()
+{
+    MessageAnswerer answerer;
+    enter("txt_staffCd", QStringLiteral("7"));
+    gDb.reset(); // as after a reopening that failed
+    QTest::mouseClick(button(0), Qt::LeftButton);
+    QCOMPARE(answerer.texts(), QStringList{"cmd_button_Click(0):データベースが開かれていません。"});
     QVERIFY(m_screen);
 }
 
