@@ -86,7 +86,7 @@ private:
     std::optional<double> m_valueOnEntry;
 };
 
-// A drop-down list of fixed items; its value is the position of the chosen item.
+// A drop-down list of fixed items, committed on leaving as the other fields are.
 class ListField : public QComboBox {
     Q_OBJECT
 
