@@ -68,11 +68,10 @@ QWidget* CloseOnDeactivation::activeScreenFrame() const
     QWidget* window = QApplication::activeWindow();
     if (!window || qobject_cast<QMessageBox*>(window) || qobject_cast<QMenu*>(window))
         return nullptr;
-    if (gMDIForm && window == gMDIForm.data()) {
-        // Inside the main window the active child window counts; with none, the main window.
-        if (QMdiSubWindow* sub = gMDIForm->mdiArea()->activeSubWindow())
-            return sub;
-    }
+    // Inside the main window only its child windows count: the frame itself turns active again
+    // after every message box, before it hands the activation back to its child.
+    if (gMDIForm && window == gMDIForm.data())
+        return gMDIForm->mdiArea()->activeSubWindow();
     return window;
 }
 

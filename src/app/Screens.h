@@ -48,9 +48,9 @@ template <class Screen> Screen* AddChild(Screen* screen)
     return screen;
 }
 
-// Closes a screen as soon as another window of the program becomes the active one: another
-// child window of the main window, the main window itself for a separate window, or another
-// separate window. Message boxes and menus do not count, nor does switching to another program.
+// Closes a screen as soon as another window of the program becomes the active one: for a screen
+// inside the main window another of its child windows, for a separate screen any other window of
+// the program. Message boxes and menus do not count, nor does switching to another program.
 class CloseOnDeactivation : public QObject {
     Q_OBJECT
 

@@ -161,7 +161,6 @@ void TestStaffScreen::typedCodeIsPaddedAndLookedUp()
     QCOMPARE(QApplication::focusWidget(), field("txt_staffNm"));
 }
 
-
 void TestStaffScreen::retypedCodeReloadsAndUnchangedCodeKeepsEdits()
 {
     enter("txt_staffCd", QStringLiteral("12"));
@@ -355,9 +354,7 @@ void TestStaffScreen::closesWhenAnotherChildWindowBecomesActive()
         QTest::mouseClick(button(0), Qt::LeftButton);
         QCOMPARE(answerer.seen().size(), 1);
     }
-    QVERIFY(m_screen && m_screen->isVisible());
-    QCOMPARE(QApplication::activeWindow(), nullptr);
-    QApplication::setActiveWindow(&main); // as the window manager does after a dialog
+    QCoreApplication::processEvents();
     QVERIFY(m_screen && m_screen->isVisible());
 
     // Opening it again brings the same screen forward.

@@ -5,6 +5,7 @@
 
 MessageAnswerer::MessageAnswerer(QList<QMessageBox::StandardButton> answers)
     : m_answers(std::move(answers))
+    , m_activeBefore(QApplication::activeWindow())
 {
     connect(&m_timer, &QTimer::timeout, this, &MessageAnswerer::poll);
     m_timer.start(10);
