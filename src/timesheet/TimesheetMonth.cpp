@@ -60,17 +60,20 @@ bool TimesheetMonth::loadStep(Database& db, Step step)
         NextStaffMonth(db, m_header);
     else
         PrevStaffMonth(db, m_header);
-    const bool moved = m_header.staffCd != before;
-    if (!moved)
-        FindStaffMonth(db, m_header, before); // the stored totals of the current member again
+    if (m_header.staffCd == before) {
+        reload(db); // with the current member's stored totals
+        return false;
+    }
     loadRows(db);
-    return moved;
+    return true;
 }
 
 void TimesheetMonth::loadCode(Database& db, const QString& typedCode)
 {
-    if (!FindStaffMonth(db, m_header, PadStaffCode(typedCode)))
-        FindStaffMonth(db, m_header, m_header.staffCd); // the stored totals of the current member
+    if (!FindStaffMonth(db, m_header, PadStaffCode(typedCode))) {
+        reload(db); // with the current member's stored totals
+        return;
+    }
     loadRows(db);
 }
 
@@ -175,12 +178,6 @@ void TimesheetMonth::deleteMonth(Database& db)
 {
     DeleteMonth(db, m_header.staffCd, m_header.syoriDt);
     reload(db);
-}
-
-int TimesheetMonth::printableRows(Database& db) const
-{
-    return CountReportRows(db, m_header.staffCd, m_header.staffCd, m_header.syoriDt,
-                           m_header.syoriDt);
 }
 
 void TimesheetMonth::computeTotals()

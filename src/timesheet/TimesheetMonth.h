@@ -64,11 +64,9 @@ public:
     void save(Database& db) const;
     // Removes the month from storage and loads the member's empty month.
     void deleteMonth(Database& db);
-    // The rows of the stored month that the attendance sheet would print.
-    int printableRows(Database& db) const;
 
 private:
-    enum class Step { First, Next, Previous };
+    enum class Step { Next, Previous };
     bool loadStep(Database& db, Step step);
     void loadRows(Database& db);
     void computeTotals();
