@@ -96,11 +96,7 @@ QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const Q
     button->setObjectName(objectName);
     button->setGeometry(geometry);
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, button, [button, onClick = std::move(onClick)] {
-        // An access key clicks without moving the focus.
-        button->setFocus(Qt::ShortcutFocusReason);
-        onClick();
-    });
+    QObject::connect(button, &QPushButton::clicked, button, std::move(onClick));
     return button;
 }
 

@@ -68,9 +68,9 @@ private:
     bool m_wasActive = false;
 };
 
-// A button of a screen; a picture button has an empty caption and is given its icon.
-// Pressed by mouse, Space or its access key, it first takes the focus, so the field being left
-// commits before onClick runs.
+// A button of a screen; a picture button has an empty caption and is given its icon. A mouse
+// click, and its access key (AccessKeys), give it the focus before onClick runs, so the field
+// being left commits first.
 QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
                              const QRect& geometry, std::function<void()> onClick);
 // A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
