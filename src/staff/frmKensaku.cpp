@@ -76,8 +76,6 @@ frmKensaku::frmKensaku(QWidget* parent)
     m_list->setColumnWidth(1, px(2236));
     m_list->setColumnWidth(2, px(2236));
     m_list->header()->setSectionsClickable(true);
-    m_list->header()->setSortIndicatorShown(false);
-    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
     connect(m_list->header(), &QHeaderView::sectionClicked, this,
             &frmKensaku::ListView1_ColumnClick);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &frmKensaku::ListView1_DblClick);
@@ -85,6 +83,7 @@ frmKensaku::frmKensaku(QWidget* parent)
     addButton(1, QStringLiteral("決定(&E)"), QRect(3000, 4740, 1320, 420));
     addButton(2, QStringLiteral("取消(&C)"), QRect(4440, 4740, 1320, 420));
 
+    showStorageOrder();
     setTabOrder(m_koumoku[1], m_keyword);
     new CloseOnDeactivation(this);
     m_keyword->setFocus();
@@ -101,6 +100,13 @@ void frmKensaku::showEvent(QShowEvent* event)
         PlaceTopRight(this);
         Data_Init();
     });
+}
+
+void frmKensaku::showStorageOrder()
+{
+    // No sort mark: the rows stand in the storage order until a header click.
+    m_list->header()->setSortIndicatorShown(false);
+    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 bool frmKensaku::Data_Init()
@@ -124,9 +130,7 @@ bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)
 {
     m_list->hide();
     m_list->clear();
-    // The storage order until a header click.
-    m_list->header()->setSortIndicatorShown(false);
-    m_list->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    showStorageOrder();
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(staff.size()));
     for (const StaffRecord& rec : staff)

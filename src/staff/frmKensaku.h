@@ -41,6 +41,7 @@ private:
     void cmd_button_Click(int index);
     void ListView1_ColumnClick(int section);
     void ListView1_DblClick();
+    void showStorageOrder();
 
     std::array<QRadioButton*, 3> m_koumoku{};
     TextField* m_keyword;
