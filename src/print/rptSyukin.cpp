@@ -188,14 +188,11 @@ void rptSyukin::dataInitialize(ReportFields& fields)
 
 void rptSyukin::ReadSheetData()
 {
-    m_sheetRows.clear();
-    const int rowCount = CountReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
-    if (rowCount == 0) {
-        ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
-        return;
-    }
-    // What the stored query yields is what prints, whatever the count said.
+    // The stored query yields one row per timesheet row of the ranges, as many as the count of
+    // those rows: what it yields is what prints, so it serves as the count too.
     m_sheetRows = LoadReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
+    if (m_sheetRows.empty())
+        ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
 }
 
 bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
