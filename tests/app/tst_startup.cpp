@@ -4,6 +4,7 @@
 #include "Odbc.h"
 #include "Schema.h"
 
+#include "FlushDeletes.h"
 #include "MessageAnswerer.h"
 
 #include <QApplication>
@@ -42,12 +43,6 @@ private:
     bool m_refuse;
 };
 
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 } // namespace
 
 class TestStartup : public QObject {
@@ -79,7 +74,7 @@ void TestStartup::cleanup()
 {
     if (gMDIForm)
         gMDIForm->close();
-    flushDeletes();
+    FlushDeletes();
     DbClose();
 }
 
@@ -189,7 +184,7 @@ void TestStartup::quitClosesEveryChildFirst()
     QPointer<frmMDIForm> window = gMDIForm.data();
 
     gMDIForm->findChild<QAction*>(QStringLiteral("m_Quit"))->trigger();
-    flushDeletes();
+    FlushDeletes();
     log.sort();
     QCOMPARE(log, (QStringList{"first closed, database open", "second closed, database open"}));
     QVERIFY(!gDb);

@@ -7,6 +7,7 @@
 #include "TimesheetStore.h"
 #include "frmStaff.h"
 
+#include "FlushDeletes.h"
 #include "MessageAnswerer.h"
 #include "TempDatabase.h"
 
@@ -17,12 +18,6 @@
 #include <QTest>
 
 namespace {
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 const QString kNoMember;
 
@@ -88,7 +83,7 @@ void TestStaffScreen::cleanup()
 {
     delete m_screen;
     delete gMDIForm;
-    flushDeletes();
+    FlushDeletes();
     gDb.reset();
     m_temp.reset();
 }
@@ -335,7 +330,7 @@ void TestStaffScreen::closedDatabaseIsReported()
 void TestStaffScreen::closesWhenAnotherChildWindowBecomesActive()
 {
     delete m_screen;
-    flushDeletes();
+    FlushDeletes();
     frmMDIForm main(QString{});
     main.show();
     QApplication::setActiveWindow(&main);
@@ -361,7 +356,7 @@ void TestStaffScreen::closesWhenAnotherChildWindowBecomesActive()
     QCOMPARE(ShowStaffScreen(), m_screen.data());
 
     main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(other));
-    flushDeletes();
+    FlushDeletes();
     QTRY_VERIFY(!m_screen);
     QVERIFY(!gfrmStaff);
     QVERIFY(other->isVisible());

@@ -7,6 +7,7 @@
 #include "frmJyouken.h"
 #include "frmKintaiEnt1.h"
 
+#include "FlushDeletes.h"
 #include "MessageAnswerer.h"
 #include "TempDatabase.h"
 
@@ -16,12 +17,6 @@
 #include <QTest>
 
 namespace {
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 // Types a date as the user does: the field entered by Tab, then the digits.
 void typeDate(QWidget* screen, const char* name, const QString& text)
@@ -84,7 +79,7 @@ void TestPeriodScreen::cleanup()
     delete m_screen;
     delete gfrmKintaiEnt1;
     delete gMDIForm;
-    flushDeletes();
+    FlushDeletes();
 }
 
 void TestPeriodScreen::defaultsAreThePreviousMonth_data()
@@ -158,7 +153,7 @@ void TestPeriodScreen::periodCheck()
     QTest::mouseClick(button(2), Qt::LeftButton);
     if (refusal.isEmpty()) {
         QVERIFY(answerer.seen().isEmpty());
-        flushDeletes();
+        FlushDeletes();
         QVERIFY(!m_screen); // handed over and closed
         QVERIFY(gfrmKintaiEnt1);
         const MonthHeader& h = gfrmKintaiEnt1->month().header();
@@ -172,7 +167,7 @@ void TestPeriodScreen::periodCheck()
     QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
     QCOMPARE(answerer.seen().first().title, QStringLiteral("ﾇﾋﾞﾗ"));
     // The values stay for correction.
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(m_screen && m_screen->isEnabled());
     QCOMPARE(m_screen->kikanStField()->valueText(), first);
     QCOMPARE(m_screen->kikanEnField()->valueText(), last);
@@ -198,7 +193,7 @@ void TestPeriodScreen::enterMovesThroughTheFields()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmd_button_3"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!m_screen);
 }
 
@@ -215,7 +210,7 @@ void TestPeriodScreen::cancelThenReopenShowsTheDefaults()
     QCOMPARE(ShowPeriodScreen(), m_screen.data());
     typeDate(m_screen, "txt_kikanSt", QStringLiteral("2001/01/01"));
     QTest::mouseClick(button(3), Qt::LeftButton);
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!m_screen);
     QVERIFY(!gfrmJyouken);
     QVERIFY(main.mdiArea()->subWindowList().isEmpty());

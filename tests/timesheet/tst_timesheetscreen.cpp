@@ -9,6 +9,7 @@
 #include "frmKintaiEnt1.h"
 #include "frmStaff.h"
 
+#include "FlushDeletes.h"
 #include "MessageAnswerer.h"
 #include "PreviewCloser.h"
 #include "TempDatabase.h"
@@ -28,12 +29,6 @@ namespace {
 const QString kMonth = QStringLiteral("200502");
 const QDate kFirst(2005, 2, 1); // a Tuesday
 const QDate kLast(2005, 2, 28);
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 void pressEnter()
 {
@@ -115,7 +110,7 @@ void TestTimesheetScreen::activate()
 void TestTimesheetScreen::cleanup()
 {
     m_main.reset();
-    flushDeletes();
+    FlushDeletes();
     gDb.reset();
     m_temp.reset();
 }
@@ -453,7 +448,7 @@ void TestTimesheetScreen::searchSortsAndHandsBack()
     const QRect rect = list->visualItemRect(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!dialog);
     QVERIFY(!gSearchCdCtl && !gSearchNmCtl);
     QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0009"));
@@ -473,7 +468,7 @@ void TestTimesheetScreen::searchWithoutMatch()
     MessageAnswerer answerer;
     QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_1"), Qt::LeftButton);
     QCOMPARE(answerer.texts(), QStringList{"リストより選択してください。"});
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!dialog);
     QCOMPARE(child<TextField>("txt_staffCd")->value(), QString());
     QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0001"));
@@ -489,7 +484,7 @@ void TestTimesheetScreen::searchClosesWhenTheTimesheetIsActivated()
     QTRY_COMPARE(static_cast<QWidget*>(m_main->mdiArea()->activeSubWindow()),
                  dialog->parentWidget());
     m_main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_screen->parentWidget()));
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!dialog);
     QCOMPARE(focusName(), QStringLiteral("txt_staffNm"));
     QCOMPARE(child<ClockField>("txt_taisyaJn_1")->value(), QStringLiteral("1800")); // kept
