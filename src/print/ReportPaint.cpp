@@ -43,12 +43,13 @@ void PaintReport(const ReportDocument& document, QPagedPaintDevice& device)
 {
     device.setPageLayout(document.pageLayout);
     QPainter painter(&device);
-    const double scale = device.logicalDpiX() / 1440.0;
+    const double scaleX = device.logicalDpiX() / 1440.0;
+    const double scaleY = device.logicalDpiY() / 1440.0;
     for (std::size_t i = 0; i < document.pages.size(); ++i) {
         if (i > 0)
             device.newPage();
         painter.resetTransform();
-        painter.scale(scale, device.logicalDpiY() / 1440.0);
+        painter.scale(scaleX, scaleY);
         paintPage(painter, document.pages[i]);
     }
 }

@@ -107,7 +107,7 @@ void DataIn(QWidget* owner)
             restored = true;
         }
     } catch (const std::exception&) {
-        restored = false;
+        // Not restored: the previous database goes back below.
     }
 
     if (restored) {
