@@ -1,9 +1,13 @@
 #include "InputFields.h"
 
+#include "WorkTime.h"
+
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDoubleValidator>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QStyle>
@@ -21,7 +25,41 @@ const QWidget* screenOf(const QWidget* widget)
     return nullptr;
 }
 
+// Hands the handler the same key, or input, with its text in half-width letters and digits.
+template <class Handler> void withHalfWidthKey(QKeyEvent* event, Handler handle)
+{
+    QKeyEvent half(event->type(), event->key(), event->modifiers(), ToHalfWidth(event->text()),
+                   event->isAutoRepeat(), ushort(event->count()));
+    handle(&half);
+    event->setAccepted(half.isAccepted());
+}
+
+template <class Handler> void withHalfWidthInput(QInputMethodEvent* event, Handler handle)
+{
+    QInputMethodEvent half(event->preeditString(), event->attributes());
+    half.setCommitString(ToHalfWidth(event->commitString()), event->replacementStart(),
+                         event->replacementLength());
+    handle(&half);
+}
+
+bool needsHalfWidth(const QString& text)
+{
+    return ToHalfWidth(text) != text;
+}
+
 } // namespace
+
+QString ToHalfWidth(const QString& text)
+{
+    QString half = text;
+    for (QChar& c : half) {
+        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
+            c = QChar(c.unicode() - 0xFEE0);
+        else if (c.unicode() == 0x3000)
+            c = u' ';
+    }
+    return half;
+}
 
 bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event)
 {
@@ -66,11 +104,35 @@ void CaptionedLineEdit::paintEvent(QPaintEvent* event)
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
 }
 
+void CaptionedLineEdit::setLatinInput(Qt::InputMethodHints hints)
+{
+    m_latin = true;
+    setInputMethodHints(hints | Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+}
+
 void CaptionedLineEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (LeavesForSameScreen(this, event))
-        emit committed();
+    if (!LeavesForSameScreen(this, event))
+        return;
+    if (m_latin && needsHalfWidth(text()))
+        setText(ToHalfWidth(text())); // pasted or set text that skipped the key handling
+    emit committed();
+}
+
+void CaptionedLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_latin || !needsHalfWidth(event->text()))
+        return QLineEdit::keyPressEvent(event);
+    withHalfWidthKey(event, [this](QKeyEvent* half) { QLineEdit::keyPressEvent(half); });
+}
+
+void CaptionedLineEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!m_latin || !needsHalfWidth(event->commitString()))
+        return QLineEdit::inputMethodEvent(event);
+    withHalfWidthInput(event,
+                       [this](QInputMethodEvent* half) { QLineEdit::inputMethodEvent(half); });
 }
 
 TextField::TextField(int maxLength, QWidget* parent)
@@ -83,13 +145,16 @@ ClockField::ClockField(QWidget* parent)
     : CaptionedLineEdit(parent)
 {
     setInputMask(QStringLiteral("99:99;_"));
+    setLatinInput(Qt::ImhDigitsOnly | Qt::ImhPreferNumbers);
+    connect(this, &QLineEdit::textEdited, this, [this] { showMark(false); });
 }
 
 QString ClockField::value() const
 {
     if (!hasAcceptableInput())
         return QString();
-    return text().remove(u':');
+    const QString hhmm = text().remove(u':');
+    return IsClockTime(hhmm) ? hhmm : QString();
 }
 
 void ClockField::setValue(const QString& hhmm)
@@ -98,13 +163,58 @@ void ClockField::setValue(const QString& hhmm)
         setText(hhmm.left(2) + u':' + hhmm.right(2));
     else
         clear();
+    showMark(isNotATime());
+}
+
+bool ClockField::isBlank() const
+{
+    // The masked text holds the separator alone when no digit is typed.
+    return text().remove(u':').trimmed().isEmpty();
+}
+
+void ClockField::placeCursorForTyping()
+{
+    if (isBlank())
+        setCursorPosition(0);
+    else
+        selectAll();
+}
+
+void ClockField::showMark(bool notATime)
+{
+    QPalette shown = palette();
+    shown.setColor(QPalette::Text, notATime ? QColor(Qt::red) : QPalette().color(QPalette::Text));
+    setPalette(shown);
+}
+
+void ClockField::focusInEvent(QFocusEvent* event)
+{
+    CaptionedLineEdit::focusInEvent(event);
+    // A click places the cursor only after the focus has come: the press is handled below.
+    m_enteringByMouse = event->reason() == Qt::MouseFocusReason;
+    if (!m_enteringByMouse)
+        placeCursorForTyping();
 }
 
 void ClockField::focusOutEvent(QFocusEvent* event)
 {
-    if (!hasAcceptableInput() && LeavesForSameScreen(this, event))
-        clear();
+    if (LeavesForSameScreen(this, event))
+        showMark(isNotATime());
     CaptionedLineEdit::focusOutEvent(event);
+}
+
+void ClockField::mousePressEvent(QMouseEvent* event)
+{
+    CaptionedLineEdit::mousePressEvent(event);
+    if (m_enteringByMouse || isBlank())
+        placeCursorForTyping();
+    m_enteringByMouse = false;
+}
+
+void ClockField::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    CaptionedLineEdit::mouseDoubleClickEvent(event);
+    placeCursorForTyping();
 }
 
 NumberField::NumberField(int integerDigits, QWidget* parent)
@@ -115,6 +225,7 @@ NumberField::NumberField(int integerDigits, QWidget* parent)
     validator->setLocale(QLocale::c());
     setValidator(validator);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setLatinInput(Qt::ImhFormattedNumbersOnly | Qt::ImhPreferNumbers);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
         bool ok = false;
         const double number = text.toDouble(&ok);
@@ -143,6 +254,8 @@ void NumberField::focusOutEvent(QFocusEvent* event)
 {
     if (!text().isEmpty() && !hasAcceptableInput())
         setValue(m_valueOnEntry);
+    else if (m_value)
+        setValue(m_value); // typed "6.5" reads "6.50" like every other figure
     CaptionedLineEdit::focusOutEvent(event);
 }
 
@@ -151,6 +264,9 @@ DateField::DateField(Pattern pattern, QWidget* parent)
     , m_pattern(pattern)
 {
     setCalendarPopup(true);
+    setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhPreferNumbers | Qt::ImhLatinOnly |
+                        Qt::ImhNoPredictiveText);
+    lineEdit()->installEventFilter(this);
     applyFormat();
 }
 
@@ -182,6 +298,44 @@ QCalendarWidget* DateField::holidayCalendar()
     return calendarWidget();
 }
 
+bool DateField::isEntering() const
+{
+    // The clicks that brought the focus, a double click among them, still count as the way in.
+    return m_enteredAt.isValid() && m_enteredAt.elapsed() <= QApplication::doubleClickInterval();
+}
+
+void DateField::selectPartAt(const QPoint& position)
+{
+    // Moving the cursor makes the part under it the current one; the part is then selected
+    // whole, never a separator or a piece of it.
+    lineEdit()->setCursorPosition(lineEdit()->cursorPositionAt(position));
+    setSelectedSection(currentSection());
+}
+
+bool DateField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != lineEdit() || isReadOnly())
+        return QDateEdit::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        if (isEntering())
+            setSelectedSection(sectionAt(0));
+        else
+            selectPartAt(mouse->position().toPoint());
+        return true; // the line edit would put the cursor inside a part, where typing is refused
+    }
+    case QEvent::MouseMove:
+        return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
+    default:
+        break;
+    }
+    return QDateEdit::eventFilter(watched, event);
+}
+
 void DateField::mousePressEvent(QMouseEvent* event)
 {
     // The calendar is made when it is first needed: a screen holds many date fields.
@@ -192,13 +346,50 @@ void DateField::mousePressEvent(QMouseEvent* event)
 
 void DateField::keyPressEvent(QKeyEvent* event)
 {
+    m_enteredAt.invalidate();
     if (calendarPopup())
         holidayCalendar();
-    QDateEdit::keyPressEvent(event);
+    if (!needsHalfWidth(event->text()))
+        return QDateEdit::keyPressEvent(event);
+    withHalfWidthKey(event, [this](QKeyEvent* half) { QDateEdit::keyPressEvent(half); });
+}
+
+bool DateField::event(QEvent* event)
+{
+    if (event->type() != QEvent::InputMethod)
+        return QDateEdit::event(event);
+    // The parts of a date take their digits key by key; committed text is typed the same way.
+    auto* input = static_cast<QInputMethodEvent*>(event);
+    const QString committed = ToHalfWidth(input->commitString());
+    if (committed.isEmpty() || !input->preeditString().isEmpty())
+        return QDateEdit::event(event);
+    for (const QChar c : committed) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        keyPressEvent(&key);
+    }
+    input->accept();
+    return true;
+}
+
+bool DateField::focusNextPrevChild(bool next)
+{
+    // Tab leaves the field as it leaves every other; the parts are reached by click and arrows.
+    return QWidget::focusNextPrevChild(next);
+}
+
+void DateField::focusInEvent(QFocusEvent* event)
+{
+    QDateEdit::focusInEvent(event);
+    if (isReadOnly())
+        return;
+    if (event->reason() == Qt::MouseFocusReason)
+        m_enteredAt.start();
+    setSelectedSection(sectionAt(0));
 }
 
 void DateField::focusOutEvent(QFocusEvent* event)
 {
+    m_enteredAt.invalidate();
     QDateEdit::focusOutEvent(event);
     if (LeavesForSameScreen(this, event))
         emit committed();

@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include <optional>
@@ -15,6 +16,11 @@
 // True when losing the focus with this event leaves the field for another control of its screen.
 bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event);
 
+// Full-width ASCII forms (U+FF01 to U+FF5E) and the ideographic space turned into their
+// half-width letters, digits and signs, as Unicode NFKC folds them; everything else is kept, so
+// kana and kanji stay as typed.
+QString ToHalfWidth(const QString& text);
+
 // Shared by the line-edit fields: the caption drawn inside the field before its text. An access
 // key in the caption ("(&K)") is underlined; the screen's AccessKeys acts on it.
 class CaptionedLineEdit : public QLineEdit {
@@ -26,15 +32,22 @@ public:
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);
 
+    // Asks the input method for Latin input with these hints, and takes full-width letters and
+    // digits that arrive anyway as half-width ones: codes, times and numbers are never kana.
+    void setLatinInput(Qt::InputMethodHints hints);
+
 signals:
     void committed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     QString m_caption;
+    bool m_latin = false;
 };
 
 // Free text of a maximum length.
@@ -48,9 +61,11 @@ public:
     void setValue(const QString& value) { setText(value); }
 };
 
-// A clock time typed as hh:mm. Its value is the four digits "hhmm", or empty text when nothing
-// is entered. A time left half typed is not a time: the field empties itself on leaving and
-// its value is empty text, so a partial entry can never pass for a full one.
+// A clock time typed as hh:mm, the hour 00 to 47 and the minute 00 to 59. Its value is the four
+// digits "hhmm", or empty text when the field holds no time. A time left half typed or out of
+// range is not a time: it stays in the field as typed, drawn red, and its value is empty text.
+// Typing always lands: entering an empty field puts the cursor on its first place wherever it
+// was clicked, and entering a filled one selects its time so that typing replaces it.
 class ClockField : public CaptionedLineEdit {
     Q_OBJECT
 
@@ -60,13 +75,28 @@ public:
     QString value() const;
     void setValue(const QString& hhmm);
 
+    bool isBlank() const;
+    // Something is typed but it is no time.
+    bool isNotATime() const { return !isBlank() && value().isEmpty(); }
+    // All four digits are typed but the hour or the minute is out of range.
+    bool isOutOfRange() const { return hasAcceptableInput() && value().isEmpty(); }
+
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void placeCursorForTyping();
+    void showMark(bool notATime);
+
+    bool m_enteringByMouse = false;
 };
 
-// Hours with two decimals, 0 to 99.99 (0 to 9.99 for a one-digit pattern). Its value is the
-// number, or none when the field is empty. A value set by the program is kept exactly while the
-// user does not edit it, though shown rounded to two decimals.
+// Hours with two decimals, 0 to 99.99 (0 to 9.99 for a one-digit pattern), always shown with
+// two decimals. Its value is the number, or none when the field is empty. A value set by the
+// program is kept exactly while the user does not edit it, though shown rounded.
 class NumberField : public CaptionedLineEdit {
     Q_OBJECT
 
@@ -101,7 +131,10 @@ protected:
 };
 
 // A day ("yyyy/mm/dd") or a month ("yyyy/mm", read as "yyyymm"), with a calendar that marks the
-// holidays and titles the weekdays in Japanese.
+// holidays and titles the weekdays in Japanese. However the field is entered (a click, a double
+// click, Tab, Shift+Tab, Enter), its year is selected, so typing the digits of a whole date
+// ("20261201") or month ("201905") gives it; once inside, a click selects the part under the
+// pointer, so typing over it edits that part.
 class DateField : public QDateEdit {
     Q_OBJECT
 
@@ -124,15 +157,23 @@ signals:
     void committed();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void applyFormat();
+    // The part of the date under a point of the field's text, selected.
+    void selectPartAt(const QPoint& position);
+    bool isEntering() const;
 
     Pattern m_pattern;
     QString m_caption;
+    QElapsedTimer m_enteredAt;
 };
 
 // The calendar of the date fields.

@@ -40,6 +40,18 @@ TimePoint TimePoint::fromText(const QString& hhmm)
     return {leadingNumber(QStringView(hhmm).left(2)), leadingNumber(QStringView(hhmm).right(2))};
 }
 
+bool IsClockTime(const QString& hhmm)
+{
+    if (hhmm.size() != 4)
+        return false;
+    for (const QChar c : hhmm) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    const TimePoint time = TimePoint::fromText(hhmm);
+    return time.hour <= 47 && time.minute <= 59;
+}
+
 int CompareTime(const TimePoint& a, const TimePoint& b)
 {
     if (a.hour != b.hour)

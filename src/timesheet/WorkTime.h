@@ -34,6 +34,10 @@ struct WorkTime {
     friend bool operator==(const WorkTime&, const WorkTime&) = default;
 };
 
+// True for a clock time the rules can take: four digits "hhmm", the hour 00 to 47 (past 24 is the
+// next day) and the minute 00 to 59.
+bool IsClockTime(const QString& hhmm);
+
 // -1 when a is earlier than b, 0 when equal, +1 when later.
 int CompareTime(const TimePoint& a, const TimePoint& b);
 

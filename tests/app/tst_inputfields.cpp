@@ -19,10 +19,12 @@ public:
         clock = new ClockField(this);
         hours = new NumberField(2, this);
         month = new DateField(DateField::Pattern::Month, this);
+        day = new DateField(DateField::Pattern::Day, this);
         button = new QPushButton(QStringLiteral("登録"), this);
+        code->setLatinInput(Qt::ImhPreferNumbers);
         for (QWidget* w : {static_cast<QWidget*>(code), static_cast<QWidget*>(clock),
                            static_cast<QWidget*>(hours), static_cast<QWidget*>(month),
-                           static_cast<QWidget*>(button)})
+                           static_cast<QWidget*>(day), static_cast<QWidget*>(button)})
             layout->addWidget(w);
         new EnterKeyNavigation(this);
     }
@@ -30,6 +32,7 @@ public:
     ClockField* clock;
     NumberField* hours;
     DateField* month;
+    DateField* day;
     QPushButton* button;
 };
 
@@ -43,9 +46,12 @@ private slots:
     void commitsOnLeaving();
     void buttonClickCommitsFirst();
     void noCommitForAMessageBoxOrAnotherWindow();
-    void clockValues_data();
-    void clockValues();
+    void clockTyping_data();
+    void clockTyping();
     void numberValues();
+    void dateTyping_data();
+    void dateTyping();
+    void fullWidthInput();
     void monthField();
     void calendarMarksHolidays();
 
@@ -119,45 +125,87 @@ void TestInputFields::noCommitForAMessageBoxOrAnotherWindow()
     QCOMPARE(committed.count(), 0);
 }
 
-void TestInputFields::clockValues_data()
+namespace {
+
+// The point of the field's text before character index i, where a click puts the cursor there.
+QPoint textPoint(QLineEdit* edit, int i)
 {
+    const int kept = edit->cursorPosition();
+    edit->setCursorPosition(i);
+    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    edit->setCursorPosition(kept);
+    return QPoint(cursor.center().x() + 2, edit->height() / 2);
+}
+
+// Enters a field as the clerk does: a click (at character index at), a double click, Tab from
+// the field before it, Shift+Tab from the one after it, or Enter from the one before it.
+void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
+{
+    if (how == "click") {
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else if (how == "double click") {
+        QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else {
+        const QList<QWidget*> fields = FocusableFields(field->window());
+        QWidget* from = fields.at(fields.indexOf(field) + (how == "shift+tab" ? 1 : -1));
+        from->setFocus(Qt::OtherFocusReason);
+        if (how == "tab")
+            QTest::keyClick(from, Qt::Key_Tab);
+        else if (how == "shift+tab")
+            QTest::keyClick(from, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(from, Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), field);
+}
+
+} // namespace
+
+void TestInputFields::clockTyping_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("at");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("full time") << "0830"
-                               << "0830"
-                               << "08:30";
-    QTest::newRow("past midnight as typed") << "2530"
-                                            << "2530"
-                                            << "25:30";
-    QTest::newRow("nothing") << ""
-                             << ""
-                             << "__:__";
-    QTest::newRow("half typed: not a time") << "083"
-                                            << ""
-                                            << "__:__";
-    QTest::newRow("letters refused") << "ab12"
-                                     << ""
-                                     << "__:__";
+    QTest::newRow("empty, clicked at its end") << "" << "click" << 5 << "0900" << "0900" << "09:00";
+    QTest::newRow("empty, clicked in the middle") << "" << "click" << 3 << "1745" << "1745"
+                                                  << "17:45";
+    QTest::newRow("filled, clicked: replaced") << "0830" << "click" << 4 << "1200" << "1200"
+                                               << "12:00";
+    QTest::newRow("filled, double clicked") << "0830" << "double click" << 1 << "0700" << "0700"
+                                            << "07:00";
+    QTest::newRow("past midnight as typed") << "" << "tab" << 0 << "2530" << "2530" << "25:30";
+    QTest::newRow("last minute of the rules") << "" << "enter" << 0 << "4759" << "4759"
+                                              << "47:59";
+    QTest::newRow("half typed stays") << "" << "click" << 5 << "083" << "" << "08:3_";
+    QTest::newRow("hour out of range") << "" << "tab" << 0 << "9900" << "" << "99:00";
+    QTest::newRow("minute out of range") << "0830" << "click" << 0 << "0099" << "" << "00:99";
+    QTest::newRow("48 o'clock") << "" << "tab" << 0 << "4800" << "" << "48:00";
+    QTest::newRow("letters refused") << "" << "tab" << 0 << "ab12" << "" << "12:__";
 }
 
-void TestInputFields::clockValues()
+void TestInputFields::clockTyping()
 {
+    QFETCH(QString, before);
+    QFETCH(QString, how);
+    QFETCH(int, at);
     QFETCH(QString, typed);
     QFETCH(QString, value);
     QFETCH(QString, shown);
-    QSignalSpy committed(m_form->clock, &ClockField::committed);
-    m_form->clock->setFocus();
-    m_form->clock->setCursorPosition(0);
-    QTest::keyClicks(m_form->clock, typed);
-    QTest::keyClick(m_form->clock, Qt::Key_Return);
+    ClockField* clock = m_form->clock;
+    clock->setValue(before);
+    enter(clock, clock, how, at);
+    QSignalSpy committed(clock, &ClockField::committed);
+    QTest::keyClicks(clock, typed);
+    QTest::keyClick(clock, Qt::Key_Return);
     QCOMPARE(committed.count(), 1);
-    QCOMPARE(m_form->clock->value(), value);
-    QCOMPARE(m_form->clock->displayText(), shown);
-
-    m_form->clock->setValue(QStringLiteral("2330"));
-    QCOMPARE(m_form->clock->displayText(), QStringLiteral("23:30"));
-    QCOMPARE(m_form->clock->value(), QStringLiteral("2330"));
+    QCOMPARE(clock->value(), value);
+    QCOMPARE(clock->displayText(), shown);
+    // What is no time is marked, never thrown away.
+    QCOMPARE(clock->isNotATime(), value.isEmpty());
+    QCOMPARE(clock->palette().color(QPalette::Text) == QColor(Qt::red), value.isEmpty());
 }
 
 void TestInputFields::numberValues()
@@ -199,6 +247,67 @@ void TestInputFields::numberValues()
     QVERIFY(breakHours.hasAcceptableInput());
     breakHours.setText(QStringLiteral("10.00"));
     QVERIFY(!breakHours.hasAcceptableInput());
+}
+
+void TestInputFields::dateTyping_data()
+{
+    QTest::addColumn<bool>("month");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("value");
+    for (const char* how : {"click", "double click", "tab", "shift+tab", "enter"}) {
+        QTest::addRow("month, %s, whole month", how) << true << how << 6 << "201905" << "201905";
+        QTest::addRow("day, %s, whole date", how) << false << how << 8 << "20261201"
+                                                  << "2026/12/01";
+    }
+    // Once inside, a click picks the part under it.
+    QTest::newRow("month part of a month") << true << "click again" << 6 << "11" << "200511";
+    QTest::newRow("day part of a date") << false << "click again" << 9 << "15" << "2005/03/15";
+    QTest::newRow("separator of a date") << false << "click again" << 4 << "1999" << "1999/03/31";
+}
+
+void TestInputFields::dateTyping()
+{
+    QFETCH(bool, month);
+    QFETCH(QString, how);
+    QFETCH(int, at);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    DateField* field = month ? m_form->month : m_form->day;
+    auto* edit = field->findChild<QLineEdit*>();
+    field->setValue(QDate(2005, 3, 31));
+    if (how == "click again") {
+        enter(field, edit, "tab", 0);
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else {
+        enter(field, edit, how, at);
+    }
+    QTest::keyClicks(field, typed);
+    QCOMPARE(field->valueText(), value);
+}
+
+void TestInputFields::fullWidthInput()
+{
+    // An input method left in full-width mode sends its text committed.
+    const auto commit = [](QWidget* field, const QString& text) {
+        field->setFocus(Qt::TabFocusReason);
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(field, &event);
+    };
+    commit(m_form->code, QStringLiteral("１２"));
+    QCOMPARE(m_form->code->value(), QStringLiteral("12"));
+    QVERIFY(m_form->code->inputMethodHints() & Qt::ImhLatinOnly);
+    commit(m_form->clock, QStringLiteral("０９３０"));
+    QCOMPARE(m_form->clock->value(), QStringLiteral("0930"));
+    commit(m_form->hours, QStringLiteral("７．５"));
+    QCOMPARE(*m_form->hours->value(), 7.5);
+    m_form->day->setValue(QDate(2005, 3, 31));
+    commit(m_form->day, QStringLiteral("２０２６"));
+    QCOMPARE(m_form->day->valueText(), QStringLiteral("2026/03/31"));
+    // A name keeps its kana and kanji.
+    QCOMPARE(ToHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
 }
 
 void TestInputFields::monthField()
