@@ -1,6 +1,5 @@
 #include "FocusMover.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -63,10 +62,6 @@ bool EnterKeyNavigation::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->click();
-        return true;
-    }
     if (key->modifiers() & Qt::ShiftModifier)
         PrevFocus(m_screen);
     else

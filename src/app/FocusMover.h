@@ -19,7 +19,8 @@ void NextFocus(QWidget* screen);
 void PrevFocus(QWidget* screen);
 
 // Makes Enter move to the next field of the screen and Shift+Enter to the previous one, whatever
-// field of the screen has the focus. Enter on a button presses it instead.
+// control of the screen has the focus, buttons included: a button is pressed by a click, Space
+// or its access key, never by Enter, so Enter after Enter cannot answer a question unseen.
 class EnterKeyNavigation : public QObject {
     Q_OBJECT
 

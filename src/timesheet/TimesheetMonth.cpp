@@ -106,9 +106,10 @@ bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)
         return false;
     DayRow& row = m_rows[n - 1];
     QString& stored = which == Clock::In ? row.syukin : row.taisya;
-    if (stored == hhmm)
+    const QString typed = IsClockTime(hhmm) ? hhmm : QString(); // what is no time counts as none
+    if (stored == typed)
         return false;
-    stored = hhmm;
+    stored = typed;
     if (row.syukin.isEmpty() || row.taisya.isEmpty())
         return false; // the row keeps its hours until both times are there
     const WorkTime time = CalcWorkTime({row.syukin, row.taisya});
@@ -162,11 +163,19 @@ QString TimesheetMonth::saveRefusal() const
 {
     if (m_header.staffCd.isEmpty())
         return QStringLiteral("スタッフが指定されていません。指定してください。");
-    for (const DayRow& row : m_rows) {
-        if (row.syukinKb.toInt() != kRestDay && (row.syukin.isEmpty() || row.taisya.isEmpty()))
-            return QStringLiteral("入力されていない明細があります。確認してください。");
-    }
+    if (firstIncompleteRow() > 0)
+        return QStringLiteral("入力されていない明細があります。確認してください。");
     return {};
+}
+
+int TimesheetMonth::firstIncompleteRow() const
+{
+    for (int n = 1; n <= days(); ++n) {
+        const DayRow& day = row(n);
+        if (day.syukinKb.toInt() != kRestDay && (day.syukin.isEmpty() || day.taisya.isEmpty()))
+            return n;
+    }
+    return 0;
 }
 
 void TimesheetMonth::save(Database& db) const

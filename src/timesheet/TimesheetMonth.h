@@ -60,6 +60,8 @@ public:
 
     // Why the month cannot be saved as it stands, or empty text when it can.
     QString saveRefusal() const;
+    // The first row of a working day that lacks a time, or 0 when every such row has both.
+    int firstIncompleteRow() const;
     // Rewrites the month's summary and day rows as one unit.
     void save(Database& db) const;
     // Removes the month from storage and loads the member's empty month.

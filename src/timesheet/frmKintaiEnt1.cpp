@@ -30,21 +30,23 @@ constexpr int kRowPitch = 345;
 constexpr int kRowsInLeftBlock = 16;
 constexpr int kLeftBlock = 120;
 constexpr int kRightBlock = 6600;
+static_assert(kLeftBlock + 6420 < kRightBlock && kRightBlock + 6420 <= kWidth - 120);
 
 struct Column {
     const char* title;
     int width;
 };
 enum ColumnIndex { Date, Week, Class, In, Out, Basic, Overtime, LateNight, Break, ColumnCount };
-constexpr std::array<Column, ColumnCount> kColumns{{{"日付", 420},
-                                                    {"曜日", 420},
-                                                    {"出勤区分", 1380},
-                                                    {"出勤", 780},
-                                                    {"退社", 780},
-                                                    {"基本", 660},
-                                                    {"残業", 660},
-                                                    {"深夜", 660},
-                                                    {"休憩", 600}}};
+// The hour columns are as wide as their month totals need for 999.99.
+constexpr std::array<Column, ColumnCount> kColumns{{{"日付", 360},
+                                                    {"曜日", 360},
+                                                    {"出勤区分", 1260},
+                                                    {"出勤", 720},
+                                                    {"退社", 720},
+                                                    {"基本", 750},
+                                                    {"残業", 750},
+                                                    {"深夜", 750},
+                                                    {"休憩", 750}}};
 
 const QColor kBandCyan(192, 255, 255);
 const QColor kListYellow(255, 255, 192);
@@ -72,10 +74,16 @@ QPoint rowOrigin(int n)
     return {left ? kLeftBlock : kRightBlock, kRowTop + slot * kRowPitch};
 }
 
-// The general number form of the totals: up to 15 significant digits, no trailing zeros.
+// The general number form: up to 15 significant digits, no trailing zeros.
 QString generalNumber(double value)
 {
     return QString::number(value, 'g', 15);
+}
+
+// Hours as every hour figure of the screen and the sheet shows them: two decimals.
+QString hoursText(double value)
+{
+    return QString::number(value, 'f', 2);
 }
 
 QString weekdayName(const QString& week)
@@ -152,6 +160,7 @@ void frmKintaiEnt1::buildHeader()
     m_staffCd = new TextField(4, this);
     m_staffCd->setObjectName(QStringLiteral("txt_staffCd"));
     m_staffCd->setGeometry(px(1140), px(top), px(720), px(height));
+    m_staffCd->setLatinInput(Qt::ImhPreferNumbers);
     new StaffCodeDrag(m_staffCd);
     connect(m_staffCd, &TextField::committed, this, &frmKintaiEnt1::txt_staffCd_Validate);
 
@@ -183,19 +192,20 @@ void frmKintaiEnt1::buildHeader()
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
     m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(px(7200), px(top), px(2040), px(height));
+    m_syoriDt->setGeometry(px(7080), px(top), px(1980), px(height));
 
+    // The period stands inside the frame, whose right edge is at kWidth - 120.
     auto* periodLabel = new QLabel(QStringLiteral("対象期間："), this);
-    periodLabel->setGeometry(px(9360), px(top), px(1000), px(height));
+    periodLabel->setGeometry(px(9120), px(top), px(960), px(height));
     m_kikanSt = new DateField(DateField::Pattern::Day, this);
     m_kikanSt->setObjectName(QStringLiteral("txt_kikanSt"));
-    m_kikanSt->setGeometry(px(10320), px(top), px(1260), px(height));
+    m_kikanSt->setGeometry(px(10080), px(top), px(1320), px(height));
     auto* tilde = new QLabel(QStringLiteral("～"), this);
     tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(px(11580), px(top), px(240), px(height));
+    tilde->setGeometry(px(11400), px(top), px(240), px(height));
     m_kikanEn = new DateField(DateField::Pattern::Day, this);
     m_kikanEn->setObjectName(QStringLiteral("txt_kikanEn"));
-    m_kikanEn->setGeometry(px(11820), px(top), px(1260), px(height));
+    m_kikanEn->setGeometry(px(11640), px(top), px(1320), px(height));
 
     // Shown, not edited: the month and period are chosen before the screen opens.
     for (DateField* field : {m_syoriDt, m_kikanSt, m_kikanEn}) {
@@ -309,7 +319,7 @@ void frmKintaiEnt1::bindRow(int n)
         RunReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
             if (m_month.selectClass(n, position))
                 ShowTotals();
-            ShowRowValues(n);
+            ShowRowValues(n, position != TimesheetMonth::kRestDay);
         });
     });
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
@@ -324,9 +334,12 @@ void frmKintaiEnt1::bindRow(int n)
         connect(field, &ClockField::committed, this, [this, n, field, which, handler] {
             RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (m_month.commitClock(n, which, field->value())) {
-                    ShowRowValues(n);
+                    ShowRowValues(n, true);
                     ShowTotals();
                 }
+                if (field->isOutOfRange())
+                    ShowMsg(kMsgError,
+                            QStringLiteral("時刻は 00:00 から 47:59 までの間で入力してください。"));
             });
         });
     };
@@ -338,7 +351,7 @@ void frmKintaiEnt1::bindRow(int n)
         connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
             RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (!field->value()) {
-                    ShowRowValues(n); // an emptied figure changes nothing: the row's comes back
+                    ShowRowValues(n, true); // an emptied figure changes nothing: the row's comes back
                     return;
                 }
                 if (m_month.commitHours(n, which, field->value()))
@@ -456,7 +469,7 @@ void frmKintaiEnt1::ShowRow(int n)
     ShowRowValues(n);
 }
 
-void frmKintaiEnt1::ShowRowValues(int n)
+void frmKintaiEnt1::ShowRowValues(int n, bool keepUntimedText)
 {
     const GridRow& g = m_grid[n];
     if (!m_month.hasRow(n))
@@ -465,8 +478,11 @@ void frmKintaiEnt1::ShowRowValues(int n)
     const bool working = g.syukinKb->currentIndex() != TimesheetMonth::kRestDay;
     for (QWidget* field : entryFields(g))
         field->setEnabled(working);
-    g.syukinJn->setValue(row.syukin);
-    g.taisyaJn->setValue(row.taisya);
+    // A clock field holding what is no time shows it until the clerk mends it; the row has none.
+    for (const auto& [field, time] : {std::pair{g.syukinJn, row.syukin}, {g.taisyaJn, row.taisya}}) {
+        if (!keepUntimedText || field->value() != time)
+            field->setValue(time);
+    }
     g.kihonJn->setValue(row.kihon1);
     g.zangyouJn->setValue(row.kihon2);
     g.sinyaJn->setValue(row.kihon3);
@@ -477,8 +493,10 @@ void frmKintaiEnt1::ShowTotals()
 {
     const MonthHeader& h = m_month.header();
     const std::array<double, 4> totals{h.kihon1, h.kihon2, h.kihon3, h.kihon4};
-    for (int i = 0; i < 4; ++i)
-        m_totals[i]->setText(generalNumber(totals[i]));
+    for (int i = 0; i < 4; ++i) {
+        m_totals[i]->setText(hoursText(totals[i]));
+        m_totals[i]->setToolTip(generalNumber(totals[i])); // the stored figure, unrounded
+    }
 }
 
 void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(Database&)>& load)
@@ -555,6 +573,11 @@ void frmKintaiEnt1::save()
     const QString refusal = m_month.saveRefusal();
     if (!refusal.isEmpty()) {
         ShowMsg(kMsgError, refusal);
+        if (const int n = m_month.firstIncompleteRow()) {
+            const GridRow& row = m_grid[n];
+            ClockField* missing = row.syukinJn->value().isEmpty() ? row.syukinJn : row.taisyaJn;
+            missing->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     const TimesheetMonth shown = m_month;

@@ -62,8 +62,9 @@ private:
     void ShowMonth();
     // Writes row n: its day, weekday, class and values.
     void ShowRow(int n);
-    // Writes row n's times and hours, the fields enabled unless its list shows a rest day.
-    void ShowRowValues(int n);
+    // Writes row n's times and hours, the fields enabled unless its list shows a rest day. With
+    // keepUntimedText a clock field that holds what is no time keeps it.
+    void ShowRowValues(int n, bool keepUntimedText = false);
     void ShowTotals();
 
     // Runs a load of the month under the handler's name and shows what it loaded.

@@ -41,7 +41,7 @@ private slots:
     void moves();
     void enterKeys_data();
     void enterKeys();
-    void enterOnAButtonPressesIt();
+    void enterOnAButtonMovesOn();
     void singleFieldStays();
 
 private:
@@ -138,14 +138,20 @@ void TestFocus::enterKeys()
     QVERIFY(m_screen->fields[3]->text().isEmpty());
 }
 
-void TestFocus::enterOnAButtonPressesIt()
+void TestFocus::enterOnAButtonMovesOn()
 {
     m_screen->button->setFocusPolicy(Qt::StrongFocus);
     m_screen->button->setFocus();
     QSignalSpy clicked(m_screen->button, &QPushButton::clicked);
     QTest::keyClick(m_screen->button, Qt::Key_Return);
+    QVERIFY(QApplication::focusWidget() != m_screen->button);
+    m_screen->button->setFocus();
+    QTest::keyClick(m_screen->button, Qt::Key_Return, Qt::ShiftModifier);
+    QVERIFY(QApplication::focusWidget() != m_screen->button);
+    QCOMPARE(clicked.count(), 0);
+    m_screen->button->setFocus();
+    QTest::keyClick(m_screen->button, Qt::Key_Space);
     QCOMPARE(clicked.count(), 1);
-    QCOMPARE(QApplication::focusWidget(), m_screen->button);
 }
 
 void TestFocus::singleFieldStays()

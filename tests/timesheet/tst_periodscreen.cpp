@@ -188,11 +188,16 @@ void TestPeriodScreen::enterMovesThroughTheFields()
     QCOMPARE(order, QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3",
                                  "txt_syoriDt"}));
 
-    // Enter on the execute button runs it.
+    // Enter on a button moves on as from a field; Space presses it.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmd_button_3"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmd_button_2"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmd_button_3"));
+    QVERIFY(m_screen);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     FlushDeletes();
     QVERIFY(!m_screen);
 }

@@ -155,7 +155,7 @@ void TestTimesheetScreen::opensOnTheFirstMemberWithThePeriod()
     QCOMPARE(child<ListField>("cmb_syukinKb_5")->currentText(), QStringLiteral("公休日"));
     QVERIFY(!rowField("txt_syukinJn", 5)->isEnabled());
     QCOMPARE(labelText("txt_kihon40"), QStringLiteral("160"));
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0.00"));
     for (int n = 29; n <= 31; ++n) {
         QCOMPARE(labelText(qPrintable(QStringLiteral("txt_date_%1").arg(n))), QString());
         QVERIFY(!rowField("cmb_syukinKb", n)->isEnabled());
@@ -207,9 +207,9 @@ void TestTimesheetScreen::clerkTypesAMonthAndSavesIt()
         }
         typeTimes(n, "0900", n == 28 ? "2000" : "1800");
     }
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160"));
-    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2"));
-    QCOMPARE(labelText("txt_g_kyukeiJn"), QStringLiteral("20"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00"));
+    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
+    QCOMPARE(labelText("txt_g_kyukeiJn"), QStringLiteral("20.00"));
 
     MessageAnswerer answerer;
     click("cmd_button_0");
@@ -231,7 +231,7 @@ void TestTimesheetScreen::clerkTypesAMonthAndSavesIt()
     QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0001"));
     QCOMPARE(child<ClockField>("txt_taisyaJn_28")->value(), QStringLiteral("2000"));
     QCOMPARE(child<NumberField>("txt_zangyouJn_28")->value(), 2.0);
-    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2"));
+    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
 }
 
 void TestTimesheetScreen::restDayChosenByKeyboard()
@@ -239,13 +239,13 @@ void TestTimesheetScreen::restDayChosenByKeyboard()
     open();
     pressEnter();
     typeTimes(1, "0900", "1800");
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8.00"));
     child<ListField>("cmb_syukinKb_1")->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End); // 公休日
     QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
     QVERIFY(!rowField("txt_syukinJn", 1)->isEnabled());
     QCOMPARE(child<NumberField>("txt_kihonJn_1")->value(), 0.0);
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0.00"));
     pressEnter();
     QCOMPARE(m_screen->month().row(1).syukinKb, QStringLiteral("2"));
     QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_2"));
@@ -279,7 +279,7 @@ void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
     pressEnter();
     QCOMPARE(code->value(), QStringLiteral("0009"));
     typeTimes(1, "1000", "1900"); // an edit the step throws away
-    QVERIFY(labelText("txt_g_kihonJn") != QStringLiteral("1"));
+    QVERIFY(labelText("txt_g_kihonJn") != QStringLiteral("1.00"));
 
     MessageAnswerer answerer;
     click("cmd_NEXT");
@@ -287,7 +287,7 @@ void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
     QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
     QCOMPARE(code->value(), QStringLiteral("0009"));
     QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QStringLiteral("0900"));
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1.00"));
 }
 
 void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
@@ -298,7 +298,7 @@ void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
     child<TextField>("txt_staffCd")->setFocus(Qt::MouseFocusReason);
     pressEnter();
     QCOMPARE(child<ClockField>("txt_taisyaJn_1")->value(), QStringLiteral("1800"));
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("8.00"));
 }
 
 void TestTimesheetScreen::dropOnTheBinDeletesTheMonth_data()
@@ -334,7 +334,7 @@ void TestTimesheetScreen::dropOnTheBinDeletesTheMonth()
     QCOMPARE(child<TextField>("txt_staffCd")->value(), QStringLiteral("0001"));
     if (answer == QMessageBox::Yes) {
         QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
-        QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0"));
+        QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("0.00"));
     }
 
     // Something else dropped there is not taken.
