@@ -9,6 +9,7 @@ packages=(
     unixodbc-dev unixodbc odbcinst libsqliteodbc
     fonts-ipafont
     libicu-dev poppler-utils
+    qt6-translations-l10n
 )
 
 missing=()

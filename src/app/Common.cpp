@@ -11,6 +11,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QThread>
 
 std::unique_ptr<Database> gDb;
@@ -64,6 +67,20 @@ QString DatabasePath(const QString& programFolder)
 QString HelpPath(const QString& programFolder)
 {
     return programFolder + QStringLiteral("hlp/myhelp.HLP");
+}
+
+bool InstallJapaneseTranslation()
+{
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 void InstallFontSubstitutes()

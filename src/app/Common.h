@@ -26,6 +26,11 @@ QString DatabasePath(const QString& programFolder);
 // The help file below a program folder.
 QString HelpPath(const QString& programFolder);
 
+// Qt's own texts (file and print dialogs, the buttons of questions) in Japanese, through Qt's
+// Japanese translation; dates and numbers in the Japanese locale. False when the translation is
+// not installed.
+bool InstallJapaneseTranslation();
+
 // Maps the screens' Windows font names to the installed IPA fonts.
 void InstallFontSubstitutes();
 

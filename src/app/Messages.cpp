@@ -18,6 +18,10 @@ int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const 
     box.setWindowModality(Qt::ApplicationModal);
     if (buttons & QMessageBox::No)
         box.setEscapeButton(QMessageBox::No);
+    if (buttons & QMessageBox::Cancel) {
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     return box.exec();
 }
 
@@ -41,14 +45,22 @@ int ShowMsg(int kind, const QString& text)
         break;
     case kMsgInformation:
         break;
+    case kMsgSaveQuestion:
+        icon = QMessageBox::Warning;
+        buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        break;
     default:
         return kMsgNone;
     }
     switch (showBox(icon, buttons, text)) {
     case QMessageBox::Yes:
+    case QMessageBox::Save:
         return kMsgYes;
     case QMessageBox::No:
+    case QMessageBox::Discard:
         return kMsgNo;
+    case QMessageBox::Cancel:
+        return kMsgCancel;
     default:
         return kMsgOk;
     }

@@ -10,14 +10,16 @@ enum MessageKind {
     kMsgError = 1,       // stop icon, OK
     kMsgQuestion = 2,    // information icon, Yes and No
     kMsgInformation = 3, // information icon, OK
+    kMsgSaveQuestion = 4, // warning icon, Save, Discard and Cancel: unsaved work about to go
 };
 
 // The button pressed, in the program's numbering.
 enum MessageResult {
     kMsgNone = 0,
     kMsgOk = 1,
-    kMsgYes = 6,
-    kMsgNo = 7,
+    kMsgCancel = 2, // of a save question: stay where the work is
+    kMsgYes = 6,    // Yes, or Save of a save question
+    kMsgNo = 7,     // No, or Discard of a save question
 };
 
 // The application title of every message box and the main window.

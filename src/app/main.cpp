@@ -33,6 +33,7 @@ void ConnectScreens(frmMDIForm* mainWindow)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    InstallJapaneseTranslation();
     InstallFontSubstitutes();
     const QString folder = ProgramFolder();
 

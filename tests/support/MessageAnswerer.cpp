@@ -27,7 +27,11 @@ void MessageAnswerer::poll()
             m_activeBefore = QApplication::activeWindow();
         return;
     }
-    m_seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+    QStringList buttonTexts;
+    for (const QAbstractButton* button : box->buttons())
+        buttonTexts << button->text();
+    m_seen.append(
+        {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), buttonTexts});
     QMessageBox::StandardButton answer =
         m_answers.isEmpty() ? QMessageBox::NoButton : m_answers.takeFirst();
     if (answer == QMessageBox::NoButton)

@@ -19,6 +19,7 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
+        QStringList buttonTexts; // as shown, left to right
     };
 
     explicit MessageAnswerer(QList<QMessageBox::StandardButton> answers = {});
