@@ -104,6 +104,15 @@ bool Main(const QString& programFolder)
                     QStringLiteral("データベースの接続に失敗しました。起動できません。"));
             return false;
         }
+        try {
+            VerifyWritable(*gDb);
+        } catch (const StoreError& error) {
+            // Said now, not at the clerk's first save: the program can show the data but keep
+            // nothing typed.
+            ShowMsg(kMsgError, QStringLiteral("データベースファイルに書き込めません。このままでは"
+                                              "入力した内容を保存できません。\n%1")
+                                   .arg(error.message()));
+        }
         if (!ODBC::OdbcNewDsn(QStringLiteral("SQLite3"), QStringLiteral("HOJ"),
                               QStringLiteral("カデマ"), QStringLiteral("(Local)"), database,
                               QString())) {

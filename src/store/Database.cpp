@@ -9,10 +9,50 @@
 
 namespace {
 
+// What a failure of the engine means for the clerk and what to do about it, by the engine's
+// primary result code; empty for failures that only the program's own faults cause.
+QString failureAdvice(int code)
+{
+    switch (code & 0xff) {
+    case 3:  // SQLITE_PERM
+    case 23: // SQLITE_AUTH
+        return QStringLiteral("データベースファイルを使う権限がありません。"
+                              "ファイルとフォルダの権限を確認してください。");
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("データベースが他のプログラムに使用されています。"
+                              "他のプログラムを終了してから、もう一度実行してください。");
+    case 8: // SQLITE_READONLY
+        return QStringLiteral("データベースファイルが読み取り専用のため書き込めません。"
+                              "ファイルとフォルダに書き込みの権限があるか確認してください。");
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("ディスクの読み書きに失敗しました。"
+                              "ディスクの状態と空き容量を確認してください。");
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return QStringLiteral("データベースファイルが壊れています。"
+                              "バックアップファイルから復元してください。");
+    case 13: // SQLITE_FULL
+        return QStringLiteral("ディスクの空き容量が足りないため書き込めません。"
+                              "不要なファイルを削除してから、もう一度実行してください。");
+    case 14: // SQLITE_CANTOPEN
+        return QStringLiteral("データベースファイルまたはそのフォルダを開けません。"
+                              "フォルダがあり、書き込みの権限があるか確認してください。");
+    default:
+        return {};
+    }
+}
+
 QString engineMessage(const QSqlError& error)
 {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("不明なデータベースエラー") : text;
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (text.isEmpty())
+        text = QStringLiteral("不明なデータベースエラー");
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric);
+    const QString advice = numeric ? failureAdvice(code) : QString();
+    // The engine's own words follow, for whoever looks into it.
+    return advice.isEmpty() ? text : advice + u'\n' + text;
 }
 
 // Dates become ISO text and null texts empty texts, so that nothing null reaches a NOT NULL

@@ -143,6 +143,15 @@ void VerifyIntegrity(Database& db)
         throw StoreError(QStringLiteral("データベースが壊れています: %1").arg(verdict));
 }
 
+void VerifyWritable(Database& db)
+{
+    // Writing the version back as it is needs the file and its journal; the unit rolls back.
+    Transaction probe(db);
+    Rows rows = db.query(QStringLiteral("PRAGMA user_version"));
+    const int version = rows.next() ? rows.value(0).toInt() : 0;
+    db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
 std::unique_ptr<Database> OpenDatabase(const QString& path)
 {
     auto db = std::make_unique<Database>(path);

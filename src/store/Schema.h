@@ -20,6 +20,10 @@ void VerifySchema(Database& db);
 // copy fails. Reads the whole file.
 void VerifyIntegrity(Database& db);
 
+// Raises StoreError, with the engine's reason, unless the database can be written: a read-only
+// file or folder, or a file another program holds, fails. Writes nothing.
+void VerifyWritable(Database& db);
+
 // Opens the program's database file: a missing file, one that is not an SQLite database, or one
 // that lacks the program's tables fails with StoreError.
 std::unique_ptr<Database> OpenDatabase(const QString& path);

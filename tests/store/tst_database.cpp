@@ -19,6 +19,8 @@ private slots:
     void innerTransactionRollsBackAlone();
     void closedDatabaseRefusesWork();
     void bindsValuesLiterally();
+    void engineFailuresAreToldInJapanese_data();
+    void engineFailuresAreToldInJapanese();
 };
 
 namespace {
@@ -159,6 +161,43 @@ void TestDatabase::bindsValuesLiterally()
     QCOMPARE(GetStaff(temp.db(), QStringLiteral("0001")).staffNm, hostile);
     QCOMPARE(temp.scalar(QStringLiteral("SELECT typeof(staffKm) FROM CMSTAFFKIHONMST")),
              QStringLiteral("text"));
+}
+
+void TestDatabase::engineFailuresAreToldInJapanese_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("advice");
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("read-only") << "readonly" << "読み取り専用" << "readonly database";
+    QTest::newRow("disk full") << "full" << "空き容量" << "full";
+}
+
+void TestDatabase::engineFailuresAreToldInJapanese()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, advice);
+    QFETCH(QString, engine);
+    TempDatabase temp;
+    Database& db = temp.db();
+    VerifyWritable(db);
+    if (fault == "readonly") {
+        db.execute("PRAGMA query_only = 1");
+    } else {
+        Rows pages = db.query("PRAGMA page_count");
+        QVERIFY(pages.next());
+        db.execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt()));
+    }
+    try {
+        if (fault == "readonly")
+            VerifyWritable(db);
+        for (int i = 0; i < 1000; ++i)
+            SaveStaff(db, {QStringLiteral("%1").arg(i, 4, 10, QChar(u'0')), QString(200, u'名'),
+                           QString()});
+        QFAIL("the fault did not stop the writing");
+    } catch (const StoreError& error) {
+        QVERIFY2(error.message().contains(advice), qPrintable(error.message()));
+        QVERIFY2(error.message().contains(engine), qPrintable(error.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
