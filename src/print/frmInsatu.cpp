@@ -55,6 +55,7 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
         field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
         field->setGeometry(rect(left, 2010, 870, 330));
         field->setValue(initial);
+        field->setLatinInput(Qt::ImhPreferNumbers);
         connect(field, &TextField::committed, this,
                 [field] { field->setValue(PadStaffCode(field->value())); });
         return field;

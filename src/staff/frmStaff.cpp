@@ -36,6 +36,7 @@ frmStaff::frmStaff(QWidget* parent)
     m_code = addField("txt_staffCd", 4, QStringLiteral("ｽﾀｯﾌｺｰﾄﾞ:"), 600, 2280);
     m_name = addField("txt_staffNm", 20, QStringLiteral("ｽﾀｯﾌ氏名:"), 1035, 5640);
     m_reading = addField("txt_staffKm", 20, QStringLiteral("ﾌﾘｶﾞﾅ:"), 1470, 5640);
+    m_code->setLatinInput(Qt::ImhPreferNumbers);
 
     AddGuidance(this,
                 QStringLiteral("スタッフコードを入力すると登録済みの氏名とﾌﾘｶﾞﾅが表示されます。"

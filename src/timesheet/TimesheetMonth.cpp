@@ -98,6 +98,7 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_kihon40 = CalcKihon40(m_rows);
+    m_storedRows = m_rows;
 }
 
 bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)

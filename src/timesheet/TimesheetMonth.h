@@ -58,6 +58,11 @@ public:
     // times and hours. True when the row was emptied.
     bool selectClass(int n, int position);
 
+    // True when the rows differ from the month as last loaded or saved: leaving it loses work.
+    bool isModified() const { return m_rows != m_storedRows; }
+    // The rows as they stand are the stored month (after a save of this month).
+    void markSaved() { m_storedRows = m_rows; }
+
     // Why the month cannot be saved as it stands, or empty text when it can.
     QString saveRefusal() const;
     // The first row of a working day that lacks a time, or 0 when every such row has both.
@@ -76,5 +81,6 @@ private:
 
     MonthHeader m_header;
     std::vector<DayRow> m_rows;
+    std::vector<DayRow> m_storedRows;
     double m_kihon40 = 40;
 };

@@ -12,6 +12,7 @@
 #include "frmKensaku.h"
 #include "frmStaff.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -114,12 +115,14 @@ void setTextColour(QLabel* label, const QColor& colour)
 frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
                                    const QDate& kikanEn)
 {
-    TimesheetMonth month(syoriDt, kikanSt, kikanEn);
-    RunWithProgress([&month](Database& db) { month.loadFirst(db); });
     if (gfrmKintaiEnt1) {
         CloseScreen(gfrmKintaiEnt1);
+        if (gfrmKintaiEnt1->isVisible())
+            return gfrmKintaiEnt1; // the clerk stays with the unsaved month
         gfrmKintaiEnt1.clear();
     }
+    TimesheetMonth month(syoriDt, kikanSt, kikanEn);
+    RunWithProgress([&month](Database& db) { month.loadFirst(db); });
     return ShowSingle(gfrmKintaiEnt1,
                       [&month] { return AddChild(new frmKintaiEnt1(std::move(month))); });
 }
@@ -508,10 +511,39 @@ void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(D
     });
 }
 
+bool frmKintaiEnt1::confirmLeavingMonth()
+{
+    if (!m_month.isModified())
+        return true;
+    switch (ShowMsg(kMsgSaveQuestion,
+                    QStringLiteral("%1 %2 の勤怠は保存されていません。保存しますか？")
+                        .arg(m_month.header().staffCd, m_month.header().staffNm))) {
+    case kMsgYes: {
+        bool saved = false;
+        RunReported(QStringLiteral("cmd_button_Click(0)"), [&] { saved = save(); });
+        return saved;
+    }
+    case kMsgNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmKintaiEnt1::closeEvent(QCloseEvent* event)
+{
+    if (!confirmLeavingMonth()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void frmKintaiEnt1::txt_staffCd_Validate()
 {
     // Passing through the field without changing the member keeps the clerk's entries.
-    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd) {
+    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd ||
+        !confirmLeavingMonth()) {
         m_staffCd->setValue(m_month.header().staffCd);
         return;
     }
@@ -522,6 +554,8 @@ void frmKintaiEnt1::txt_staffCd_Validate()
 
 void frmKintaiEnt1::cmd_NEXT_Click()
 {
+    if (!confirmLeavingMonth())
+        return;
     LoadMonth(QStringLiteral("cmd_NEXT_Click()"), [&](Database& db) {
         if (!m_month.loadNext(db))
             ShowMsg(kMsgError, QStringLiteral("最終レコードです。"));
@@ -530,6 +564,8 @@ void frmKintaiEnt1::cmd_NEXT_Click()
 
 void frmKintaiEnt1::cmd_BACK_Click()
 {
+    if (!confirmLeavingMonth())
+        return;
     LoadMonth(QStringLiteral("cmd_BACK_Click()"), [&](Database& db) {
         if (!m_month.loadPrevious(db))
             ShowMsg(kMsgError, QStringLiteral("最終レコードです。"));
@@ -568,7 +604,7 @@ void frmKintaiEnt1::cmd_button_Click(int index)
     });
 }
 
-void frmKintaiEnt1::save()
+bool frmKintaiEnt1::save()
 {
     const QString refusal = m_month.saveRefusal();
     if (!refusal.isEmpty()) {
@@ -578,10 +614,12 @@ void frmKintaiEnt1::save()
             ClockField* missing = row.syukinJn->value().isEmpty() ? row.syukinJn : row.taisyaJn;
             missing->setFocus(Qt::OtherFocusReason);
         }
-        return;
+        return false;
     }
     const TimesheetMonth shown = m_month;
     RunWithProgress([&shown](Database& db) { shown.save(db); });
+    m_month.markSaved();
+    return true;
 }
 
 void frmKintaiEnt1::print()

@@ -30,8 +30,13 @@ public:
 
     const TimesheetMonth& month() const { return m_month; }
 
+    // Asks what becomes of unsaved entries before the month on screen is left: saved, thrown
+    // away, or kept on screen. True when the screen may go on and leave the month.
+    bool confirmLeavingMonth();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The controls of one grid row.
@@ -74,7 +79,8 @@ private:
     void cmd_BACK_Click();
     void cmd_kensaku_Click();
     void cmd_button_Click(int index);
-    void save();
+    // True when the month was written.
+    bool save();
     void print();
     void img_trash_Drop();
 
@@ -93,6 +99,7 @@ private:
 extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
 
 // Loads the first staff member's month of the period under the progress window and shows it in
-// the timesheet entry screen. A screen already open with another month is closed first.
+// the timesheet entry screen. A screen already open with another month is closed first; when the
+// clerk keeps its unsaved month, that screen stays and is returned.
 frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
                                    const QDate& kikanEn);

@@ -7,11 +7,13 @@
 #include "Messages.h"
 #include "Schema.h"
 #include "Screens.h"
+#include "StoreError.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -38,10 +40,28 @@ QString databasePath()
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.
-void closeWorkingScreens()
+// Each screen asks about its unsaved work first; false when one of them stays open.
+bool closeWorkingScreens()
 {
-    if (gMDIForm)
-        gMDIForm->mdiArea()->closeAllSubWindows();
+    if (!gMDIForm)
+        return true;
+    gMDIForm->mdiArea()->closeAllSubWindows();
+    return gMDIForm->mdiArea()->subWindowList().isEmpty();
+}
+
+// Whether a file would restore as a whole database, checked on a copy of it so that the screens
+// and their edits stay as they are when it would not.
+bool isRestorable(const QString& file, const QString& candidate)
+{
+    try {
+        if (!CopyWhole(file, candidate))
+            return false;
+        const std::unique_ptr<Database> db = OpenDatabase(candidate);
+        VerifyIntegrity(*db);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -91,7 +111,14 @@ void DataIn(QWidget* owner)
     const QString database = databasePath();
     const QString backup = BackupPath(database);
 
-    closeWorkingScreens();
+    const QTemporaryDir check;
+    const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
+    if (!check.isValid() || !isRestorable(answer, candidate)) {
+        ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+        return;
+    }
+    if (!closeWorkingScreens())
+        return; // the clerk stays with unsaved work; nothing is restored
     bool movedAside = false;
     bool restored = false;
     try {
@@ -100,7 +127,7 @@ void DataIn(QWidget* owner)
         movedAside = QFile::rename(database, backup);
         if (!movedAside)
             throw std::runtime_error("the database cannot be moved aside");
-        if (!CopyWhole(answer, database))
+        if (!CopyWhole(candidate, database))
             throw std::runtime_error("the chosen file cannot be copied");
         if (DbOpen(database)) {
             VerifyIntegrity(*gDb);

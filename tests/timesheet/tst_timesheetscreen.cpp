@@ -53,7 +53,9 @@ private slots:
     void clerkTypesAMonthAndSavesIt();
     void restDayChosenByKeyboard();
     void emptyTimesBlockTheSave();
-    void steppingPastTheLastMemberDiscardsEdits();
+    void steppingPastTheLastMemberSaysSo();
+    void leavingAnEditedMonthAsks_data();
+    void leavingAnEditedMonthAsks();
     void passingThroughTheCodeKeepsEdits();
     void dropOnTheBinDeletesTheMonth_data();
     void dropOnTheBinDeletesTheMonth();
@@ -268,26 +270,72 @@ void TestTimesheetScreen::emptyTimesBlockTheSave()
     QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), QStringLiteral("0"));
 }
 
-void TestTimesheetScreen::steppingPastTheLastMemberDiscardsEdits()
+void TestTimesheetScreen::steppingPastTheLastMemberSaysSo()
 {
-    SaveMonth(m_temp->db(), {"0009", {}, {}, kMonth, kFirst, kLast, 1, 2, 3, 4},
-              WorkedMonth("0009", kMonth, kFirst, 28));
     open();
     auto* code = child<TextField>("txt_staffCd");
     code->selectAll();
     QTest::keyClicks(code, "9");
     pressEnter();
     QCOMPARE(code->value(), QStringLiteral("0009"));
-    typeTimes(1, "1000", "1900"); // an edit the step throws away
-    QVERIFY(labelText("txt_g_kihonJn") != QStringLiteral("1.00"));
-
     MessageAnswerer answerer;
     click("cmd_NEXT");
-    QCOMPARE(answerer.texts(), QStringList{"最終レコードです。"});
+    QCOMPARE(answerer.texts(), QStringList{"最終レコードです。"}); // a month without edits: no question
     QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
     QCOMPARE(code->value(), QStringLiteral("0009"));
-    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QStringLiteral("0900"));
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("1.00"));
+}
+
+void TestTimesheetScreen::leavingAnEditedMonthAsks_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("left");
+    for (const char* how : {"next", "code", "close"}) {
+        QTest::addRow("%s, saved", how) << how << QMessageBox::Save << "1000" << true;
+        QTest::addRow("%s, discarded", how) << how << QMessageBox::Discard << "0900" << true;
+        QTest::addRow("%s, stayed", how) << how << QMessageBox::Cancel << "0900" << false;
+    }
+}
+
+void TestTimesheetScreen::leavingAnEditedMonthAsks()
+{
+    QFETCH(QString, how);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(QString, stored);
+    QFETCH(bool, left);
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+              WorkedMonth("0001", kMonth, kFirst, 28));
+    open();
+    auto* clockIn = child<ClockField>("txt_syukinJn_1");
+    QTest::mouseClick(clockIn, Qt::LeftButton);
+    QTest::keyClicks(clockIn, "1000");
+
+    MessageAnswerer answerer({answer});
+    if (how == "next") {
+        click("cmd_NEXT");
+    } else if (how == "code") {
+        auto* code = child<TextField>("txt_staffCd");
+        QTest::mouseClick(code, Qt::LeftButton);
+        code->selectAll();
+        QTest::keyClicks(code, "5");
+        pressEnter();
+    } else {
+        click("cmd_button_3");
+    }
+    FlushDeletes();
+    QCOMPARE(answerer.texts(), QStringList{"0001 青木 の勤怠は保存されていません。保存しますか？"});
+    QCOMPARE(m_temp->scalar("SELECT syukin FROM KYTIMESHEETJL WHERE staffCd = '0001' AND "
+                            "kintaiDt = '2005-02-01'"),
+             stored);
+    if (how == "close") {
+        QCOMPARE(m_screen.isNull(), left);
+        return;
+    }
+    QCOMPARE(m_screen->month().header().staffCd, left ? QStringLiteral("0005") : QStringLiteral("0001"));
+    QCOMPARE(child<TextField>("txt_staffCd")->value(), m_screen->month().header().staffCd);
+    if (!left)
+        QCOMPARE(clockIn->value(), QStringLiteral("1000")); // the entry is still there
 }
 
 void TestTimesheetScreen::passingThroughTheCodeKeepsEdits()
