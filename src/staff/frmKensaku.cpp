@@ -2,12 +2,14 @@
 
 #include "Common.h"
 #include "InputFields.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "Placement.h"
 #include "Records.h"
 #include "Screens.h"
 #include "StaffStore.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -21,7 +23,13 @@ QPointer<frmKensaku> gfrmKensaku;
 
 frmKensaku* ShowSearchDialog()
 {
-    return ShowSingle(gfrmKensaku, [] { return AddChild(new frmKensaku); });
+    // A window of its own above the main window, not one of its child windows.
+    return ShowSingle(gfrmKensaku, [] {
+        auto* dialog = new frmKensaku(gMDIForm);
+        dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        return dialog;
+    });
 }
 
 frmKensaku::frmKensaku(QWidget* parent)
@@ -166,8 +174,14 @@ bool frmKensaku::Data_Ret()
         codeField->setValue(item->text(0));
     if (nameField)
         nameField->setValue(item->text(1));
-    if (codeField)
+    if (codeField) {
         codeField->setFocus(Qt::OtherFocusReason);
+        // The caller's window comes forward with its code field focused; this dialog then closes
+        // and hands the focus on to the name field, which commits the code.
+        QWidget* caller = codeField->window();
+        caller->activateWindow();
+        QApplication::setActiveWindow(caller);
+    }
     return true;
 }
 

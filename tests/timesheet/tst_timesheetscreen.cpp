@@ -1,6 +1,7 @@
 #include "Common.h"
 #include "InputFields.h"
 #include "MainWindow.h"
+#include "Placement.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "TimesheetStore.h"
@@ -20,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -448,8 +450,13 @@ void TestTimesheetScreen::searchSortsAndHandsBack()
     click("cmd_kensaku_1");
     QPointer<frmKensaku> dialog = gfrmKensaku.data();
     QVERIFY(dialog);
-    QTRY_COMPARE(static_cast<QWidget*>(m_main->mdiArea()->activeSubWindow()),
-                 dialog->parentWidget());
+    QTRY_VERIFY(dialog->isActiveWindow());
+    // A window of its own above the main window, 500 twips from the screen's right, 20 from its top.
+    QVERIFY(dialog->isWindow());
+    QCOMPARE(dialog->parentWidget(), m_main.get());
+    const QRect screen = dialog->screen()->geometry();
+    QCOMPARE(dialog->frameGeometry().right(), screen.right() - TwipsToPixels(500, dialog));
+    QCOMPARE(dialog->frameGeometry().top(), screen.top() + TwipsToPixels(20, dialog));
     auto* keyword = dialog->findChild<TextField*>("txt_keyword");
     auto* list = dialog->findChild<QTreeWidget*>("ListView1");
     const auto column = [list](int c) {
@@ -529,9 +536,8 @@ void TestTimesheetScreen::searchClosesWhenTheTimesheetIsActivated()
     typeTimes(1, "0900", "1800");
     click("cmd_kensaku_1");
     QPointer<frmKensaku> dialog = gfrmKensaku.data();
-    QTRY_COMPARE(static_cast<QWidget*>(m_main->mdiArea()->activeSubWindow()),
-                 dialog->parentWidget());
-    m_main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_screen->parentWidget()));
+    QTRY_VERIFY(dialog->isActiveWindow());
+    QApplication::setActiveWindow(m_main.get()); // the clerk clicks the timesheet behind it
     FlushDeletes();
     QVERIFY(!dialog);
     QCOMPARE(focusName(), QStringLiteral("txt_staffNm"));
