@@ -1,5 +1,7 @@
 #include "Help.h"
 
+#include <QHash>
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -105,6 +107,35 @@ void frmHelp::showContents()
 {
     m_tabs->setCurrentIndex(0);
     m_contents->setFocus();
+}
+
+void frmHelp::showTopic(const QString& anchor)
+{
+    showContents();
+    for (int i = 0; i < m_contents->count(); ++i) {
+        if (m_contents->item(i)->data(kAnchorRole).toString() == anchor) {
+            m_contents->setCurrentRow(i);
+            m_browser->scrollToAnchor(anchor);
+            return;
+        }
+    }
+}
+
+QString frmHelp::TopicOf(const QWidget* widget)
+{
+    static const QHash<QString, QString> topics{
+        {QStringLiteral("frmStaff"), QStringLiteral("staff")},
+        {QStringLiteral("frmJyouken"), QStringLiteral("condition")},
+        {QStringLiteral("frmKintaiEnt1"), QStringLiteral("timesheet")},
+        {QStringLiteral("frmKensaku"), QStringLiteral("timesheet")},
+        {QStringLiteral("frmInsatu"), QStringLiteral("print")},
+        {QStringLiteral("frmAbout"), QStringLiteral("version")},
+    };
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (const auto found = topics.constFind(w->objectName()); found != topics.constEnd())
+            return *found;
+    }
+    return QStringLiteral("overview");
 }
 
 void frmHelp::showKeywordIndex(const QString& keyword)

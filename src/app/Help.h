@@ -30,6 +30,11 @@ public:
     void showContents();
     // The keyword index with the search text given (empty for the whole index).
     void showKeywordIndex(const QString& keyword);
+    // The contents with the topic of that anchor chosen and shown.
+    void showTopic(const QString& anchor);
+
+    // The topic that explains the screen a widget belongs to; the overview for any other.
+    static QString TopicOf(const QWidget* widget);
 
     QListWidget* contentsList() const { return m_contents; }
     QListWidget* keywordList() const { return m_keywords; }

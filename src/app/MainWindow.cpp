@@ -10,7 +10,11 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
 
 QPointer<frmMDIForm> gMDIForm;
 
@@ -41,8 +45,12 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     setWindowIcon(ProgramIcon());
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(128, 128, 128));
+    // A screen larger than the working area, at a large screen scale, is scrolled to.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
-    resize(1024, 768);
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    resize(QSize(1024, 768).boundedTo(shown->availableGeometry().size() * 0.95));
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("m_file"));
@@ -79,6 +87,21 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     // The version window stands on its own: closing the main window leaves it open.
     connect(this, &frmMDIForm::versionRequested, this,
             [] { ShowSingle(gfrmAbout, [] { return new frmAbout; }); });
+
+    // Every screen's own access keys come first; F10 reaches the menus from any of them, as
+    // on Windows, and F1 opens the help at the topic of the screen at work.
+    auto* menus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menus->setObjectName(QStringLiteral("menuKey"));
+    connect(menus, &QShortcut::activated, this, [this, file] {
+        menuBar()->setActiveAction(file->menuAction());
+    });
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    helpKey->setContext(Qt::ApplicationShortcut);
+    connect(helpKey, &QShortcut::activated, this, [this] {
+        QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                   : QApplication::activeWindow();
+        showHelp()->showTopic(frmHelp::TopicOf(at));
+    });
 
     gMDIForm = this;
 }

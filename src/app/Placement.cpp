@@ -46,7 +46,7 @@ void PlaceCentred(QWidget* window)
     const QSize size = frame->frameGeometry().size();
     const int left = area.left() + (area.width() - size.width()) / 2;
     const int top = area.top() + (area.height() - size.height() - TwipsToPixels(1000, window)) / 2;
-    frame->move(left, std::max(area.top(), top));
+    frame->move(std::max(area.left(), left), std::max(area.top(), top));
 }
 
 void PlaceTopRight(QWidget* window)

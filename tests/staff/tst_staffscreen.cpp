@@ -32,6 +32,7 @@ private slots:
     void typedCodeIsPaddedAndLookedUp_data();
     void typedCodeIsPaddedAndLookedUp();
     void retypedCodeReloadsAndUnchangedCodeKeepsEdits();
+    void tabOrder_data();
     void tabOrder();
     void saveStoresWhatIsOnScreen();
     void saveByShortcutFromTheNameField();
@@ -128,10 +129,10 @@ void TestStaffScreen::typedCodeIsPaddedAndLookedUp_data()
                                               << "0012"
                                               << "鈴木　花子"
                                               << "ｽｽﾞｷ ﾊﾅｺ";
-    QTest::newRow("new member") << "12"
-                                << "0012"
-                                << "鈴木　花子"
-                                << "ｽｽﾞｷ ﾊﾅｺ";
+    QTest::newRow("full-width digits of an input method") << "１２"
+                                                          << "0012"
+                                                          << "鈴木　花子"
+                                                          << "ｽｽﾞｷ ﾊﾅｺ";
     QTest::newRow("unknown code") << "345"
                                   << "0345" << kNoMember << kNoMember;
     QTest::newRow("emptied field") << ""
@@ -173,15 +174,38 @@ void TestStaffScreen::retypedCodeReloadsAndUnchangedCodeKeepsEdits()
     QCOMPARE(GetStaff(m_temp->db(), "0012").staffNm, QStringLiteral("鈴木　花子"));
 }
 
+void TestStaffScreen::tabOrder_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QStringList>("order");
+    const QStringList forward{"txt_staffNm",  "txt_staffKm",  "cmd_button_0",
+                              "cmd_button_6", "cmd_button_1", "txt_staffCd"};
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Qt::NoModifier) << forward;
+    QTest::newRow("Enter, over the buttons too") << int(Qt::Key_Return) << int(Qt::NoModifier)
+                                                 << forward;
+    QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << int(Qt::ShiftModifier)
+                                 << QStringList{"cmd_button_1", "cmd_button_6", "cmd_button_0",
+                                                "txt_staffKm", "txt_staffNm", "txt_staffCd"};
+}
+
 void TestStaffScreen::tabOrder()
 {
-    QStringList order;
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QStringList, order);
+    enter("txt_staffCd", QStringLiteral("7"));
+    field("txt_staffCd")->setFocus();
+    MessageAnswerer answerer;
+    QStringList seen;
     for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        seen << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(order, QStringList({"txt_staffNm", "txt_staffKm", "cmd_button_0", "cmd_button_6",
-                                 "cmd_button_1", "txt_staffCd"}));
+    QCOMPARE(seen, order);
+    // Enter never presses a button: no delete question, the member stays.
+    QVERIFY(answerer.seen().isEmpty());
+    QCOMPARE(GetStaff(m_temp->db(), "0007").staffNm, QStringLiteral("山田　太郎"));
 }
 
 void TestStaffScreen::saveStoresWhatIsOnScreen()

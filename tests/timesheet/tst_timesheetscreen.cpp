@@ -1,5 +1,6 @@
 #include "Common.h"
 #include "InputFields.h"
+#include "Help.h"
 #include "MainWindow.h"
 #include "Placement.h"
 #include "Schema.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QPushButton>
@@ -52,6 +54,7 @@ private slots:
     void cleanup();
     void opensOnTheFirstMemberWithThePeriod();
     void enterRunsThroughClassAndTimes();
+    void menusAndHelpByKeyboard();
     void clerkTypesAMonthAndSavesIt();
     void restDayChosenByKeyboard();
     void emptyTimesBlockTheSave();
@@ -198,6 +201,24 @@ void TestTimesheetScreen::enterRunsThroughClassAndTimes()
     QCOMPARE(order.last(), QStringLiteral("cmd_button_0"));
     QWidget* basic = rowField("txt_kihonJn", 1);
     QCOMPARE(basic->focusPolicy(), Qt::ClickFocus);
+}
+
+void TestTimesheetScreen::menusAndHelpByKeyboard()
+{
+    open();
+    // Alt+F belongs to ｽﾀｯﾌ登録(&F) here; F10 opens the menu bar at ﾌｧｲﾙ(&F).
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+    auto* file = m_main->findChild<QMenu*>("m_file");
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+
+    child<QWidget>("txt_staffCd")->setFocus();
+    QCOMPARE(frmHelp::TopicOf(QApplication::focusWidget()), QStringLiteral("timesheet"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QVERIFY(gfrmHelp && gfrmHelp->isVisible());
+    gfrmHelp->close();
 }
 
 void TestTimesheetScreen::clerkTypesAMonthAndSavesIt()
