@@ -57,7 +57,9 @@ private slots:
     void menusAndHelpByKeyboard();
     void clerkTypesAMonthAndSavesIt();
     void restDayChosenByKeyboard();
-    void emptyTimesBlockTheSave();
+    void untimedClockBlocksTheSave_data();
+    void untimedClockBlocksTheSave();
+    void totalsReadWithTwoDecimals();
     void steppingPastTheLastMemberSaysSo();
     void leavingAnEditedMonthAsks_data();
     void leavingAnEditedMonthAsks();
@@ -284,13 +286,62 @@ void TestTimesheetScreen::restDayChosenByKeyboard()
     QCOMPARE(m_screen->month().row(1).syukinKb, QStringLiteral("0"));
 }
 
-void TestTimesheetScreen::emptyTimesBlockTheSave()
+void TestTimesheetScreen::untimedClockBlocksTheSave_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("messages");
+    const QString incomplete = QStringLiteral("入力されていない明細があります。確認してください。");
+    QTest::newRow("half typed") << "083" << "08:3_" << QStringList{incomplete};
+    QTest::newRow("hour out of range")
+        << "9900" << "99:00"
+        << QStringList{"時刻は 00:00 から 47:59 までの間で入力してください。", incomplete};
+    QTest::newRow("minute out of range")
+        << "0099" << "00:99"
+        << QStringList{"時刻は 00:00 から 47:59 までの間で入力してください。", incomplete};
+}
+
+void TestTimesheetScreen::untimedClockBlocksTheSave()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, messages);
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMonth, kFirst, kLast, 160, 0, 0, 20},
+              WorkedMonth("0001", kMonth, kFirst, 28));
     open();
+    auto* clockOut = child<ClockField>("txt_taisyaJn_3");
     MessageAnswerer answerer;
+    QTest::mouseClick(clockOut, Qt::LeftButton);
+    QTest::keyClicks(clockOut, typed);
+    pressEnter();
     click("cmd_button_0");
-    QCOMPARE(answerer.texts(), QStringList{"入力されていない明細があります。確認してください。"});
-    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), QStringLiteral("0"));
+    QCOMPARE(answerer.texts(), messages);
+    QCOMPARE(focusName(), QStringLiteral("txt_taisyaJn_3")); // where the clerk mends it
+    QCOMPARE(clockOut->displayText(), shown);
+    QCOMPARE(m_temp->scalar("SELECT taisya FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-03'"),
+             QStringLiteral("1800"));
+    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00")); // the row keeps its hours
+}
+
+void TestTimesheetScreen::totalsReadWithTwoDecimals()
+{
+    SaveMonth(m_temp->db(), {"0001", {}, {}, kMonth, kFirst, kLast, 151.083333333333, 143.75, 0, 0},
+              WorkedMonth("0001", kMonth, kFirst, 28));
+    open();
+    auto* basic = child<QLabel>("txt_g_kihonJn");
+    QCOMPARE(basic->text(), QStringLiteral("151.08"));
+    QCOMPARE(basic->toolTip(), QStringLiteral("151.083333333333"));
+    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("143.75"));
+    QCOMPARE(labelText("txt_g_sinyaJn"), QStringLiteral("0.00"));
+    QVERIFY(basic->fontMetrics().horizontalAdvance(QStringLiteral("999.99")) <=
+            basic->contentsRect().width());
+    // Hours typed by hand read like the computed ones.
+    auto* hours = child<NumberField>("txt_kihonJn_1");
+    QTest::mouseClick(hours, Qt::LeftButton);
+    hours->selectAll();
+    QTest::keyClicks(hours, "6.5");
+    QTest::mouseClick(child<ClockField>("txt_syukinJn_2"), Qt::LeftButton);
+    QCOMPARE(hours->text(), QStringLiteral("6.50"));
 }
 
 void TestTimesheetScreen::steppingPastTheLastMemberSaysSo()
