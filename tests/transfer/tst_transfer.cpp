@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QCloseEvent>
 #include <QTest>
 
 namespace {
@@ -86,6 +87,7 @@ private slots:
     void refusedImports();
     void importAfterAnInterruptedOne();
     void startUpPutsBackAnInterruptedRestore();
+    void importClosesTheWorkingScreens_data();
     void importClosesTheWorkingScreens();
 
 private:
@@ -308,22 +310,56 @@ void TestTransfer::startUpPutsBackAnInterruptedRestore()
     QVERIFY(!RecoverInterruptedRestore(databasePath())); // nothing to do with the file there
 }
 
+namespace {
+
+// A working screen whose clerk keeps unsaved work when asked: it refuses to close.
+class KeptScreen : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+} // namespace
+
+void TestTransfer::importClosesTheWorkingScreens_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("screenKept");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("restored") << "backup" << false << true;
+    QTest::newRow("refused file: screens untouched") << "text" << false << false;
+    QTest::newRow("clerk stays with unsaved work") << "backup" << true << false;
+}
+
 void TestTransfer::importClosesTheWorkingScreens()
 {
-    const QString path = backupFile();
+    QFETCH(QString, file);
+    QFETCH(bool, screenKept);
+    QFETCH(bool, restored);
+    QString path = outside("chosen.tim");
+    if (file == "backup")
+        path = backupFile();
+    else
+        write(path, "0001,青木\n");
+    SaveStaff(*gDb, {"0999", "新人", ""}); // not in the backup
     auto* main = new frmMDIForm(QString());
     main->show();
-    QWidget* screen = main->mdiArea()->addSubWindow(new QWidget);
+    QWidget* screen = main->mdiArea()->addSubWindow(screenKept ? new KeptScreen : new QWidget);
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->show();
-    QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
 
     MessageAnswerer answerer;
     FileDialogAnswerer chooser(path);
     DataIn(main);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(main->mdiArea()->subWindowList().isEmpty());
-    QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+    QCOMPARE(main->mdiArea()->subWindowList().isEmpty(), restored);
+    QCOMPARE(staffCount(), restored ? 20 : 21);
+    if (restored)
+        QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+    else if (!screenKept)
+        QCOMPARE(answerer.texts(), QStringList{"復元に失敗しました。"});
+    else
+        QVERIFY(answerer.texts().isEmpty());
+    delete main;
 }
 
 QTEST_MAIN(TestTransfer)
