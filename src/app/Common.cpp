@@ -13,8 +13,8 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QThread>
+#include <QTranslator>
 
 std::unique_ptr<Database> gDb;
 
@@ -73,8 +73,7 @@ bool InstallJapaneseTranslation()
 {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(qApp);
-    if (!translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
+    if (!translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -6,8 +6,8 @@
 #include <QCalendarWidget>
 #include <QDoubleValidator>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QStyle>

@@ -7,11 +7,11 @@
 #include "Placement.h"
 #include "Screens.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QApplication>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
@@ -92,14 +92,13 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     // on Windows, and F1 opens the help at the topic of the screen at work.
     auto* menus = new QShortcut(QKeySequence(Qt::Key_F10), this);
     menus->setObjectName(QStringLiteral("menuKey"));
-    connect(menus, &QShortcut::activated, this, [this, file] {
-        menuBar()->setActiveAction(file->menuAction());
-    });
+    connect(menus, &QShortcut::activated, this,
+            [this, file] { menuBar()->setActiveAction(file->menuAction()); });
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     helpKey->setContext(Qt::ApplicationShortcut);
     connect(helpKey, &QShortcut::activated, this, [this] {
         QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget()
-                                                   : QApplication::activeWindow();
+                                                  : QApplication::activeWindow();
         showHelp()->showTopic(frmHelp::TopicOf(at));
     });
 

@@ -354,7 +354,8 @@ void frmKintaiEnt1::bindRow(int n)
         connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
             RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (!field->value()) {
-                    ShowRowValues(n, true); // an emptied figure changes nothing: the row's comes back
+                    ShowRowValues(n,
+                                  true); // an emptied figure changes nothing: the row's comes back
                     return;
                 }
                 if (m_month.commitHours(n, which, field->value()))
@@ -482,7 +483,8 @@ void frmKintaiEnt1::ShowRowValues(int n, bool keepUntimedText)
     for (QWidget* field : entryFields(g))
         field->setEnabled(working);
     // A clock field holding what is no time shows it until the clerk mends it; the row has none.
-    for (const auto& [field, time] : {std::pair{g.syukinJn, row.syukin}, {g.taisyaJn, row.taisya}}) {
+    for (const auto& [field, time] :
+         {std::pair{g.syukinJn, row.syukin}, {g.taisyaJn, row.taisya}}) {
         if (!keepUntimedText || field->value() != time)
             field->setValue(time);
     }
@@ -515,9 +517,9 @@ bool frmKintaiEnt1::confirmLeavingMonth()
 {
     if (!m_month.isModified())
         return true;
-    switch (ShowMsg(kMsgSaveQuestion,
-                    QStringLiteral("%1 %2 の勤怠は保存されていません。保存しますか？")
-                        .arg(m_month.header().staffCd, m_month.header().staffNm))) {
+    switch (
+        ShowMsg(kMsgSaveQuestion, QStringLiteral("%1 %2 の勤怠は保存されていません。保存しますか？")
+                                      .arg(m_month.header().staffCd, m_month.header().staffNm))) {
     case kMsgYes: {
         bool saved = false;
         RunReported(QStringLiteral("cmd_button_Click(0)"), [&] { saved = save(); });
@@ -542,8 +544,7 @@ void frmKintaiEnt1::closeEvent(QCloseEvent* event)
 void frmKintaiEnt1::txt_staffCd_Validate()
 {
     // Passing through the field without changing the member keeps the clerk's entries.
-    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd ||
-        !confirmLeavingMonth()) {
+    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd || !confirmLeavingMonth()) {
         m_staffCd->setValue(m_month.header().staffCd);
         return;
     }

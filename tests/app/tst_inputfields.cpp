@@ -169,21 +169,50 @@ void TestInputFields::clockTyping_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("empty, clicked at its end") << "" << "click" << 5 << "0900" << "0900" << "09:00";
-    QTest::newRow("empty, clicked in the middle") << "" << "click" << 3 << "1745" << "1745"
+    QTest::newRow("empty, clicked at its end") << ""
+                                               << "click" << 5 << "0900"
+                                               << "0900"
+                                               << "09:00";
+    QTest::newRow("empty, clicked in the middle") << ""
+                                                  << "click" << 3 << "1745"
+                                                  << "1745"
                                                   << "17:45";
-    QTest::newRow("filled, clicked: replaced") << "0830" << "click" << 4 << "1200" << "1200"
+    QTest::newRow("filled, clicked: replaced") << "0830"
+                                               << "click" << 4 << "1200"
+                                               << "1200"
                                                << "12:00";
-    QTest::newRow("filled, double clicked") << "0830" << "double click" << 1 << "0700" << "0700"
+    QTest::newRow("filled, double clicked") << "0830"
+                                            << "double click" << 1 << "0700"
+                                            << "0700"
                                             << "07:00";
-    QTest::newRow("past midnight as typed") << "" << "tab" << 0 << "2530" << "2530" << "25:30";
-    QTest::newRow("last minute of the rules") << "" << "enter" << 0 << "4759" << "4759"
+    QTest::newRow("past midnight as typed") << ""
+                                            << "tab" << 0 << "2530"
+                                            << "2530"
+                                            << "25:30";
+    QTest::newRow("last minute of the rules") << ""
+                                              << "enter" << 0 << "4759"
+                                              << "4759"
                                               << "47:59";
-    QTest::newRow("half typed stays") << "" << "click" << 5 << "083" << "" << "08:3_";
-    QTest::newRow("hour out of range") << "" << "tab" << 0 << "9900" << "" << "99:00";
-    QTest::newRow("minute out of range") << "0830" << "click" << 0 << "0099" << "" << "00:99";
-    QTest::newRow("48 o'clock") << "" << "tab" << 0 << "4800" << "" << "48:00";
-    QTest::newRow("letters refused") << "" << "tab" << 0 << "ab12" << "" << "12:__";
+    QTest::newRow("half typed stays") << ""
+                                      << "click" << 5 << "083"
+                                      << ""
+                                      << "08:3_";
+    QTest::newRow("hour out of range") << ""
+                                       << "tab" << 0 << "9900"
+                                       << ""
+                                       << "99:00";
+    QTest::newRow("minute out of range") << "0830"
+                                         << "click" << 0 << "0099"
+                                         << ""
+                                         << "00:99";
+    QTest::newRow("48 o'clock") << ""
+                                << "tab" << 0 << "4800"
+                                << ""
+                                << "48:00";
+    QTest::newRow("letters refused") << ""
+                                     << "tab" << 0 << "ab12"
+                                     << ""
+                                     << "12:__";
 }
 
 void TestInputFields::clockTyping()
@@ -257,14 +286,18 @@ void TestInputFields::dateTyping_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("value");
     for (const char* how : {"click", "double click", "tab", "shift+tab", "enter"}) {
-        QTest::addRow("month, %s, whole month", how) << true << how << 6 << "201905" << "201905";
+        QTest::addRow("month, %s, whole month", how) << true << how << 6 << "201905"
+                                                     << "201905";
         QTest::addRow("day, %s, whole date", how) << false << how << 8 << "20261201"
                                                   << "2026/12/01";
     }
     // Once inside, a click picks the part under it.
-    QTest::newRow("month part of a month") << true << "click again" << 6 << "11" << "200511";
-    QTest::newRow("day part of a date") << false << "click again" << 9 << "15" << "2005/03/15";
-    QTest::newRow("separator of a date") << false << "click again" << 4 << "1999" << "1999/03/31";
+    QTest::newRow("month part of a month") << true << "click again" << 6 << "11"
+                                           << "200511";
+    QTest::newRow("day part of a date") << false << "click again" << 9 << "15"
+                                        << "2005/03/15";
+    QTest::newRow("separator of a date") << false << "click again" << 4 << "1999"
+                                         << "1999/03/31";
 }
 
 void TestInputFields::dateTyping()

@@ -38,8 +38,8 @@ void TestMessages::kinds_data()
     const QStringList saveTexts{"保存", "変更を破棄", "キャンセル"};
     QTest::newRow("error") << 1 << int(QMessageBox::Ok) << int(QMessageBox::Critical)
                            << int(QMessageBox::Ok) << 1 << ok;
-    QTest::newRow("question, yes") << 2 << int(QMessageBox::Yes) << int(QMessageBox::Information)
-                                   << yesNo << 6 << yesNoTexts;
+    QTest::newRow("question, yes")
+        << 2 << int(QMessageBox::Yes) << int(QMessageBox::Information) << yesNo << 6 << yesNoTexts;
     QTest::newRow("question, no") << 2 << int(QMessageBox::No) << int(QMessageBox::Information)
                                   << yesNo << 7 << yesNoTexts;
     QTest::newRow("information") << 3 << int(QMessageBox::Ok) << int(QMessageBox::Information)

@@ -182,11 +182,11 @@ void TestStaffScreen::tabOrder_data()
     const QStringList forward{"txt_staffNm",  "txt_staffKm",  "cmd_button_0",
                               "cmd_button_6", "cmd_button_1", "txt_staffCd"};
     QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Qt::NoModifier) << forward;
-    QTest::newRow("Enter, over the buttons too") << int(Qt::Key_Return) << int(Qt::NoModifier)
-                                                 << forward;
+    QTest::newRow("Enter, over the buttons too")
+        << int(Qt::Key_Return) << int(Qt::NoModifier) << forward;
     QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << int(Qt::ShiftModifier)
                                  << QStringList{"cmd_button_1", "cmd_button_6", "cmd_button_0",
-                                                "txt_staffKm", "txt_staffNm", "txt_staffCd"};
+                                                "txt_staffKm",  "txt_staffNm",  "txt_staffCd"};
 }
 
 void TestStaffScreen::tabOrder()
@@ -199,7 +199,8 @@ void TestStaffScreen::tabOrder()
     MessageAnswerer answerer;
     QStringList seen;
     for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
         seen << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(seen, order);

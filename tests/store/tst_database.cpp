@@ -168,8 +168,12 @@ void TestDatabase::engineFailuresAreToldInJapanese_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("advice");
     QTest::addColumn<QString>("engine");
-    QTest::newRow("read-only") << "readonly" << "読み取り専用" << "readonly database";
-    QTest::newRow("disk full") << "full" << "空き容量" << "full";
+    QTest::newRow("read-only") << "readonly"
+                               << "読み取り専用"
+                               << "readonly database";
+    QTest::newRow("disk full") << "full"
+                               << "空き容量"
+                               << "full";
 }
 
 void TestDatabase::engineFailuresAreToldInJapanese()

@@ -1,6 +1,6 @@
 #include "Common.h"
-#include "InputFields.h"
 #include "Help.h"
+#include "InputFields.h"
 #include "MainWindow.h"
 #include "Placement.h"
 #include "Schema.h"
@@ -19,12 +19,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -297,12 +297,15 @@ void TestTimesheetScreen::untimedClockBlocksTheSave_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("messages");
     const QString incomplete = QStringLiteral("入力されていない明細があります。確認してください。");
-    QTest::newRow("half typed") << "083" << "08:3_" << QStringList{incomplete};
+    QTest::newRow("half typed") << "083"
+                                << "08:3_" << QStringList{incomplete};
     QTest::newRow("hour out of range")
-        << "9900" << "99:00"
+        << "9900"
+        << "99:00"
         << QStringList{"時刻は 00:00 から 47:59 までの間で入力してください。", incomplete};
     QTest::newRow("minute out of range")
-        << "0099" << "00:99"
+        << "0099"
+        << "00:99"
         << QStringList{"時刻は 00:00 から 47:59 までの間で入力してください。", incomplete};
 }
 
@@ -360,7 +363,8 @@ void TestTimesheetScreen::steppingPastTheLastMemberSaysSo()
     QCOMPARE(code->value(), QStringLiteral("0009"));
     MessageAnswerer answerer;
     click("cmd_NEXT");
-    QCOMPARE(answerer.texts(), QStringList{"最終レコードです。"}); // a month without edits: no question
+    QCOMPARE(answerer.texts(),
+             QStringList{"最終レコードです。"}); // a month without edits: no question
     QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
     QCOMPARE(code->value(), QStringLiteral("0009"));
 }
@@ -412,7 +416,8 @@ void TestTimesheetScreen::leavingAnEditedMonthAsks()
         QCOMPARE(m_screen.isNull(), left);
         return;
     }
-    QCOMPARE(m_screen->month().header().staffCd, left ? QStringLiteral("0005") : QStringLiteral("0001"));
+    QCOMPARE(m_screen->month().header().staffCd,
+             left ? QStringLiteral("0005") : QStringLiteral("0001"));
     QCOMPARE(child<TextField>("txt_staffCd")->value(), m_screen->month().header().staffCd);
     if (!left)
         QCOMPARE(clockIn->value(), QStringLiteral("1000")); // the entry is still there
@@ -529,7 +534,8 @@ void TestTimesheetScreen::searchSortsAndHandsBack()
     QPointer<frmKensaku> dialog = gfrmKensaku.data();
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->isActiveWindow());
-    // A window of its own above the main window, 500 twips from the screen's right, 20 from its top.
+    // A window of its own above the main window, 500 twips from the screen's right, 20 from its
+    // top.
     QVERIFY(dialog->isWindow());
     QCOMPARE(dialog->parentWidget(), m_main.get());
     const QRect screen = dialog->screen()->geometry();

@@ -11,12 +11,12 @@
 #include "TempDatabase.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QCloseEvent>
 #include <QTest>
 
 namespace {
