@@ -31,7 +31,6 @@ constexpr int kRowPitch = 345;
 constexpr int kRowsInLeftBlock = 16;
 constexpr int kLeftBlock = 120;
 constexpr int kRightBlock = 6600;
-static_assert(kLeftBlock + 6420 < kRightBlock && kRightBlock + 6420 <= kWidth - 120);
 
 struct Column {
     const char* title;
@@ -54,7 +53,7 @@ const QColor kListYellow(255, 255, 192);
 const QColor kSundayRed(255, 0, 0);
 const QColor kSaturdayBlue(0, 0, 255);
 
-int columnLeft(int blockLeft, int column)
+constexpr int columnLeft(int blockLeft, int column)
 {
     int left = blockLeft;
     for (int c = 0; c < column; ++c)
@@ -62,10 +61,13 @@ int columnLeft(int blockLeft, int column)
     return left;
 }
 
-int blockWidth()
+constexpr int blockWidth()
 {
     return columnLeft(0, ColumnCount);
 }
+// Both blocks stand side by side inside the screen.
+static_assert(kLeftBlock + blockWidth() < kRightBlock &&
+              kRightBlock + blockWidth() <= kWidth - 120);
 
 // Where grid row n (1 to 31) stands: its block's left edge and its top.
 QPoint rowOrigin(int n)
@@ -354,8 +356,8 @@ void frmKintaiEnt1::bindRow(int n)
         connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
             RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (!field->value()) {
-                    ShowRowValues(n,
-                                  true); // an emptied figure changes nothing: the row's comes back
+                    // An emptied figure changes nothing: the row's comes back.
+                    ShowRowValues(n, true);
                     return;
                 }
                 if (m_month.commitHours(n, which, field->value()))
