@@ -76,6 +76,8 @@ void TestStaffScreen::showScreen()
 
 void TestStaffScreen::returnFromMessageBox()
 {
+    // A box still closing blocks the activation of the window under it.
+    QTRY_VERIFY(!QApplication::activeModalWidget());
     QApplication::setActiveWindow(m_screen->window());
     QVERIFY(QTest::qWaitForWindowActive(m_screen->window()));
 }
