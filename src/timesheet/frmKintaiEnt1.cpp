@@ -12,6 +12,7 @@
 #include "frmKensaku.h"
 #include "frmStaff.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -536,6 +537,10 @@ bool frmKintaiEnt1::confirmLeavingMonth()
 
 void frmKintaiEnt1::closeEvent(QCloseEvent* event)
 {
+    // The close box leaves the field being typed in without a focus move of its own: leaving it
+    // for the screen commits it, so the question knows of it.
+    if (isAncestorOf(QApplication::focusWidget()))
+        setFocus(Qt::OtherFocusReason);
     if (!confirmLeavingMonth()) {
         event->ignore();
         return;
