@@ -1,14 +1,15 @@
 #include "BackupFiles.h"
 #include "Common.h"
 #include "MainWindow.h"
+#include "Messages.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmStaff.h"
 #include "modOption.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 
 namespace {
@@ -37,17 +38,24 @@ int main(int argc, char* argv[])
     InstallFontSubstitutes();
     const QString folder = ProgramFolder();
 
-    // One running copy per program folder; a copy that crashed leaves a lock that is taken over.
-    const QByteArray key =
-        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    QLockFile lock(QDir::temp().filePath(QStringLiteral("nubira-%1.lock").arg(key)));
+    // One running copy per database: the lock stands beside it, where no environment can move
+    // it. A copy that crashed leaves a lock that is taken over.
+    const QString database = DatabasePath(folder);
+    QLockFile lock(QFileInfo(database).dir().filePath(QStringLiteral("nubira.lock")));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
-        return 0;
+    if (!lock.tryLock(0)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            return 0; // a live copy is at work on it
+        ShowMsg(kMsgError,
+                QStringLiteral("データフォルダ %1 に書き込めないため起動できません。"
+                               "フォルダがあり、書き込みの権限があるか確認してください。")
+                    .arg(QDir::toNativeSeparators(QFileInfo(database).path())));
+        return 1;
+    }
 
-    RecoverInterruptedRestore(DatabasePath(folder));
+    RecoverInterruptedRestore(database);
     if (!Main(folder))
-        return 0;
+        return 1;
     ConnectScreens(gMDIForm.data());
     return app.exec();
 }

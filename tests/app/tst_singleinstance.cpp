@@ -10,16 +10,19 @@ private slots:
     void secondCopyEndsAtOnce();
 
 private:
-    std::unique_ptr<QProcess> start();
+    // tempFolder: TMPDIR of the copy, empty for the machine's.
+    std::unique_ptr<QProcess> start(const QString& tempFolder = {});
     QTemporaryDir m_odbc;
 };
 
-std::unique_ptr<QProcess> TestSingleInstance::start()
+std::unique_ptr<QProcess> TestSingleInstance::start(const QString& tempFolder)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("ODBCINI"), m_odbc.filePath(QStringLiteral("odbc.ini")));
+    if (!tempFolder.isEmpty())
+        env.insert(QStringLiteral("TMPDIR"), tempFolder);
     process->setProcessEnvironment(env);
     process->setProgram(QStringLiteral(NUBIRA_PROGRAM_DIR "/nubira"));
     process->start();
@@ -35,7 +38,9 @@ void TestSingleInstance::secondCopyEndsAtOnce()
     QTest::qWait(800);
     QCOMPARE(first->state(), QProcess::Running);
 
-    auto second = start();
+    // Another temporary folder does not make another copy on the same database.
+    const QTemporaryDir otherTemp;
+    auto second = start(otherTemp.path());
     QVERIFY(second->waitForFinished(5000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
