@@ -3,9 +3,12 @@
 #include "StoreError.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -96,8 +99,16 @@ Database::Database(const QString& path)
         close();
         throw StoreError(message);
     }
+    // A database file may come from outside (a restored backup): its schema is never trusted
+    // to call functions with side effects, and nothing may write the schema behind the engine.
+    const QVariant handle = m_db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData()))
+            sqlite3_db_config(engine, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    }
     // SQLite opens any file lazily; reading the schema tells whether it is a database at all.
     try {
+        execute(QStringLiteral("PRAGMA trusted_schema = OFF"));
         Rows probe = query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         probe.next();
     } catch (const StoreError& error) {

@@ -5,7 +5,9 @@
 #include "TempDatabase.h"
 
 #include <QFile>
+
 #include <QTest>
+#include <sqlite3.h>
 
 class TestDatabase : public QObject {
     Q_OBJECT
@@ -19,6 +21,7 @@ private slots:
     void innerTransactionRollsBackAlone();
     void closedDatabaseRefusesWork();
     void bindsValuesLiterally();
+    void connectionsDistrustTheSchema();
     void engineFailuresAreToldInJapanese_data();
     void engineFailuresAreToldInJapanese();
 };
@@ -161,6 +164,18 @@ void TestDatabase::bindsValuesLiterally()
     QCOMPARE(GetStaff(temp.db(), QStringLiteral("0001")).staffNm, hostile);
     QCOMPARE(temp.scalar(QStringLiteral("SELECT typeof(staffKm) FROM CMSTAFFKIHONMST")),
              QStringLiteral("text"));
+}
+
+void TestDatabase::connectionsDistrustTheSchema()
+{
+    TempDatabase temp;
+    QCOMPARE(temp.scalar("PRAGMA trusted_schema"), QStringLiteral("0"));
+    int defensive = -1;
+    sqlite3_db_config(temp.handle(), SQLITE_DBCONFIG_DEFENSIVE, -1, &defensive);
+    QCOMPARE(defensive, 1);
+    temp.db().execute("PRAGMA writable_schema = ON"); // refused without a word in defensive mode
+    QVERIFY_THROWS_EXCEPTION(StoreError,
+                             temp.db().execute("UPDATE sqlite_master SET sql = '' WHERE 0"));
 }
 
 void TestDatabase::engineFailuresAreToldInJapanese_data()
