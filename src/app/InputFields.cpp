@@ -217,6 +217,11 @@ void ClockField::mouseDoubleClickEvent(QMouseEvent* event)
     placeCursorForTyping();
 }
 
+QString HoursText(double hours)
+{
+    return QString::number(hours, 'f', 2);
+}
+
 NumberField::NumberField(int integerDigits, QWidget* parent)
     : CaptionedLineEdit(parent)
 {
@@ -241,7 +246,7 @@ std::optional<double> NumberField::value() const
 void NumberField::setValue(std::optional<double> value)
 {
     m_value = value;
-    setText(value ? QString::number(*value, 'f', 2) : QString());
+    setText(value ? HoursText(*value) : QString());
 }
 
 void NumberField::focusInEvent(QFocusEvent* event)

@@ -94,6 +94,9 @@ private:
     bool m_enteringByMouse = false;
 };
 
+// Hours as every hour figure on the screens reads: two decimals ("6.50").
+QString HoursText(double hours);
+
 // Hours with two decimals, 0 to 99.99 (0 to 9.99 for a one-digit pattern), always shown with
 // two decimals. Its value is the number, or none when the field is empty. A value set by the
 // program is kept exactly while the user does not edit it, though shown rounded.

@@ -84,12 +84,6 @@ QString generalNumber(double value)
     return QString::number(value, 'g', 15);
 }
 
-// Hours as every hour figure of the screen and the sheet shows them: two decimals.
-QString hoursText(double value)
-{
-    return QString::number(value, 'f', 2);
-}
-
 QString weekdayName(const QString& week)
 {
     static const QStringList names{"日", "月", "火", "水", "木", "金", "土"};
@@ -502,7 +496,7 @@ void frmKintaiEnt1::ShowTotals()
     const MonthHeader& h = m_month.header();
     const std::array<double, 4> totals{h.kihon1, h.kihon2, h.kihon3, h.kihon4};
     for (int i = 0; i < 4; ++i) {
-        m_totals[i]->setText(hoursText(totals[i]));
+        m_totals[i]->setText(HoursText(totals[i]));
         m_totals[i]->setToolTip(generalNumber(totals[i])); // the stored figure, unrounded
     }
 }
