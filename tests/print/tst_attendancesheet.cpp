@@ -57,7 +57,6 @@ private slots:
     void cleanup();
     void oneGroupPerStaffMember();
     void dayLines();
-    void weekdayColours();
     void headerAndTotals();
     void noRowsSaysSo();
     void pdfHoldsTheJapaneseText();
@@ -155,22 +154,6 @@ void TestAttendanceSheet::dayLines()
     // Lines one below the other, 270 twips apart.
     const std::vector<PlacedText> dates = page.textsOf("txt_date");
     QCOMPARE(dates[1].rect.top() - dates[0].rect.top(), 270.0);
-}
-
-void TestAttendanceSheet::weekdayColours()
-{
-    const ReportPage page = sheets("0001", "0001").pages.front();
-    const std::vector<PlacedText> dates = page.textsOf("txt_date");
-    const std::vector<PlacedText> weeks = page.textsOf("txt_week");
-    for (int i = 0; i < 31; ++i) {
-        const int weekday = kFirst.addDays(i).dayOfWeek();
-        const QColor expected = weekday == Qt::Sunday     ? QColor(255, 0, 0)
-                                : weekday == Qt::Saturday ? QColor(0, 0, 255)
-                                                          : QColor(Qt::black);
-        QCOMPARE(dates[i].colour, expected);
-        QCOMPARE(weeks[i].colour, expected);
-    }
-    QCOMPARE(page.textsOf("txt_syukinKb")[3].colour, QColor(Qt::black));
 }
 
 void TestAttendanceSheet::headerAndTotals()

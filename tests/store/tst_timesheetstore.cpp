@@ -16,7 +16,6 @@ private slots:
     void steppingReadsTheMonthsTotals();
     void firstOnAnEmptyFile();
     void loadKeepsPreparedDaysWithoutStoredRow();
-    void loadDayRowAgreesWithLoadDayRows();
     void saveWritesExactlyThePeriod_data();
     void saveWritesExactlyThePeriod();
     void saveIsOneCommit();
@@ -196,26 +195,6 @@ void TestTimesheetStore::loadKeepsPreparedDaysWithoutStoredRow()
     QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
                             "'2004-03-07'"),
              "text");
-}
-
-void TestTimesheetStore::loadDayRowAgreesWithLoadDayRows()
-{
-    Database& db = m_temp->db();
-    const MonthHeader h = header("0005");
-    std::vector<DayRow> stored = WorkedMonth("0005", "200403", kMarch1, 31);
-    for (int i = 0; i < 31; i += 3)
-        stored[i].kihon2 = i / 7.0;
-    SaveDayRows(db, h, stored);
-
-    std::vector<DayRow> bulk = PreparedMonth("0005", "200403", kMarch1.addDays(-2), 31);
-    LoadDayRows(db, h, bulk);
-    std::vector<DayRow> single = PreparedMonth("0005", "200403", kMarch1.addDays(-2), 31);
-    for (DayRow& row : single)
-        LoadDayRow(db, h, row.kintaiDt, row);
-    QVERIFY(bulk == single);
-    QCOMPARE(bulk[2].kihon2, 0.0);
-    QCOMPARE(bulk[5].kihon2, 3 / 7.0);
-    QVERIFY(!LoadDayRow(db, h, QDate(2004, 4, 1), bulk[0]));
 }
 
 void TestTimesheetStore::saveWritesExactlyThePeriod_data()
