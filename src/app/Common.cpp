@@ -32,9 +32,14 @@ bool DbOpen(const QString& path)
         return true;
     } catch (const StoreError&) {
         gDb.reset();
-        ShowMsg(kMsgError, QStringLiteral("データベースのオープンに失敗しました。"));
+        ShowOpenFailure();
         return false;
     }
+}
+
+void ShowOpenFailure()
+{
+    ShowMsg(kMsgError, QStringLiteral("データベースのオープンに失敗しました。"));
 }
 
 bool DbClose()

@@ -16,6 +16,8 @@ Database& OpenDb();
 
 // Opens the database file as gDb; on failure says so and returns false.
 bool DbOpen(const QString& path);
+// Says that a database file could not be opened, as DbOpen does.
+void ShowOpenFailure();
 // Closes gDb; on failure says so and returns false.
 bool DbClose();
 

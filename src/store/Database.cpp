@@ -88,7 +88,7 @@ Database::Database(const QString& path)
     , m_connectionName(QStringLiteral("nubira-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
 {
     const QFileInfo info(path);
-    if (!info.isFile())
+    if (path != QLatin1String(kInMemory) && !info.isFile())
         throw StoreError(QStringLiteral("データベースファイルが見つかりません: %1").arg(path));
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);

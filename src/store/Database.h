@@ -20,6 +20,9 @@ class Rows;
 // databases (one per thread) can be open at once.
 class Database {
 public:
+    // The path of a private database that lives in memory for the life of the object.
+    static constexpr const char* kInMemory = ":memory:";
+
     // Opens an existing file; a missing file or one that is not an SQLite database fails.
     explicit Database(const QString& path);
     ~Database();

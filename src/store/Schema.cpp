@@ -8,11 +8,15 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+#include <span>
+#include <vector>
+
 namespace {
 
 // Dates are ISO text "yyyy-mm-dd", hours REAL, empty clock times empty text. The keys keep a
 // staff member's month together on disk, so a month loads and saves with a few page reads.
-const char* const kSchema[] = {
+const char* const kVersion1[] = {
     R"(CREATE TABLE CMSTAFFKIHONMST (
         staffCd TEXT NOT NULL PRIMARY KEY,
         staffNm TEXT,
@@ -69,20 +73,84 @@ const char* const kSchema[] = {
         LEFT JOIN KYKINTAISYUKEIJL AS s ON s.staffCd = t.staffCd AND s.syoriDt = t.syoriDt)",
 };
 
-struct Relation {
-    const char* name;
-    const char* fields;
+// The schema grows by versions: each version's statements bring a file of the version before it
+// up to it, and a new file runs them all. Files made before the schema carried a number read
+// user_version 0 and hold version 1's objects. The statements of a version are never edited once
+// files of it exist, not even their blanks: the check compares them as the engine keeps them.
+struct SchemaStep {
+    std::span<const char* const> statements;
 };
 
-const Relation kRelations[] = {
-    {"CMSTAFFKIHONMST", "staffCd, staffNm, staffKm"},
-    {"KYKINTAISYUKEIJL", "staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, kihon3, kihon4"},
-    {"KYTIMESHEETJL",
-     "syoriDt, staffCd, kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, kihon3, kihon4"},
-    {"Q_CMSTAFFKIHONMST", "staffCd, syoriDt, kintaiDt, syukinKb, syukin, taisya, kihon1, kihon2, "
-                          "kihon3, kihon4, staffNm, kikanSt, kikanEn, kihon1_g, kihon2_g, "
-                          "kihon3_g, kihon4_g"},
+// Version n is kSteps[n - 1].
+const SchemaStep kSteps[] = {
+    {kVersion1},
 };
+
+constexpr int kCurrentVersion = int(std::size(kSteps));
+
+// One entry of sqlite_master. The text is the statement as the engine keeps it, so two files
+// with the same entries build the same tables, keys, indexes and query when opened.
+struct SchemaEntry {
+    QString type;
+    QString name;
+    QString table;
+    QString sql;
+    friend bool operator==(const SchemaEntry&, const SchemaEntry&) = default;
+};
+
+std::vector<SchemaEntry> entriesOf(Database& db)
+{
+    std::vector<SchemaEntry> entries;
+    Rows rows = db.query(QStringLiteral(
+        "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name, tbl_name, sql"));
+    while (rows.next())
+        entries.push_back({rows.text(0), rows.text(1), rows.text(2), rows.text(3)});
+    return entries;
+}
+
+int userVersion(Database& db)
+{
+    Rows rows = db.query(QStringLiteral("PRAGMA user_version"));
+    return rows.next() ? rows.value(0).toInt() : 0;
+}
+
+void setUserVersion(Database& db, int version)
+{
+    // A pragma takes no bound parameter; the number is ours.
+    db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+// Brings the schema from one version up to another inside the caller's unit of work.
+void runSteps(Database& db, int from, int to)
+{
+    for (int version = from + 1; version <= to; ++version) {
+        for (const char* statement : kSteps[version - 1].statements)
+            db.execute(QString::fromUtf8(statement));
+    }
+    setUserVersion(db, to);
+}
+
+// The entries that each version's file holds, as the engine itself writes them: every version is
+// built once in memory. Index 0 is version 1.
+const std::vector<SchemaEntry>& expectedEntries(int version)
+{
+    static const std::vector<std::vector<SchemaEntry>> byVersion = [] {
+        std::vector<std::vector<SchemaEntry>> all;
+        Database memory(QLatin1String(Database::kInMemory));
+        for (int version = 1; version <= kCurrentVersion; ++version) {
+            runSteps(memory, version - 1, version);
+            all.push_back(entriesOf(memory));
+        }
+        return all;
+    }();
+    return byVersion.at(size_t(version - 1));
+}
+
+// The version of the schema that a file of the program holds, 1 for an unnumbered file.
+int fileVersion(Database& db)
+{
+    return std::max(userVersion(db), 1);
+}
 
 } // namespace
 
@@ -105,8 +173,7 @@ bool CreateDatabase(const QString& path)
     try {
         Database db(partial);
         Transaction transaction(db);
-        for (const char* statement : kSchema)
-            db.execute(QString::fromUtf8(statement));
+        runSteps(db, 0, kCurrentVersion);
         transaction.commit();
     } catch (const StoreError&) {
         QFile::remove(partial);
@@ -119,25 +186,39 @@ bool CreateDatabase(const QString& path)
     return true;
 }
 
+int CurrentSchemaVersion()
+{
+    return kCurrentVersion;
+}
+
 void VerifySchema(Database& db)
 {
-    for (const Relation& relation : kRelations) {
-        try {
-            // Preparing a read of every field fails on a missing table or field.
-            Rows rows =
-                db.query(QStringLiteral("SELECT %1 FROM %2 LIMIT 0")
-                             .arg(QLatin1String(relation.fields), QLatin1String(relation.name)));
-            rows.next();
-        } catch (const StoreError& error) {
-            throw StoreError(QStringLiteral("ヌビラのデータベースではありません（%1）: %2")
-                                 .arg(QLatin1String(relation.name), error.message()));
-        }
-    }
+    const int version = userVersion(db);
+    if (version < 0 || version > kCurrentVersion)
+        throw StoreError(
+            QStringLiteral("このデータベースは新しい版のヌビラで作成されています（版 %1）。")
+                .arg(version));
+    // Anything beside the program's own objects (a trigger, a view for a table, a rewritten
+    // query or index) would run inside the program's saves and reads: refused as a whole.
+    if (entriesOf(db) != expectedEntries(fileVersion(db)))
+        throw StoreError(
+            QStringLiteral("ヌビラのデータベースではありません（構成が異なります）。"));
+}
+
+void UpgradeSchema(Database& db)
+{
+    const int version = userVersion(db);
+    if (version == kCurrentVersion)
+        return;
+    Transaction upgrade(db);
+    runSteps(db, fileVersion(db), kCurrentVersion);
+    upgrade.commit();
 }
 
 void VerifyIntegrity(Database& db)
 {
-    Rows rows = db.query(QStringLiteral("PRAGMA quick_check"));
+    // The full check: besides the pages, every index must agree with its table.
+    Rows rows = db.query(QStringLiteral("PRAGMA integrity_check"));
     const QString verdict = rows.next() ? rows.value(0).toString() : QString();
     if (verdict != QLatin1String("ok"))
         throw StoreError(QStringLiteral("データベースが壊れています: %1").arg(verdict));
@@ -147,14 +228,13 @@ void VerifyWritable(Database& db)
 {
     // Writing the version back as it is needs the file and its journal; the unit rolls back.
     Transaction probe(db);
-    Rows rows = db.query(QStringLiteral("PRAGMA user_version"));
-    const int version = rows.next() ? rows.value(0).toInt() : 0;
-    db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    setUserVersion(db, userVersion(db));
 }
 
 std::unique_ptr<Database> OpenDatabase(const QString& path)
 {
     auto db = std::make_unique<Database>(path);
     VerifySchema(*db);
+    UpgradeSchema(*db);
     return db;
 }

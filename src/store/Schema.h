@@ -13,17 +13,26 @@ class Database;
 // existing file: returns false when one is already there. Raises StoreError on failure.
 bool CreateDatabase(const QString& path);
 
-// Raises StoreError unless the database holds every table, field and the stored query.
+// The version of the schema that the program writes, kept in the file's user_version.
+int CurrentSchemaVersion();
+
+// Raises StoreError unless the schema records of the file are exactly those of the program's
+// schema at the current or an earlier version: the same tables with the same keys, columns and
+// types, the same indexes and stored query, and no trigger or other object. Reads no rows.
 void VerifySchema(Database& db);
 
-// Raises StoreError unless the engine finds every page of the file sound: a truncated or damaged
-// copy fails. Reads the whole file.
+// Brings a verified file of an earlier version up to the current one in one unit of work.
+void UpgradeSchema(Database& db);
+
+// Raises StoreError unless the engine finds the file sound: every page, and every index in
+// agreement with its table. Reads the whole file.
 void VerifyIntegrity(Database& db);
 
 // Raises StoreError, with the engine's reason, unless the database can be written: a read-only
 // file or folder, or a file another program holds, fails. Writes nothing.
 void VerifyWritable(Database& db);
 
-// Opens the program's database file: a missing file, one that is not an SQLite database, or one
-// that lacks the program's tables fails with StoreError.
+// Opens the program's database file and brings its schema up to the current version: a missing
+// file, one that is not an SQLite database, or one whose schema is not the program's fails with
+// StoreError.
 std::unique_ptr<Database> OpenDatabase(const QString& path);

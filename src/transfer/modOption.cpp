@@ -49,13 +49,12 @@ bool closeWorkingScreens()
     return gMDIForm->mdiArea()->subWindowList().isEmpty();
 }
 
-// Whether a file would restore as a whole database, checked on a copy of it so that the screens
-// and their edits stay as they are when it would not.
-bool isRestorable(const QString& file, const QString& candidate)
+// Whether a copy of the chosen file is the program's own database and whole. A file of an
+// earlier version is brought up to the current one. The copy is what gets restored, so the checks
+// are spent before the screens close, and a file that fails leaves them and the data as they are.
+bool isRestorable(const QString& candidate)
 {
     try {
-        if (!CopyWhole(file, candidate))
-            return false;
         const std::unique_ptr<Database> db = OpenDatabase(candidate);
         VerifyIntegrity(*db);
         return true;
@@ -113,7 +112,12 @@ void DataIn(QWidget* owner)
 
     const QTemporaryDir check;
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
-    if (!check.isValid() || !isRestorable(answer, candidate)) {
+    if (!check.isValid() || !CopyWhole(answer, candidate)) {
+        ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+        return;
+    }
+    if (!isRestorable(candidate)) {
+        ShowOpenFailure();
         ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
         return;
     }
@@ -129,10 +133,7 @@ void DataIn(QWidget* owner)
             throw std::runtime_error("the database cannot be moved aside");
         if (!CopyWhole(candidate, database))
             throw std::runtime_error("the chosen file cannot be copied");
-        if (DbOpen(database)) {
-            VerifyIntegrity(*gDb);
-            restored = true;
-        }
+        restored = DbOpen(database);
     } catch (const std::exception&) {
         // Not restored: the previous database goes back below.
     }

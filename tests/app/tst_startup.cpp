@@ -6,6 +6,7 @@
 
 #include "FlushDeletes.h"
 #include "MessageAnswerer.h"
+#include "TempDatabase.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -90,8 +91,10 @@ QString TestStartup::startedFolder()
 
 void TestStartup::refusedDatabase_data()
 {
-    QTest::addColumn<QByteArray>("content"); // "missing" for no file at all
+    // "missing" for no file at all, "trigger" for the program's database with a trigger added
+    QTest::addColumn<QByteArray>("content");
     QTest::newRow("missing") << QByteArray("missing");
+    QTest::newRow("a trigger in our database") << QByteArray("trigger");
     QTest::newRow("a text file") << QByteArray("not a database\n");
     QTest::newRow("an empty file") << QByteArray();
 }
@@ -101,7 +104,11 @@ void TestStartup::refusedDatabase()
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
-    if (content != "missing") {
+    if (content == "trigger") {
+        QVERIFY(CreateDatabase(DatabasePath(folder)));
+        RunForeignSql(DatabasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
+                                            "BEGIN DELETE FROM CMSTAFFKIHONMST; END");
+    } else if (content != "missing") {
         QDir().mkpath(folder + QStringLiteral("data"));
         QFile file(DatabasePath(folder));
         QVERIFY(file.open(QIODevice::WriteOnly));

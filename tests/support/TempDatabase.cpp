@@ -43,6 +43,16 @@ QString TempDatabase::scalar(const QString& sql)
     return rows.next() ? rows.value(0).toString() : QString();
 }
 
+void RunForeignSql(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    char* error = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK ||
+        sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("foreign SQL failed: %s", error ? error : sqlite3_errmsg(db));
+    sqlite3_close(db);
+}
+
 std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
                                   int days)
 {

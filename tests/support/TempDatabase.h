@@ -35,6 +35,11 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// Runs statements on a database file through a bare engine connection, as another program would,
+// without the program's guards (a file's schema may then be written directly). Ends the test run
+// on an error.
+void RunForeignSql(const QString& path, const QString& sql);
+
 // The rows of a month as the timesheet screen prepares them: consecutive days from first, class
 // "0", no times, zero hours.
 std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
