@@ -3,6 +3,7 @@
 #include "TempDatabase.h"
 #include "TimesheetStore.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 class TestTimesheetStore : public QObject {
@@ -21,6 +22,7 @@ private slots:
     void saveIsOneCommit();
     void failedSaveLeavesTheOldMonthWhole_data();
     void failedSaveLeavesTheOldMonthWhole();
+    void aFullDiskKeepsTheOldMonth();
     void deleteMonthRemovesOnlyThatMonth();
     void reportRows_data();
     void reportRows();
@@ -240,15 +242,24 @@ void TestTimesheetStore::saveIsOneCommit()
 void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("a day without a date") << "invalid date";
-    QTest::newRow("the same day twice") << "duplicate day";
-    QTest::newRow("the engine refuses the summary") << "summary trigger";
-    QTest::newRow("the engine refuses the 20th day") << "day trigger";
+    QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
+    QTest::newRow("a day without a date") << "invalid date"
+                                          << "";
+    QTest::newRow("the same day twice") << "duplicate day"
+                                        << "";
+    QTest::newRow("the engine refuses the summary") << "summary trigger"
+                                                    << "";
+    QTest::newRow("the engine refuses the 20th day") << "day trigger"
+                                                     << "";
+    QTest::newRow("another connection is writing")
+        << "locked"
+        << "データベースが他のプログラムに使用されています。";
 }
 
 void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
 {
     QFETCH(QString, fault);
+    QFETCH(QString, advice);
     Database& db = m_temp->db();
     const MonthHeader old = header("0003");
     const std::vector<DayRow> oldRows = WorkedMonth("0003", "200403", kMarch1, 31);
@@ -264,11 +275,26 @@ void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
     else if (fault == "summary trigger")
         db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYKINTAISYUKEIJL "
                    "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    else
+    else if (fault == "day trigger")
         db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
                    "WHEN NEW.kintaiDt = '2004-03-20' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    auto writer = std::make_unique<Database>(m_temp->path());
+    if (fault == "locked") {
+        writer->execute("BEGIN IMMEDIATE");
+        db.execute("PRAGMA busy_timeout = 300");
+    }
 
-    QVERIFY_THROWS_EXCEPTION(StoreError, SaveMonth(db, h, rows));
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        SaveMonth(db, h, rows);
+        QFAIL("the save went through");
+    } catch (const StoreError& error) {
+        QVERIFY2(error.message().startsWith(advice), qPrintable(error.message()));
+    }
+    if (fault == "locked")
+        QVERIFY(waited.elapsed() >= 250); // it waited for the other writer first
+    writer.reset();
 
     MonthHeader reread = header("0003");
     QVERIFY(FindStaffMonth(db, reread, "0003"));
@@ -283,6 +309,40 @@ void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
     SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, 31));
     QVERIFY(FindStaffMonth(db, reread, "0003"));
     QCOMPARE(reread.kihon1, 1.0);
+}
+
+void TestTimesheetStore::aFullDiskKeepsTheOldMonth()
+{
+    // The file may grow no further: each month is saved empty, then rewritten with its times,
+    // until a save finds no room.
+    Database& db = m_temp->db();
+    db.execute("PRAGMA max_page_count = " + m_temp->scalar("PRAGMA page_count"));
+    for (int m = 0; m < 200; ++m) {
+        const QDate first = kMarch1.addMonths(m + 1);
+        const QString month = first.toString("yyyyMM");
+        MonthHeader h{"0003", "", "", month, first, first.addDays(27)};
+        const std::vector<DayRow> empty = PreparedMonth("0003", month, first, 28);
+        const std::vector<DayRow> worked = WorkedMonth("0003", month, first, 28);
+        bool firstSaveDone = false;
+        try {
+            SaveMonth(db, h, empty);
+            firstSaveDone = true;
+            h.kihon1 = 8 * 28;
+            SaveMonth(db, h, worked);
+        } catch (const StoreError& error) {
+            QVERIFY2(error.message().startsWith("ディスクの空き容量が足りないため書き込めません。"),
+                     qPrintable(error.message()));
+            MonthHeader reread = header("0003", month);
+            QVERIFY(FindStaffMonth(db, reread, "0003"));
+            QCOMPARE(reread.kihon1, 0.0);
+            QCOMPARE(storedDays(*m_temp, "0003", month), firstSaveDone ? 28 : 0);
+            std::vector<DayRow> loaded = PreparedMonth("0003", month, first, 28);
+            LoadDayRows(db, reread, loaded);
+            QVERIFY(loaded == empty);
+            return;
+        }
+    }
+    QFAIL("the file never filled");
 }
 
 void TestTimesheetStore::deleteMonthRemovesOnlyThatMonth()
