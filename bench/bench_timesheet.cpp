@@ -1,4 +1,4 @@
-// The timesheet entry screen on a database of 50 staff with 120 saved months each: opening it,
+// The timesheet entry screen on a database of 300 staff with 120 saved months each: opening it,
 // stepping to the next staff member and saving a month, each next to the storage operations that
 // the same step needs, run alone. The difference is what the screen adds: its model, its 31 rows
 // of fields and, for opening and saving, the progress window and the worker's connection.
@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kStaff = 50;
+constexpr int kStaff = 300;
 constexpr int kMonths = 120;
 const QString kMonth = QStringLiteral("200806");
 const QDate kFirst(2008, 6, 1);
