@@ -50,11 +50,6 @@ void ClipPlayer::play()
         m_timer.start();
 }
 
-void ClipPlayer::stop()
-{
-    m_timer.stop();
-}
-
 void ClipPlayer::nextFrame()
 {
     m_current = (m_current + 1) % int(m_frames.size());

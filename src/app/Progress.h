@@ -21,7 +21,6 @@ public:
     // Loads the clip; false (and no animation) when the file is missing or unreadable.
     bool open(const QString& path);
     void play();
-    void stop();
 
     int frameCount() const { return int(m_frames.size()); }
     // How many frames have been shown since play().

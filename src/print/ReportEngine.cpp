@@ -7,7 +7,6 @@
 void ReportFields::clear()
 {
     m_values.clear();
-    m_names.clear();
 }
 
 void ReportFields::declare(const QString& name)
@@ -15,7 +14,6 @@ void ReportFields::declare(const QString& name)
     if (isDeclared(name))
         return;
     m_values.insert(name.toLower(), QVariant());
-    m_names << name;
 }
 
 void ReportFields::set(const QString& name, const QVariant& value)
@@ -34,11 +32,6 @@ QVariant ReportFields::value(const QString& name) const
 bool ReportFields::isDeclared(const QString& name) const
 {
     return m_values.contains(name.toLower());
-}
-
-QStringList ReportFields::names() const
-{
-    return m_names;
 }
 
 void ReportStyle::setTextColour(const QString& control, const QColor& colour)

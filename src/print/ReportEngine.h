@@ -65,11 +65,9 @@ public:
     void set(const QString& name, const QVariant& value);
     QVariant value(const QString& name) const;
     bool isDeclared(const QString& name) const;
-    QStringList names() const;
 
 private:
     QMap<QString, QVariant> m_values; // by lower-case name
-    QStringList m_names;
 };
 
 // Text colours that the source sets for named controls; a colour stays until it is set again.

@@ -14,11 +14,13 @@ public:
         QString description;
     };
 
-    // True when a data source of that name is registered; letter case is ignored.
+    // True when a data source of that name is registered; letter case is ignored. Kept as part of
+    // the ODBC interface; the program itself does not call it.
     static bool IsDsn(const QString& DSN);
 
     // Replaces the list with the registered data sources and returns their number. When the ODBC
-    // environment cannot be had, returns 0 and leaves the list as it was.
+    // environment cannot be had, returns 0 and leaves the list as it was. Kept as part of the ODBC
+    // interface; the program itself does not call it.
     static int OdbcDsnList(QList<DataSource>& retDataSources);
 
     // Registers DsnName for the driver DriverText with its description and database file.

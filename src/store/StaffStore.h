@@ -12,7 +12,8 @@ class Database;
 enum class StaffField { staffCd, staffNm, staffKm };
 
 // The number of staff whose field contains keyword literally (letter case of Latin letters
-// ignored); an empty keyword counts every staff member with a value in the field.
+// ignored); an empty keyword counts every staff member with a value in the field. Part of the
+// staff interface; the search dialog counts the rows it reads instead.
 int CountStaff(Database& db, const QString& keyword, StaffField field);
 
 // The same staff as CountStaff, ordered descending by the searched field.

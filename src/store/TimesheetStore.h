@@ -20,7 +20,8 @@ bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code);
 
 // Copies the stored row of h's staff member and month for day into row: codes, class, clock
 // times and hours; row.kintaiDt and row.week are left as prepared. Without a stored row, row is
-// untouched and the result is false.
+// untouched and the result is false. Part of the timesheet interface; the screen reads a month
+// with LoadDayRows.
 bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row);
 
 // LoadDayRow for every prepared row at once, matched by kintaiDt, in one read.

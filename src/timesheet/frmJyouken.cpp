@@ -103,7 +103,7 @@ void frmJyouken::execute()
 {
     if (!kikan_check())
         return;
-    // Out of use but still loaded: the timesheet entry screen reads the fields while it opens.
+    // Out of use while the timesheet entry screen opens with the values handed to it.
     setEnabled(false);
     auto backInUse = qScopeGuard([this] { setEnabled(true); });
     OpenTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value());

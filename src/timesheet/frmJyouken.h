@@ -7,7 +7,7 @@
 class DateField;
 
 // The month and period selection: the processing month and the days of its sheet, checked, then
-// handed to the timesheet entry screen, which reads them from this screen's fields.
+// handed to the timesheet entry screen as values.
 class frmJyouken : public QWidget {
     Q_OBJECT
 
@@ -15,7 +15,7 @@ public:
     // The defaults are taken from today's date.
     explicit frmJyouken(const QDate& today = QDate::currentDate(), QWidget* parent = nullptr);
 
-    // The fields the timesheet entry screen reads while it opens.
+    // The month and period fields, as the clerk sees them.
     const DateField* syoriDtField() const { return m_syoriDt; }
     const DateField* kikanStField() const { return m_kikanSt; }
     const DateField* kikanEnField() const { return m_kikanEn; }

@@ -5,6 +5,7 @@
 #include "Progress.h"
 #include "StoreError.h"
 
+#include "FlushDeletes.h"
 #include "MessageAnswerer.h"
 
 #include <QApplication>
@@ -29,11 +30,6 @@ QList<frmStopWatch*> progressWindows()
             found << window;
     }
     return found;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // What the progress window showed while an operation ran, sampled from the user-interface
@@ -82,7 +78,6 @@ private slots:
 
 private:
     QString m_clip;
-    QTemporaryDir m_odbc;
 };
 
 void TestWindows::initTestCase()
@@ -99,7 +94,7 @@ void TestWindows::cleanup()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
-    flushDeletes();
+    FlushDeletes();
 }
 
 void TestWindows::aboutClosesWithEnterAndEsc_data()
@@ -119,7 +114,7 @@ void TestWindows::aboutClosesWithEnterAndEsc()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
     QCOMPARE(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!about);
 }
 
@@ -165,7 +160,7 @@ void TestWindows::versionWindowIsSingle()
     version->trigger();
     QCOMPARE(gfrmAbout.data(), first.data());
     first->close();
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(!gfrmAbout);
     version->trigger();
     QVERIFY(gfrmAbout && gfrmAbout->isVisible());
@@ -222,7 +217,7 @@ void TestWindows::progressWindowAnimatesWhileWorkRuns()
     QCOMPARE(sample.windows.size(), 1);
     QVERIFY(sample.frameCount > 1);
     QVERIFY2(sample.framesShown >= 3, qPrintable(QString::number(sample.framesShown)));
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(progressWindows().isEmpty());
 }
 
@@ -233,7 +228,7 @@ void TestWindows::eachOperationGetsAFreshWindow()
         const ProgressSample sample = runSlowOperation(150);
         QCOMPARE(sample.windows.size(), 1);
         windows << sample.windows.front();
-        flushDeletes();
+        FlushDeletes();
         QVERIFY(!windows.back()); // gone once its operation ended
     }
 }
@@ -252,7 +247,7 @@ void TestWindows::progressPassesFailuresOn()
 {
     QVERIFY_THROWS_EXCEPTION(
         StoreError, RunWithProgress([] { throw StoreError(QStringLiteral("disk full")); }));
-    flushDeletes();
+    FlushDeletes();
     QVERIFY(progressWindows().isEmpty());
 }
 
