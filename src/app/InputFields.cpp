@@ -1,5 +1,6 @@
 #include "InputFields.h"
 
+#include "Records.h"
 #include "WorkTime.h"
 
 #include <QApplication>
@@ -160,7 +161,7 @@ QString ClockField::value() const
 void ClockField::setValue(const QString& hhmm)
 {
     if (hhmm.size() == 4)
-        setText(hhmm.left(2) + u':' + hhmm.right(2));
+        setText(ClockText(hhmm));
     else
         clear();
     showMark(isNotATime());

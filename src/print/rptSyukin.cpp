@@ -136,12 +136,6 @@ ReportSection groupFooter()
     return s;
 }
 
-// Text of a stored "hhmm": hours, a colon, minutes.
-QString clockText(const QString& hhmm)
-{
-    return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
-}
-
 QString shortDate(const QDate& date)
 {
     return QLocale(QLocale::Japanese, QLocale::Japan).toString(date, QLocale::ShortFormat);
@@ -209,14 +203,9 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
                                             QStringLiteral("～") + shortDate(r.kikanEn) +
                                             QStringLiteral(" )"));
 
-    static const QStringList weekdays{"日", "月", "火", "水", "木", "金", "土"};
-    const int week = r.kintaiDt.dayOfWeek() % 7; // Sunday 0
-    fields.set(QStringLiteral("week"), weekdays.at(week));
-    QColor colour(Qt::black);
-    if (week == 0)
-        colour = QColor(255, 0, 0);
-    else if (week == 6)
-        colour = QColor(0, 0, 255);
+    const QString week = Weekday(r.kintaiDt);
+    fields.set(QStringLiteral("week"), WeekdayCaption(week));
+    const QColor colour(WeekdayRgb(week));
     style.setTextColour(QStringLiteral("txt_date"), colour);
     style.setTextColour(QStringLiteral("txt_week"), colour);
 
@@ -229,8 +218,8 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
         for (const char* name : {"syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4"})
             fields.set(QLatin1String(name), QString());
     } else {
-        fields.set(QStringLiteral("syukin"), clockText(r.syukin));
-        fields.set(QStringLiteral("taisya"), clockText(r.taisya));
+        fields.set(QStringLiteral("syukin"), ClockText(r.syukin));
+        fields.set(QStringLiteral("taisya"), ClockText(r.taisya));
         fields.set(QStringLiteral("kihon1"), r.kihon1);
         fields.set(QStringLiteral("kihon2"), r.kihon2);
         fields.set(QStringLiteral("kihon3"), r.kihon3);

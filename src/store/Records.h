@@ -44,6 +44,34 @@ inline QString Weekday(const QDate& day)
     return QString::number(day.dayOfWeek() % 7 + 1);
 }
 
+// The caption of a weekday as DayRow::week holds it: 日 for "1" to 土 for "7"; empty otherwise.
+inline QString WeekdayCaption(const QString& week)
+{
+    static const QString captions[] = {
+        QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"),
+        QStringLiteral("木"), QStringLiteral("金"), QStringLiteral("土")};
+    bool numeric = false;
+    const int w = week.toInt(&numeric);
+    return numeric && w >= 1 && w <= 7 ? captions[w - 1] : QString();
+}
+
+// The colour, as 0xRRGGBB, that a day's date and weekday are written in: Sundays red, Saturdays
+// blue, other days black.
+inline unsigned WeekdayRgb(const QString& week)
+{
+    if (week == QLatin1String("1"))
+        return 0xff0000;
+    if (week == QLatin1String("7"))
+        return 0x0000ff;
+    return 0x000000;
+}
+
+// A stored clock time "hhmm" as the clerk reads it, "hh:mm"; empty text stays empty.
+inline QString ClockText(const QString& hhmm)
+{
+    return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
+}
+
 // One day of a month's timesheet.
 struct DayRow {
     QString staffCd;

@@ -51,8 +51,6 @@ constexpr std::array<Column, ColumnCount> kColumns{{{"日付", 360},
 
 const QColor kBandCyan(192, 255, 255);
 const QColor kListYellow(255, 255, 192);
-const QColor kSundayRed(255, 0, 0);
-const QColor kSaturdayBlue(0, 0, 255);
 
 constexpr int columnLeft(int blockLeft, int column)
 {
@@ -84,20 +82,9 @@ QString generalNumber(double value)
     return QString::number(value, 'g', 15);
 }
 
-QString weekdayName(const QString& week)
-{
-    static const QStringList names{"日", "月", "火", "水", "木", "金", "土"};
-    const int w = week.toInt();
-    return w >= 1 && w <= 7 ? names.at(w - 1) : QString();
-}
-
 QColor weekdayColour(const QString& week)
 {
-    if (week == QLatin1String("1"))
-        return kSundayRed;
-    if (week == QLatin1String("7"))
-        return kSaturdayBlue;
-    return Qt::black;
+    return QColor(WeekdayRgb(week));
 }
 
 void setTextColour(QLabel* label, const QColor& colour)
@@ -460,7 +447,7 @@ void frmKintaiEnt1::ShowRow(int n)
         return;
     const DayRow& row = m_month.row(n);
     g.date->setText(QString::number(row.kintaiDt.day()));
-    g.week->setText(weekdayName(row.week));
+    g.week->setText(WeekdayCaption(row.week));
     setTextColour(g.date, weekdayColour(row.week));
     setTextColour(g.week, weekdayColour(row.week));
     {
