@@ -57,6 +57,7 @@ bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString
         return false;
     }
     ReportDocument document;
+    bool empty = false;
     {
         WaitCursor wait;
         rptSyukin report(db);
@@ -65,7 +66,11 @@ bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString
         report.pSyoriDtSt = month;
         report.pSyoriDtEn = month;
         document = report.run();
+        empty = report.foundNoRows();
     }
+    // The rows may have gone since they were counted, by another clerk's delete.
+    if (empty)
+        ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
     ShowReport(document, parent);
     return true;
 }

@@ -1,6 +1,5 @@
 #include "rptSyukin.h"
 
-#include "Messages.h"
 #include "TimesheetStore.h"
 
 #include <QLocale>
@@ -185,8 +184,6 @@ void rptSyukin::ReadSheetData()
     // The stored query yields one row per timesheet row of the ranges, as many as the count of
     // those rows: what it yields is what prints, so it serves as the count too.
     m_sheetRows = LoadReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
-    if (m_sheetRows.empty())
-        ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
 }
 
 bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)

@@ -22,8 +22,11 @@ public:
 
     static ReportDefinition Definition();
 
-    // Produces the sheets; today is the date printed at the top of each page.
+    // Produces the sheets; today is the date printed at the top of each page. A run that finds no
+    // rows yields one empty page; the caller tells the clerk.
     ReportDocument run(const QDate& today = QDate::currentDate());
+    // Whether the last run found no rows to print.
+    bool foundNoRows() const { return m_sheetRows.empty(); }
 
     void dataInitialize(ReportFields& fields) override;
     bool fetchData(ReportFields& fields, ReportStyle& style) override;

@@ -171,9 +171,11 @@ void TestAttendanceSheet::headerAndTotals()
 
 void TestAttendanceSheet::noRowsSaysSo()
 {
-    MessageAnswerer answerer;
-    const ReportDocument doc = sheets("0003", "0003");
-    QCOMPARE(answerer.texts(), QStringList{"データが存在しません。"});
+    rptSyukin report(m_temp->db());
+    report.pStaffCdSt = report.pStaffCdEn = "0003";
+    report.pSyoriDtSt = report.pSyoriDtEn = kMonth;
+    const ReportDocument doc = report.run(kToday);
+    QVERIFY(report.foundNoRows());
     QCOMPARE(doc.pages.size(), std::size_t(1));
     QVERIFY(doc.pages.front().textsOf("txt_date").empty());
 }
