@@ -207,12 +207,19 @@ void VerifySchema(Database& db)
 
 void UpgradeSchema(Database& db)
 {
-    const int version = userVersion(db);
-    if (version == kCurrentVersion)
+    if (userVersion(db) == kCurrentVersion)
         return;
-    Transaction upgrade(db);
-    runSteps(db, fileVersion(db), kCurrentVersion);
-    upgrade.commit();
+    const int from = fileVersion(db);
+    try {
+        Transaction upgrade(db);
+        runSteps(db, from, kCurrentVersion);
+        upgrade.commit();
+    } catch (const StoreError&) {
+        // An unnumbered file of the current objects lacks only its number: when it cannot be
+        // written (a read-only file), it is still read as it is.
+        if (from != kCurrentVersion)
+            throw;
+    }
 }
 
 void VerifyIntegrity(Database& db)

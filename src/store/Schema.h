@@ -21,7 +21,8 @@ int CurrentSchemaVersion();
 // types, the same indexes and stored query, and no trigger or other object. Reads no rows.
 void VerifySchema(Database& db);
 
-// Brings a verified file of an earlier version up to the current one in one unit of work.
+// Brings a verified file of an earlier version up to the current one in one unit of work. An
+// unnumbered file that already holds the current objects but cannot be written is left as it is.
 void UpgradeSchema(Database& db);
 
 // Raises StoreError unless the engine finds the file sound: every page, and every index in
