@@ -146,10 +146,10 @@ const std::vector<SchemaEntry>& expectedEntries(int version)
     return byVersion.at(size_t(version - 1));
 }
 
-// The version of the schema that a file of the program holds, 1 for an unnumbered file.
-int fileVersion(Database& db)
+// The version of the schema that a file with that user_version holds, 1 for an unnumbered file.
+int schemaVersion(int userVersion)
 {
-    return std::max(userVersion(db), 1);
+    return std::max(userVersion, 1);
 }
 
 } // namespace
@@ -200,16 +200,17 @@ void VerifySchema(Database& db)
                 .arg(version));
     // Anything beside the program's own objects (a trigger, a view for a table, a rewritten
     // query or index) would run inside the program's saves and reads: refused as a whole.
-    if (entriesOf(db) != expectedEntries(fileVersion(db)))
+    if (entriesOf(db) != expectedEntries(schemaVersion(version)))
         throw StoreError(
             QStringLiteral("ヌビラのデータベースではありません（構成が異なります）。"));
 }
 
 void UpgradeSchema(Database& db)
 {
-    if (userVersion(db) == kCurrentVersion)
+    const int stored = userVersion(db);
+    if (stored == kCurrentVersion)
         return;
-    const int from = fileVersion(db);
+    const int from = schemaVersion(stored);
     try {
         Transaction upgrade(db);
         runSteps(db, from, kCurrentVersion);

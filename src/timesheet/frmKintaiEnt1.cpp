@@ -82,11 +82,6 @@ QString generalNumber(double value)
     return QString::number(value, 'g', 15);
 }
 
-QColor weekdayColour(const QString& week)
-{
-    return QColor(WeekdayRgb(week));
-}
-
 void setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
@@ -448,8 +443,9 @@ void frmKintaiEnt1::ShowRow(int n)
     const DayRow& row = m_month.row(n);
     g.date->setText(QString::number(row.kintaiDt.day()));
     g.week->setText(WeekdayCaption(row.week));
-    setTextColour(g.date, weekdayColour(row.week));
-    setTextColour(g.week, weekdayColour(row.week));
+    const QColor weekdayColour(WeekdayRgb(row.week));
+    setTextColour(g.date, weekdayColour);
+    setTextColour(g.week, weekdayColour);
     {
         const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
         g.syukinKb->setCurrentIndex(row.syukinKb.toInt());

@@ -110,15 +110,17 @@ void DataIn(QWidget* owner)
     const QString database = databasePath();
     const QString backup = BackupPath(database);
 
+    const auto sayFailed = [] { ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。")); };
+
     const QTemporaryDir check;
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
     if (!check.isValid() || !CopyWhole(answer, candidate)) {
-        ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+        sayFailed();
         return;
     }
     if (!isRestorable(candidate)) {
         ShowOpenFailure();
-        ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+        sayFailed();
         return;
     }
     if (!closeWorkingScreens())
@@ -150,5 +152,5 @@ void DataIn(QWidget* owner)
         QFile::rename(backup, database);
     }
     DbOpen(database);
-    ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。"));
+    sayFailed();
 }
