@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "Placement.h"
+#include "ScreenParts.h"
 
 #include <QLabel>
 #include <QProcess>

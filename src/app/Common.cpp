@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "Odbc.h"
+#include "Progress.h"
 #include "Schema.h"
 #include "Splash.h"
 #include "StoreError.h"
@@ -72,6 +73,20 @@ QString DatabasePath(const QString& programFolder)
 QString HelpPath(const QString& programFolder)
 {
     return programFolder + QStringLiteral("hlp/myhelp.HLP");
+}
+
+QString ClipPath(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("Img/stopwatch.avi");
+}
+
+void RunWithProgress(const std::function<void(Database&)>& work)
+{
+    const QString path = OpenDb().path();
+    RunWithProgress(gMDIForm.data(), ClipPath(ProgramFolder()), [&] {
+        Database db(path);
+        work(db);
+    });
 }
 
 bool InstallJapaneseTranslation()

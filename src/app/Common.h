@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class Database;
@@ -27,6 +28,12 @@ QString ProgramFolder();
 QString DatabasePath(const QString& programFolder);
 // The help file below a program folder.
 QString HelpPath(const QString& programFolder);
+// The progress window's clip below a program folder.
+QString ClipPath(const QString& programFolder);
+
+// Runs storage work with the progress window over the main window: work gets its own connection
+// to the program's database, on a worker thread; what it throws is thrown again here.
+void RunWithProgress(const std::function<void(Database&)>& work);
 
 // Qt's own texts (file and print dialogs, the buttons of questions) in Japanese, through Qt's
 // Japanese translation; dates and numbers in the Japanese locale. False when the translation is

@@ -1,11 +1,12 @@
 #include "MainWindow.h"
 
 #include "About.h"
+#include "ChildScreens.h"
 #include "Common.h"
 #include "Help.h"
 #include "Messages.h"
 #include "Placement.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

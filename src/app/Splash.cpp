@@ -1,6 +1,7 @@
 #include "Splash.h"
 
 #include "Placement.h"
+#include "ScreenParts.h"
 
 #include <QLabel>
 

@@ -1,17 +1,24 @@
 #include "ReportPreview.h"
 
+#include "ChildScreens.h"
+#include "FileDialogs.h"
 #include "Messages.h"
 #include "ReportPaint.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 #include "TimesheetStore.h"
 #include "rptSyukin.h"
 
-#include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
 
 namespace {
+
+PreviewStandIn& previewStandIn()
+{
+    static PreviewStandIn standIn;
+    return standIn;
+}
 
 void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
 {
@@ -23,9 +30,9 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
     save->setObjectName(QStringLiteral("act_savePdf"));
     save->setToolTip(QStringLiteral("PDFファイルに保存します"));
     QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
-        const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("PDFに保存"),
-                                                          QStringLiteral("出勤表.pdf"),
-                                                          QStringLiteral("PDFファイル(*.pdf)"));
+        const QString path =
+            AskFileName(&dialog, {true, QStringLiteral("PDFに保存"), QStringLiteral("出勤表.pdf"),
+                                  QStringLiteral("PDFファイル(*.pdf)")});
         if (path.isEmpty())
             return;
         if (!WriteReportPdf(document, path))
@@ -35,8 +42,15 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
 
 } // namespace
 
+void SetPreviewStandIn(PreviewStandIn standIn)
+{
+    previewStandIn() = std::move(standIn);
+}
+
 void ShowReport(const ReportDocument& document, QWidget* parent)
 {
+    if (previewStandIn())
+        return previewStandIn()(document);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(document.pageLayout);
     printer.setDocName(QStringLiteral("出勤表"));

@@ -1,5 +1,6 @@
 #include "frmInsatu.h"
 
+#include "ChildScreens.h"
 #include "Common.h"
 #include "FocusMover.h"
 #include "InputFields.h"
@@ -8,7 +9,7 @@
 #include "Placement.h"
 #include "Records.h"
 #include "ReportPreview.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -27,33 +28,29 @@ frmInsatu* ShowPrintScreen()
 }
 
 frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
-    : QWidget(parent)
+    : WorkScreen(QStringLiteral("frmInsatu"), QStringLiteral("帳票印刷画面"), {6390, 4455},
+                 Placement::Centred, parent)
 {
-    SetUpScreen(this, QStringLiteral("frmInsatu"), QStringLiteral("帳票印刷画面"), 6390, 4455);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-    const auto rect = [&](int left, int top, int width, int height) {
-        return QRect(px(left), px(top), px(width), px(height));
-    };
 
     AddHeading(this, QStringLiteral("指定したスタッフの出勤表を印刷します。"),
-               rect(135, 375, 6105, 300));
+               px(135, 375, 6105, 300));
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(rect(0, 885, 6390, 45));
+    rule->setGeometry(px(0, 885, 6390, 45));
 
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
     m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(rect(795, 1395, 2070, 330));
+    m_syoriDt->setGeometry(px(795, 1395, 2070, 330));
     m_syoriDt->setValue(DefaultPeriod(today).month);
 
     auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
-    idLabel->setGeometry(rect(735, 2010, 1260, 330));
+    idLabel->setGeometry(px(735, 2010, 1260, 330));
     const auto codeField = [&](int index, int left, const QString& initial) {
         auto* field = new TextField(32767, this);
         field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
-        field->setGeometry(rect(left, 2010, 870, 330));
+        field->setGeometry(px(left, 2010, 870, 330));
         field->setValue(initial);
         field->setLatinInput(Qt::ImhPreferNumbers);
         connect(field, &TextField::committed, this,
@@ -63,33 +60,23 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     m_staffFrom = codeField(0, 2010, QStringLiteral("0000"));
     auto* tilde = new QLabel(QStringLiteral("～"), this);
     tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(rect(2880, 2010, 330, 330));
+    tilde->setGeometry(px(2880, 2010, 330, 330));
     m_staffTo = codeField(1, 3210, QStringLiteral("9999"));
 
     AddGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
-                rect(75, 2820, 6210, 975));
+                px(75, 2820, 6210, 975));
 
     const auto onClick = [this](int index) { cmd_button_Click(index); };
     QPushButton* runButton =
-        AddCommandButton(this, 2, QStringLiteral("実行(&E)"), rect(3510, 3915, 1350, 435), onClick);
-    QPushButton* cancel = AddCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"),
-                                           rect(4920, 3915, 1350, 435), onClick);
+        AddCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 3915, 1350, 435), onClick);
+    QPushButton* cancel =
+        AddCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
 
     setTabOrder(m_syoriDt, m_staffFrom);
     setTabOrder(m_staffFrom, m_staffTo);
     setTabOrder(m_staffTo, runButton);
     setTabOrder(runButton, cancel);
-    new EnterKeyNavigation(this);
     m_syoriDt->setFocus();
-}
-
-void frmInsatu::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
-    PlaceCentred(this);
 }
 
 void frmInsatu::cmd_button_Click(int index)

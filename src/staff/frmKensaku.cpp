@@ -1,12 +1,13 @@
 #include "frmKensaku.h"
 
+#include "ChildScreens.h"
 #include "Common.h"
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "Placement.h"
 #include "Records.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 #include "StaffStore.h"
 
 #include <QApplication>
@@ -33,10 +34,10 @@ frmKensaku* ShowSearchDialog()
 }
 
 frmKensaku::frmKensaku(QWidget* parent)
-    : QWidget(parent)
+    : WorkScreen(QStringLiteral("frmKensaku"), QStringLiteral("スタッフ検索"), {5880, 5340},
+                 Placement::TopRight, parent)
 {
-    SetUpScreen(this, QStringLiteral("frmKensaku"), QStringLiteral("スタッフ検索"), 5880, 5340);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setEnterMovesFocus(false);
 
     auto* frame = new QGroupBox(QStringLiteral("検索項目(&O)"), this);
     frame->setObjectName(QStringLiteral("frm_Koumoku"));
@@ -97,15 +98,10 @@ frmKensaku::frmKensaku(QWidget* parent)
     m_keyword->setFocus();
 }
 
-void frmKensaku::showEvent(QShowEvent* event)
+void frmKensaku::firstShown()
 {
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
     RunReported(QStringLiteral("Form_Load()"), [this] {
         WaitCursor wait;
-        PlaceTopRight(this);
         Data_Init();
     });
 }

@@ -2,9 +2,9 @@
 
 #include "Records.h"
 #include "SearchSort.h"
+#include "WorkScreen.h"
 
 #include <QPointer>
-#include <QWidget>
 
 #include <array>
 #include <vector>
@@ -21,7 +21,7 @@ extern QPointer<TextField> gSearchNmCtl;
 // The staff search dialog: staff found by part of the name, code or reading, listed, and the
 // chosen one handed back to the caller's fields. It closes itself when another window of the
 // program becomes active.
-class frmKensaku : public QWidget {
+class frmKensaku : public WorkScreen {
     Q_OBJECT
 
 public:
@@ -30,7 +30,7 @@ public:
     const SearchSort& sort() const { return m_sort; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -47,7 +47,6 @@ private:
     TextField* m_keyword;
     QTreeWidget* m_list;
     SearchSort m_sort;
-    bool m_placed = false;
     bool m_unloaded = false;
 };
 

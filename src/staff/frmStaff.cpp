@@ -1,11 +1,12 @@
 #include "frmStaff.h"
 
+#include "ChildScreens.h"
 #include "Common.h"
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
 #include "Placement.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 
 #include <QPushButton>
 
@@ -17,13 +18,10 @@ frmStaff* ShowStaffScreen()
 }
 
 frmStaff::frmStaff(QWidget* parent)
-    : QWidget(parent)
+    : WorkScreen(QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), {6120, 3900},
+                 Placement::TopRight, parent)
 {
-    SetUpScreen(this, QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), 6120, 3900);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-
-    AddHeading(this, QStringLiteral("スタッフの登録を行います。"),
-               QRect(px(120), px(120), px(5880), px(300)));
+    AddHeading(this, QStringLiteral("スタッフの登録を行います。"), px(120, 120, 5880, 300));
 
     const auto addField = [&](const char* name, int maxLength, const QString& caption, int top,
                               int width) {
@@ -42,10 +40,10 @@ frmStaff::frmStaff(QWidget* parent)
                 QStringLiteral("スタッフコードを入力すると登録済みの氏名とﾌﾘｶﾞﾅが表示されます。"
                                "新しいコードなら氏名とﾌﾘｶﾞﾅを入力して保存ﾎﾞﾀﾝを押します。"
                                "削除すると、そのスタッフの出勤表のデータも消えます。"),
-                QRect(px(120), px(2010), px(4320), px(1740)));
+                px(120, 2010, 4320, 1740));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        return AddCommandButton(this, index, caption, QRect(px(4620), px(top), px(1380), px(420)),
+        return AddCommandButton(this, index, caption, px(4620, top, 1380, 420),
                                 [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* save = addButton(0, QStringLiteral("保存(&S)"), 2100);
@@ -63,22 +61,9 @@ frmStaff::frmStaff(QWidget* parent)
     connect(m_reading, &TextField::committed, this,
             [this] { m_editor.setReading(m_reading->value()); });
 
-    new EnterKeyNavigation(this);
     new CloseOnDeactivation(this);
     Data_Clear();
     m_code->setFocus();
-}
-
-void frmStaff::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
-    RunReported(QStringLiteral("Form_Load()"), [this] {
-        WaitCursor wait;
-        PlaceTopRight(this);
-    });
 }
 
 void frmStaff::txt_staffCd_Validate()

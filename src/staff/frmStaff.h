@@ -1,25 +1,22 @@
 #pragma once
 
 #include "StaffEditor.h"
+#include "WorkScreen.h"
 
 #include <QPointer>
-#include <QWidget>
 
 class QPushButton;
 class TextField;
 
 // The staff registration screen: a staff member is looked up by code, then saved or deleted.
 // It closes itself when another window of the program becomes active.
-class frmStaff : public QWidget {
+class frmStaff : public WorkScreen {
     Q_OBJECT
 
 public:
     explicit frmStaff(QWidget* parent = nullptr);
 
     const StaffEditor& editor() const { return m_editor; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void txt_staffCd_Validate();
@@ -33,7 +30,6 @@ private:
     TextField* m_code;
     TextField* m_name;
     TextField* m_reading;
-    bool m_placed = false;
 };
 
 extern QPointer<frmStaff> gfrmStaff;

@@ -1,11 +1,12 @@
 #include "frmJyouken.h"
 
+#include "ChildScreens.h"
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
 #include "Period.h"
 #include "Placement.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 #include "frmKintaiEnt1.h"
 
 #include <QLabel>
@@ -20,13 +21,10 @@ frmJyouken* ShowPeriodScreen()
 }
 
 frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
-    : QWidget(parent)
+    : WorkScreen(QStringLiteral("frmJyouken"), QStringLiteral("条件指定画面"), {6600, 3720},
+                 Placement::Centred, parent)
 {
-    SetUpScreen(this, QStringLiteral("frmJyouken"), QStringLiteral("条件指定画面"), 6600, 3720);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
-
-    AddHeading(this, QStringLiteral("期間と月度の指定を行います。"),
-               QRect(px(120), px(120), px(6360), px(300)));
+    AddHeading(this, QStringLiteral("期間と月度の指定を行います。"), px(120, 120, 6360, 300));
 
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
@@ -48,10 +46,10 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     m_kikanEn->setGeometry(px(3720), px(1080), px(2040), px(345));
 
     AddGuidance(this, QStringLiteral("勤怠の入力を行いたい月度と期間を入力し実行ﾎﾞﾀﾝを押します。"),
-                QRect(px(120), px(1680), px(4440), px(1860)));
+                px(120, 1680, 4440, 1860));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        return AddCommandButton(this, index, caption, QRect(px(4800), px(top), px(1560), px(420)),
+        return AddCommandButton(this, index, caption, px(4800, top, 1560, 420),
                                 [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* run = addButton(2, QStringLiteral("実行(&E)"), 2400);
@@ -67,17 +65,7 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     m_kikanEn->setValue(defaults.last);
     m_syoriDt->setValue(defaults.month);
 
-    new EnterKeyNavigation(this);
     m_syoriDt->setFocus();
-}
-
-void frmJyouken::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
-    PlaceCentred(this);
 }
 
 bool frmJyouken::kikan_check()

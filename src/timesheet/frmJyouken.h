@@ -1,14 +1,14 @@
 #pragma once
 
+#include "WorkScreen.h"
 #include <QDate>
 #include <QPointer>
-#include <QWidget>
 
 class DateField;
 
 // The month and period selection: the processing month and the days of its sheet, checked, then
 // handed to the timesheet entry screen as values.
-class frmJyouken : public QWidget {
+class frmJyouken : public WorkScreen {
     Q_OBJECT
 
 public:
@@ -23,9 +23,6 @@ public:
     // Checks the period; says why it is refused.
     bool kikan_check();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void cmd_button_Click(int index);
     void execute();
@@ -33,7 +30,6 @@ private:
     DateField* m_syoriDt;
     DateField* m_kikanSt;
     DateField* m_kikanEn;
-    bool m_placed = false;
 };
 
 extern QPointer<frmJyouken> gfrmJyouken;

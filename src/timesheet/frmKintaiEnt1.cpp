@@ -1,5 +1,6 @@
 #include "frmKintaiEnt1.h"
 
+#include "ChildScreens.h"
 #include "Common.h"
 #include "FocusMover.h"
 #include "InputFields.h"
@@ -7,7 +8,7 @@
 #include "Placement.h"
 #include "Progress.h"
 #include "ReportPreview.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 #include "TrashBin.h"
 #include "frmKensaku.h"
 #include "frmStaff.h"
@@ -107,16 +108,14 @@ frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
 }
 
 frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
-    : QWidget(parent)
+    : WorkScreen(QStringLiteral("frmKintaiEnt1"), QStringLiteral("勤怠入力"), {kWidth, kHeight},
+                 Placement::Centred, parent)
     , m_month(std::move(month))
 {
-    SetUpScreen(this, QStringLiteral("frmKintaiEnt1"), QStringLiteral("勤怠入力"), kWidth, kHeight);
-
     buildHeader();
     buildGrid();
     buildFooter();
     setKeyboardOrder();
-    new EnterKeyNavigation(this);
 
     ShowMonth();
     m_staffCd->setFocus();
@@ -124,11 +123,10 @@ frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
 
 void frmKintaiEnt1::buildHeader()
 {
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     AddHeading(this,
                QStringLiteral("スタッフの勤怠を入力します。　出勤、退社時間を入力すると各時間数は"
                               "自動集計されます。"),
-               QRect(px(120), px(120), px(kWidth - 240), px(300)));
+               px(120, 120, kWidth - 240, 300));
 
     auto* frame = new QGroupBox(QStringLiteral("基本情報"), this);
     frame->setObjectName(QStringLiteral("obj_frame_kihon"));
@@ -168,7 +166,7 @@ void frmKintaiEnt1::buildHeader()
     addPicture("cmd_kensaku_1", QStyle::SP_FileDialogContentsView, 5160,
                QStringLiteral("スタッフ検索"), [this] { cmd_kensaku_Click(); });
     AddScreenButton(this, QStringLiteral("cmd_staff"), QStringLiteral("ｽﾀｯﾌ登録(&F)"),
-                    QRect(px(5640), px(top - 15), px(1380), px(375)),
+                    px(5640, top - 15, 1380, 375),
                     [this] { RunReported(QStringLiteral("cmd_staff_Click()"), ShowStaffScreen); });
 
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
@@ -202,7 +200,6 @@ void frmKintaiEnt1::buildHeader()
 
 void frmKintaiEnt1::buildGrid()
 {
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     for (int blockLeft : {kLeftBlock, kRightBlock}) {
         for (int c = 0; c < ColumnCount; ++c) {
             auto* title = new QLabel(QString::fromUtf8(kColumns[c].title), this);
@@ -226,7 +223,6 @@ std::array<QWidget*, 6> frmKintaiEnt1::entryFields(const GridRow& row)
 
 frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
 {
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     const QPoint origin = rowOrigin(n);
     const auto cell = [&](int column) {
         return QRect(px(columnLeft(origin.x(), column)), px(origin.y()), px(kColumns[column].width),
@@ -350,7 +346,6 @@ void frmKintaiEnt1::bindRow(int n)
 
 void frmKintaiEnt1::buildFooter()
 {
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
     const int totalsTop = kRowTop + (kRowsInLeftBlock - 1) * kRowPitch;
 
     auto* allowanceLabel = new QLabel(QStringLiteral("週40時間勤務上限："), this);
@@ -392,8 +387,7 @@ void frmKintaiEnt1::buildFooter()
         {{0, "保存(&S)"}, {2, "印刷(&P)"}, {3, "終了(&C)"}}};
     int left = kWidth - 120 - 3 * 1380 - 2 * 120;
     for (const auto& [index, caption] : buttons) {
-        AddCommandButton(this, index, QString::fromUtf8(caption),
-                         QRect(px(left), px(buttonTop), px(1380), px(420)),
+        AddCommandButton(this, index, QString::fromUtf8(caption), px(left, buttonTop, 1380, 420),
                          [this](int i) { cmd_button_Click(i); });
         left += 1380 + 120;
     }
@@ -409,15 +403,6 @@ void frmKintaiEnt1::setKeyboardOrder()
         order << findChild<QWidget*>(QLatin1String(name));
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-}
-
-void frmKintaiEnt1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
-    PlaceCentred(this);
 }
 
 void frmKintaiEnt1::ShowMonth()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TimesheetMonth.h"
+#include "WorkScreen.h"
 
 #include <QPointer>
-#include <QWidget>
 
 #include <array>
 #include <functional>
@@ -19,7 +19,7 @@ class DateField;
 // The timesheet entry screen: one staff member's month on a grid of 31 day rows, with the
 // month's totals. The screen binds its fields to a TimesheetMonth, which holds the month and its
 // rules; nothing is written before the clerk saves or deletes.
-class frmKintaiEnt1 : public QWidget {
+class frmKintaiEnt1 : public WorkScreen {
     Q_OBJECT
 
 public:
@@ -35,7 +35,6 @@ public:
     bool confirmLeavingMonth();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -93,7 +92,6 @@ private:
     DateField* m_kikanEn = nullptr;
     QLabel* m_kihon40 = nullptr;
     std::array<QLabel*, 4> m_totals{};
-    bool m_placed = false;
 };
 
 extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;

@@ -1,16 +1,17 @@
 #include "modOption.h"
 
 #include "BackupFiles.h"
+#include "ChildScreens.h"
 #include "Common.h"
 #include "Database.h"
+#include "FileDialogs.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "Schema.h"
-#include "Screens.h"
+#include "ScreenParts.h"
 #include "StoreError.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -19,18 +20,11 @@ namespace {
 
 const QString kFilter = QStringLiteral("timファイル(*.tim)");
 
-QString runDialog(QWidget* owner, QFileDialog::AcceptMode mode, bool nameOnly,
-                  const QString& filter, const QString& initialFolder, const QString& title)
+QString runDialog(QWidget* owner, bool save, bool nameOnly, const QString& filter,
+                  const QString& initialFolder, const QString& title)
 {
-    QFileDialog dialog(owner, title, initialFolder, filter);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QString path = dialog.selectedFiles().constFirst();
-    return nameOnly ? QFileInfo(path).fileName() : path;
+    const QString path = AskFileName(owner, {save, title, initialFolder, filter});
+    return nameOnly && !path.isEmpty() ? QFileInfo(path).fileName() : path;
 }
 
 // The database of the program: the one open, else the one start-up opens.
@@ -68,13 +62,13 @@ bool isRestorable(const QString& candidate)
 QString ShowSaveDialog(QWidget* owner, bool nameOnly, const QString& filter,
                        const QString& initialFolder, const QString& title)
 {
-    return runDialog(owner, QFileDialog::AcceptSave, nameOnly, filter, initialFolder, title);
+    return runDialog(owner, true, nameOnly, filter, initialFolder, title);
 }
 
 QString ShowOpenDialog(QWidget* owner, bool nameOnly, const QString& filter,
                        const QString& initialFolder, const QString& title)
 {
-    return runDialog(owner, QFileDialog::AcceptOpen, nameOnly, filter, initialFolder, title);
+    return runDialog(owner, false, nameOnly, filter, initialFolder, title);
 }
 
 void DataOut(QWidget* owner)

@@ -8,8 +8,6 @@
 #include <functional>
 #include <vector>
 
-class Database;
-
 // The animation clip of the progress window: a strip of square frames side by side in one
 // image file, played in a loop.
 class ClipPlayer : public QLabel {
@@ -52,13 +50,7 @@ private:
     ClipPlayer* m_player;
 };
 
-// The clip file below a program folder.
-QString ClipPath(const QString& programFolder);
-
-// Runs work on a worker thread while a fresh progress window stands over the main window; the
-// windows take no input until it ends, while the window and its animation keep being drawn.
-// work must not touch widgets and opens its own database connection; what it throws is
-// thrown again here.
-void RunWithProgress(const std::function<void()>& work);
-// The same for storage work: work gets its own connection to the program's database.
-void RunWithProgress(const std::function<void(Database&)>& work);
+// Runs work on a worker thread while a fresh progress window playing the clip stands over the
+// window over; the windows take no input until it ends, while the window and its animation keep
+// being drawn. work must not touch widgets; what it throws is thrown again here.
+void RunWithProgress(QWidget* over, const QString& clipPath, const std::function<void()>& work);

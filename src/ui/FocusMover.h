@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QObject>
 
 class QWidget;
 
@@ -17,19 +16,3 @@ QList<QWidget*> FocusableFields(const QWidget* screen);
 void MoveFocus(QWidget* screen, bool forward);
 void NextFocus(QWidget* screen);
 void PrevFocus(QWidget* screen);
-
-// Makes Enter move to the next field of the screen and Shift+Enter to the previous one, whatever
-// control of the screen has the focus, buttons included: a button is pressed by a click, Space
-// or its access key, never by Enter, so Enter after Enter cannot answer a question unseen.
-class EnterKeyNavigation : public QObject {
-    Q_OBJECT
-
-public:
-    explicit EnterKeyNavigation(QWidget* screen);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QWidget* m_screen;
-};

@@ -1,61 +1,16 @@
+#include "ScreenParts.h"
+
 #include "Placement.h"
 
+#include <QApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
+#include <QPushButton>
 #include <QStyle>
-#include <QWidget>
-
-#include <algorithm>
-
-int TwipsToPixels(int twips, const QWidget* widget)
-{
-    const int dpi = widget ? widget->logicalDpiY() : 96;
-    return qRound(twips * dpi / 1440.0);
-}
-
-namespace {
-
-// What a window is placed in and the frame that is moved: a screen inside the main window stands
-// in the main window's working area, any other window on its screen.
-struct PlacementArea {
-    QWidget* frame;
-    QRect area;
-};
-
-PlacementArea placementArea(QWidget* window)
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()); sub && sub->mdiArea())
-        return {sub, QRect(QPoint(0, 0), sub->mdiArea()->viewport()->size())};
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    return {window, screen->geometry()};
-}
-
-} // namespace
-
-void PlaceCentred(QWidget* window)
-{
-    const auto [frame, area] = placementArea(window);
-    const QSize size = frame->frameGeometry().size();
-    const int left = area.left() + (area.width() - size.width()) / 2;
-    const int top = area.top() + (area.height() - size.height() - TwipsToPixels(1000, window)) / 2;
-    frame->move(std::max(area.left(), left), std::max(area.top(), top));
-}
-
-void PlaceTopRight(QWidget* window)
-{
-    const auto [frame, area] = placementArea(window);
-    const QSize size = frame->frameGeometry().size();
-    const int left = area.right() + 1 - size.width() - TwipsToPixels(500, window);
-    frame->move(std::max(area.left(), left), area.top() + TwipsToPixels(20, window));
-}
 
 QIcon ProgramIcon()
 {
@@ -117,4 +72,32 @@ QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry)
     info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(info, 1);
     return info;
+}
+
+QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+                             const QRect& geometry, std::function<void()> onClick)
+{
+    auto* button = new QPushButton(caption, screen);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button, std::move(onClick));
+    return button;
+}
+
+QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+                              const QRect& geometry, std::function<void(int)> onClick)
+{
+    return AddScreenButton(screen, QStringLiteral("cmd_button_%1").arg(index), caption, geometry,
+                           [index, onClick = std::move(onClick)] { onClick(index); });
+}
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
 }

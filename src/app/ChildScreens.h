@@ -6,11 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
-class QKeyEvent;
-class QPushButton;
-
 // Each screen exists at most once, held in its one application-wide reference: showing a
 // screen that is open brings it to the front; one that was closed is made anew by make().
 template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& reference, Make make)
@@ -29,11 +24,6 @@ template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& referen
         frame->activateWindow();
     return screen;
 }
-
-// Names a working screen, captions it with the program's icon, fixes its size, given in twips,
-// and gives it its access keys.
-void SetUpScreen(QWidget* screen, const QString& objectName, const QString& caption, int widthTwips,
-                 int heightTwips);
 
 // Puts a working screen into the main window as a child window that is deleted when it closes,
 // sized to the screen. Without a main window (tools, tests) the screen stands on its own.
@@ -66,40 +56,4 @@ private:
 
     QWidget* m_screen;
     bool m_wasActive = false;
-};
-
-// A button of a screen; a picture button has an empty caption and is given its icon. A mouse
-// click, and its access key (AccessKeys), give it the focus before onClick runs, so the field
-// being left commits first.
-QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
-                             const QRect& geometry, std::function<void()> onClick);
-// A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
-QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
-                              const QRect& geometry, std::function<void(int)> onClick);
-
-// Alt with the underlined letter of a control's caption on a screen acts on that control: a
-// button is pressed, a field or a frame's first field takes the focus. Inside the main window the
-// screen's access keys come before the menus' when they share a letter.
-class AccessKeys : public QObject {
-    Q_OBJECT
-
-public:
-    explicit AccessKeys(QWidget* screen);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QWidget* controlFor(const QKeyEvent* key) const;
-
-    QWidget* m_screen;
-};
-
-// The hourglass pointer for the length of a scope.
-class WaitCursor {
-public:
-    WaitCursor();
-    ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };

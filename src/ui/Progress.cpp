@@ -1,8 +1,5 @@
 #include "Progress.h"
 
-#include "Common.h"
-#include "Database.h"
-#include "MainWindow.h"
 #include "Placement.h"
 
 #include <QApplication>
@@ -107,15 +104,10 @@ void frmStopWatch::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-QString ClipPath(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("Img/stopwatch.avi");
-}
-
-void RunWithProgress(const std::function<void()>& work)
+void RunWithProgress(QWidget* over, const QString& clipPath, const std::function<void()>& work)
 {
     const QPointer<QWidget> activeBefore = QApplication::activeWindow();
-    auto* window = new frmStopWatch(ClipPath(ProgramFolder()), gMDIForm.data());
+    auto* window = new frmStopWatch(clipPath, over);
     window->show();
     QCoreApplication::processEvents();
 
@@ -140,13 +132,4 @@ void RunWithProgress(const std::function<void()>& work)
         QApplication::setActiveWindow(activeBefore);
     if (failure)
         std::rethrow_exception(failure);
-}
-
-void RunWithProgress(const std::function<void(Database&)>& work)
-{
-    const QString path = OpenDb().path();
-    RunWithProgress([&] {
-        Database db(path);
-        work(db);
-    });
 }

@@ -12,6 +12,12 @@ QString AppTitle()
 
 namespace {
 
+MessageAnswer& messageAnswer()
+{
+    static MessageAnswer answer;
+    return answer;
+}
+
 int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const QString& text)
 {
     QMessageBox box(icon, AppTitle(), text, buttons, QApplication::activeWindow());
@@ -27,8 +33,15 @@ int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const 
 
 } // namespace
 
+void SetMessageAnswer(MessageAnswer answer)
+{
+    messageAnswer() = std::move(answer);
+}
+
 void ShowPlainMsg(const QString& text)
 {
+    if (messageAnswer())
+        return void(messageAnswer()(kMsgNone, text));
     showBox(QMessageBox::NoIcon, QMessageBox::Ok, text);
 }
 
@@ -52,6 +65,8 @@ int ShowMsg(int kind, const QString& text)
     default:
         return kMsgNone;
     }
+    if (messageAnswer())
+        return messageAnswer()(kind, text);
     switch (showBox(icon, buttons, text)) {
     case QMessageBox::Yes:
     case QMessageBox::Save:

@@ -1,7 +1,5 @@
 #include "FocusMover.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QWidget>
 
 bool IsFocusable(const QWidget* widget)
@@ -43,28 +41,4 @@ void NextFocus(QWidget* screen)
 void PrevFocus(QWidget* screen)
 {
     MoveFocus(screen, false);
-}
-
-EnterKeyNavigation::EnterKeyNavigation(QWidget* screen)
-    : QObject(screen)
-    , m_screen(screen)
-{
-    qApp->installEventFilter(this);
-}
-
-bool EnterKeyNavigation::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !(widget == m_screen || m_screen->isAncestorOf(widget)))
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-        return false;
-    if (key->modifiers() & Qt::ShiftModifier)
-        PrevFocus(m_screen);
-    else
-        NextFocus(m_screen);
-    return true;
 }

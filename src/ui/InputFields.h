@@ -16,13 +16,17 @@
 // True when losing the focus with this event leaves the field for another control of its screen.
 bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event);
 
+// Alt with a letter or digit: a screen's access key, which a field passes on to its screen
+// instead of typing the letter.
+bool IsAccessKey(const QKeyEvent* key);
+
 // Full-width ASCII forms (U+FF01 to U+FF5E) and the ideographic space turned into their
 // half-width letters, digits and signs, as Unicode NFKC folds them; everything else is kept, so
 // kana and kanji stay as typed.
 QString ToHalfWidth(const QString& text);
 
 // Shared by the line-edit fields: the caption drawn inside the field before its text. An access
-// key in the caption ("(&K)") is underlined; the screen's AccessKeys acts on it.
+// key in the caption ("(&K)") is underlined; the screen acts on it.
 class CaptionedLineEdit : public QLineEdit {
     Q_OBJECT
 

@@ -62,6 +62,12 @@ QString ToHalfWidth(const QString& text)
     return half;
 }
 
+bool IsAccessKey(const QKeyEvent* key)
+{
+    return key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_0 &&
+           key->key() <= Qt::Key_Z;
+}
+
 bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event)
 {
     switch (event->reason()) {
@@ -123,6 +129,8 @@ void CaptionedLineEdit::focusOutEvent(QFocusEvent* event)
 
 void CaptionedLineEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (IsAccessKey(event))
+        return event->ignore();
     if (!m_latin || !needsHalfWidth(event->text()))
         return QLineEdit::keyPressEvent(event);
     withHalfWidthKey(event, [this](QKeyEvent* half) { QLineEdit::keyPressEvent(half); });
@@ -352,6 +360,8 @@ void DateField::mousePressEvent(QMouseEvent* event)
 
 void DateField::keyPressEvent(QKeyEvent* event)
 {
+    if (IsAccessKey(event))
+        return event->ignore();
     m_enteredAt.invalidate();
     if (calendarPopup())
         holidayCalendar();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QIcon;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The parts that every screen and small window of the program is built of.
+
+// The program's icon, drawn: a stopwatch face.
+QIcon ProgramIcon();
+
+// The product title "ヌビラ" of the splash and version windows, at geometry in the parent.
+QLabel* AddProductTitle(QWidget* parent, const QRect& geometry);
+
+// The heading line across the top of a working screen.
+QLabel* AddHeading(QWidget* parent, const QString& text, const QRect& geometry);
+
+// The frame "ガイダンス" of a working screen: a picture and a guidance text that says what the
+// screen is for and how to go on.
+QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry);
+
+// A button of a screen; a picture button has an empty caption and is given its icon. A mouse
+// click, and its access key (WorkScreen), give it the focus before onClick runs, so the field
+// being left commits first.
+QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+                             const QRect& geometry, std::function<void()> onClick);
+// A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
+QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+                              const QRect& geometry, std::function<void(int)> onClick);
+
+// The hourglass pointer for the length of a scope.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
