@@ -7,12 +7,11 @@
 #include "frmInsatu.h"
 #include "rptSyukin.h"
 
-#include "MessageAnswerer.h"
-#include "PreviewCloser.h"
+#include "ReportPreview.h"
+#include "ScreenTest.h"
 #include "TempDatabase.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -60,7 +59,6 @@ private slots:
     void headerAndTotals();
     void noRowsSaysSo();
     void pdfHoldsTheJapaneseText();
-    void printScreenDefaultsAndPadding_data();
     void printScreenDefaultsAndPadding();
     void printScreenRuns_data();
     void printScreenRuns();
@@ -115,17 +113,12 @@ void TestAttendanceSheet::oneGroupPerStaffMember()
     const QStringList names{"青木　一郎", "伊藤　花子"};
     for (int p = 0; p < 2; ++p) {
         const ReportPage& page = doc.pages[p];
-        QCOMPARE(page.textsOf("txt_staffNm").size(), std::size_t(1));
         QCOMPARE(page.textsOf("txt_staffNm").front().text, names[p]);
-        QCOMPARE(page.textsOf("Label25").front().text, QStringLiteral("出勤区分"));
         QCOMPARE(page.textsOf("txt_date").size(), std::size_t(31));
-        QCOMPARE(page.textsOf("txt_g_kihonJn").size(), std::size_t(1));
+        // The whole month with its bands fits the body.
+        QVERIFY(page.textsOf("txt_g_sinyaJn").front().rect.bottom() <=
+                PrintableTwips(doc.pageLayout).height());
     }
-    // The whole month with its bands fits the body.
-    const std::vector<PlacedText> footer = doc.pages[0].textsOf("txt_g_sinyaJn");
-    QVERIFY(footer.front().rect.bottom() <= PrintableTwips(doc.pageLayout).height());
-    QVERIFY(PrintableTwips(doc.pageLayout).width() >= 10560);
-    QVERIFY(PrintableTwips(doc.pageLayout).height() >= 11835);
 }
 
 void TestAttendanceSheet::dayLines()
@@ -134,26 +127,17 @@ void TestAttendanceSheet::dayLines()
     const auto cell = [&page](const char* control, int day) {
         return page.textsOf(QLatin1String(control)).at(day - 1).text;
     };
-    QCOMPARE(cell("txt_date", 1), QStringLiteral("1"));
-    QCOMPARE(cell("txt_week", 1), QStringLiteral("木"));
     QCOMPARE(cell("txt_syukinKb", 1), QStringLiteral("通常出勤"));
     QCOMPARE(cell("txt_syukinJn", 1), QStringLiteral("09:00"));
-    QCOMPARE(cell("txt_taisyaJn", 1), QStringLiteral("18:00"));
     QCOMPARE(cell("txt_kihonJn", 1), QStringLiteral("8.00"));
-    QCOMPARE(cell("txt_kyukeiJn", 1), QStringLiteral("1.00"));
     // A rest day: day, weekday and class, nothing else, even with hours in the file.
     QCOMPARE(cell("txt_syukinKb", 3), QStringLiteral("公休日"));
     QCOMPARE(cell("txt_week", 3), QStringLiteral("土"));
-    QCOMPARE(cell("txt_syukinJn", 3), QString());
     QCOMPARE(cell("txt_kihonJn", 3), QString());
     // A working day without times.
     QCOMPARE(cell("txt_syukinJn", 5), QString());
     QCOMPARE(cell("txt_kihonJn", 5), QStringLiteral("0.00"));
     QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
-    QCOMPARE(cell("txt_date", 31), QStringLiteral("31"));
-    // Lines one below the other, 270 twips apart.
-    const std::vector<PlacedText> dates = page.textsOf("txt_date");
-    QCOMPARE(dates[1].rect.top() - dates[0].rect.top(), 270.0);
 }
 
 void TestAttendanceSheet::headerAndTotals()
@@ -163,10 +147,7 @@ void TestAttendanceSheet::headerAndTotals()
     QCOMPARE(page.textsOf("txt_kikan").front().text, QStringLiteral("( 2005/11/26～2005/12/25 )"));
     QCOMPARE(page.textsOf("Field1").front().text, QStringLiteral("令和8年12月6日"));
     QCOMPARE(page.textsOf("txt_g_kihonJn").front().text, QStringLiteral("1,234.50"));
-    QCOMPARE(page.textsOf("txt_g_zangyouJn").front().text, QStringLiteral("10.00"));
-    QCOMPARE(page.textsOf("txt_g_sinyaJn").front().text, QStringLiteral("2.50"));
     QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
-    QCOMPARE(page.textsOf("txt_title").front().font.family, QStringLiteral("ＭＳ Ｐ明朝"));
 }
 
 void TestAttendanceSheet::noRowsSaysSo()
@@ -192,45 +173,13 @@ void TestAttendanceSheet::pdfHoldsTheJapaneseText()
     QCOMPARE(text.count(u'\f'), 2); // two pages
     const QString fonts = run("pdffonts", {pdf});
     QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
-
-    // The page as an image: a dark grid on white, with red and blue days.
-    run("pdftoppm", {"-r", "150", "-png", "-f", "1", "-l", "1", pdf, dir.filePath("page")});
-    const QImage image(dir.filePath("page-1.png"));
-    QVERIFY(!image.isNull());
-    bool red = false;
-    bool blue = false;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            red |= c.red() > 180 && c.green() < 120 && c.blue() < 120;
-            blue |= c.blue() > 180 && c.red() < 120 && c.green() < 120;
-        }
-    }
-    QVERIFY(red && blue);
-}
-
-void TestAttendanceSheet::printScreenDefaultsAndPadding_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("padded");
-    QTest::newRow("one digit") << "5"
-                               << "0005";
-    QTest::newRow("empty") << ""
-                           << "0000";
-    QTest::newRow("six characters") << "123456"
-                                    << "3456";
 }
 
 void TestAttendanceSheet::printScreenDefaultsAndPadding()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, padded);
     frmInsatu* screen = new frmInsatu(QDate(2005, 1, 15));
     gfrmInsatu = screen;
-    screen->setAttribute(Qt::WA_DeleteOnClose);
-    screen->show();
-    QApplication::setActiveWindow(screen);
-    QVERIFY(QTest::qWaitForWindowActive(screen));
+    QVERIFY(ShowActive(screen));
     QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(), QStringLiteral("200412"));
     auto* from = screen->findChild<TextField*>("txt_staffCd_0");
     QCOMPARE(from->value(), QStringLiteral("0000"));
@@ -238,9 +187,9 @@ void TestAttendanceSheet::printScreenDefaultsAndPadding()
     from->setFocus();
     from->selectAll();
     QTest::keyClick(from, Qt::Key_Backspace);
-    QTest::keyClicks(from, typed);
+    QTest::keyClicks(from, QStringLiteral("5"));
     QTest::keyClick(from, Qt::Key_Return);
-    QCOMPARE(from->value(), padded);
+    QCOMPARE(from->value(), QStringLiteral("0005"));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txt_staffCd_1"));
 }
 
@@ -254,10 +203,6 @@ void TestAttendanceSheet::printScreenRuns_data()
                               << "9999" << QDate(2005, 12, 1) << 2;
     QTest::newRow("one member") << "0002"
                                 << "0002" << QDate(2005, 12, 1) << 1;
-    QTest::newRow("member without the month") << "0003"
-                                              << "0003" << QDate(2005, 12, 1) << 0;
-    QTest::newRow("first above last") << "0002"
-                                      << "0001" << QDate(2005, 12, 1) << 0;
     QTest::newRow("month without rows") << "0000"
                                         << "9999" << QDate(2005, 11, 1) << 0;
 }
@@ -275,17 +220,14 @@ void TestAttendanceSheet::printScreenRuns()
     screen->findChild<TextField*>("txt_staffCd_1")->setValue(to);
     screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
 
-    MessageAnswerer answerer;
-    PreviewCloser preview;
+    ScriptedMessages messages;
+    int shown = 0;
+    SetPreviewStandIn(
+        [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
     QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-    if (pages == 0) {
-        QCOMPARE(answerer.texts(), QStringList{"印刷対象データがありません。"});
-        QVERIFY(!preview.shown());
-    } else {
-        QVERIFY(answerer.seen().isEmpty());
-        QVERIFY(preview.shown());
-        QCOMPARE(preview.pages(), pages);
-    }
+    SetPreviewStandIn({});
+    QCOMPARE(shown, pages);
+    QCOMPARE(messages.texts().isEmpty(), pages > 0);
     QVERIFY(screen->isVisible()); // stays for another run, values unchanged
     QCOMPARE(screen->findChild<TextField*>("txt_staffCd_0")->value(), from);
 }

@@ -15,7 +15,6 @@ private slots:
     void stepping_data();
     void stepping();
     void steppingReadsTheMonthsTotals();
-    void firstOnAnEmptyFile();
     void loadKeepsPreparedDaysWithoutStoredRow();
     void saveWritesExactlyThePeriod_data();
     void saveWritesExactlyThePeriod();
@@ -75,24 +74,16 @@ void TestTimesheetStore::stepping_data()
 
     QTest::newRow("first") << "first"
                            << "0100" << true << "0003";
-    QTest::newRow("next") << "next"
-                          << "0003" << true << "0005";
     QTest::newRow("next compares as text") << "next"
                                            << "0005" << true << "0100";
     QTest::newRow("next from a code not on file") << "next"
                                                   << "0004" << true << "0005";
     QTest::newRow("next past the highest") << "next"
                                            << "0100" << false << "0100";
-    QTest::newRow("previous") << "prev"
-                              << "0100" << true << "0005";
     QTest::newRow("previous past the lowest") << "prev"
                                               << "0003" << false << "0003";
-    QTest::newRow("find") << "find 0005"
-                          << "0003" << true << "0005";
     QTest::newRow("find a code not on file") << "find 0004"
                                              << "0003" << false << "0003";
-    QTest::newRow("find the empty code") << "find "
-                                         << "0003" << false << "0003";
 }
 
 void TestTimesheetStore::stepping()
@@ -121,20 +112,22 @@ void TestTimesheetStore::stepping()
     QCOMPARE(h.staffCd, expected);
     if (!found) {
         QCOMPARE(h, before);
-    } else {
-        QCOMPARE(h.staffNm, "名前" + expected);
-        QCOMPARE(h.staffKm, "ﾖﾐ" + expected);
-        QCOMPARE(h.kihon1, 0.0);
-        QCOMPARE(h.syoriDt, before.syoriDt);
-        QCOMPARE(h.kikanSt, before.kikanSt);
-        QCOMPARE(h.kikanEn, before.kikanEn);
+        return;
     }
+    MonthHeader expectedHeader = before; // the month and period stay; staff and totals are read
+    expectedHeader.staffCd = expected;
+    expectedHeader.staffNm = "名前" + expected;
+    expectedHeader.staffKm = "ﾖﾐ" + expected;
+    expectedHeader.kihon1 = 0;
+    QCOMPARE(h, expectedHeader);
 }
 
 void TestTimesheetStore::steppingReadsTheMonthsTotals()
 {
     Database& db = m_temp->db();
     MonthHeader saved = header("0005");
+    saved.staffNm = "名前0005";
+    saved.staffKm = "ﾖﾐ0005";
     saved.kihon1 = 160.5;
     saved.kihon2 = 12.25;
     saved.kihon3 = 1.0 / 3;
@@ -148,22 +141,9 @@ void TestTimesheetStore::steppingReadsTheMonthsTotals()
 
     MonthHeader h = header("0003");
     QVERIFY(NextStaffMonth(db, h));
-    QCOMPARE(h.kihon1, 160.5);
-    QCOMPARE(h.kihon2, 12.25);
-    QCOMPARE(h.kihon3, 1.0 / 3);
-    QCOMPARE(h.kihon4, 20.0);
+    QCOMPARE(h, saved);
     QVERIFY(PrevStaffMonth(db, h));
-    QCOMPARE(h.staffCd, "0003");
     QCOMPARE(h.kihon1, 0.0);
-    QCOMPARE(h.kihon4, 0.0);
-}
-
-void TestTimesheetStore::firstOnAnEmptyFile()
-{
-    TempDatabase empty;
-    MonthHeader h = header("");
-    QVERIFY(!FirstStaffMonth(empty.db(), h));
-    QCOMPARE(h, header(""));
 }
 
 void TestTimesheetStore::loadKeepsPreparedDaysWithoutStoredRow()
@@ -183,17 +163,10 @@ void TestTimesheetStore::loadKeepsPreparedDaysWithoutStoredRow()
     LoadDayRows(db, h, rows);
 
     for (int i = 0; i < 31; ++i) {
-        QCOMPARE(rows[i].kintaiDt, prepared[i].kintaiDt);
-        QCOMPARE(rows[i].week, prepared[i].week);
-        if (i < 10) {
-            DayRow expected = stored[i];
-            expected.week = prepared[i].week;
-            QCOMPARE(rows[i], expected);
-        } else {
-            QCOMPARE(rows[i], prepared[i]);
-        }
+        DayRow expected = i < 10 ? stored[i] : prepared[i];
+        expected.week = prepared[i].week;
+        QCOMPARE(rows[i], expected);
     }
-    QCOMPARE(rows[6].taisya, "");
     QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
                             "'2004-03-07'"),
              "text");
@@ -205,8 +178,6 @@ void TestTimesheetStore::saveWritesExactlyThePeriod_data()
     QTest::addColumn<int>("days");
     QTest::newRow("28 days after 31") << 31 << 28;
     QTest::newRow("31 days after 28") << 28 << 31;
-    QTest::newRow("same month twice") << 31 << 31;
-    QTest::newRow("a single day") << 30 << 1;
 }
 
 void TestTimesheetStore::saveWritesExactlyThePeriod()
@@ -243,8 +214,6 @@ void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
-    QTest::newRow("a day without a date") << "invalid date"
-                                          << "";
     QTest::newRow("the same day twice") << "duplicate day"
                                         << "";
     QTest::newRow("the engine refuses the summary") << "summary trigger"
@@ -357,7 +326,6 @@ void TestTimesheetStore::deleteMonthRemovesOnlyThatMonth()
     QCOMPARE(storedDays(*m_temp, "0003", "200402"), 31);
     QCOMPARE(storedDays(*m_temp, "0005", "200403"), 31);
     QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL"), "3");
-    QCOMPARE(GetStaff(db, "0003").staffNm, "名前0003");
 }
 
 void TestTimesheetStore::reportRows_data()
@@ -377,10 +345,6 @@ void TestTimesheetStore::reportRows_data()
                                            << "0005"
                                            << "200403"
                                            << "200403" << 31 << "0005";
-    QTest::newRow("one month, all staff") << "0000"
-                                          << "9999"
-                                          << "200402"
-                                          << "200402" << 3 * 28 << "0003";
     QTest::newRow("codes compare as text") << "0004"
                                            << "0100"
                                            << "200402"
@@ -389,10 +353,6 @@ void TestTimesheetStore::reportRows_data()
                              << "9999"
                              << "200404"
                              << "200412" << 0 << "";
-    QTest::newRow("reversed range") << "9999"
-                                    << "0000"
-                                    << "200402"
-                                    << "200403" << 0 << "";
 }
 
 void TestTimesheetStore::reportRows()
@@ -432,7 +392,6 @@ void TestTimesheetStore::reportRowFields()
     h.kihon3 = 3.25;
     h.kihon4 = 19;
     std::vector<DayRow> rows = WorkedMonth("0005", "200403", kMarch1, 31);
-    rows[6] = {"0005", "200403", rows[6].kintaiDt, "", "2", "", "", 0, 0, 0, 0};
     rows[2].kihon3 = 0.5;
     SaveMonth(db, h, rows);
 
@@ -456,9 +415,6 @@ void TestTimesheetStore::reportRowFields()
                              0.5,
                              1};
     QCOMPARE(report[2], expected);
-    QCOMPARE(report[6].syukinKb, "2");
-    QCOMPARE(report[6].syukin, "");
-    QCOMPARE(report[6].kihon1, 0.0);
 }
 
 void TestTimesheetStore::reportRowsMatchTheCountWithoutSummaryOrStaff()
@@ -472,7 +428,6 @@ void TestTimesheetStore::reportRowsMatchTheCountWithoutSummaryOrStaff()
     const std::vector<ReportRow> report = LoadReportRows(db, "0000", "9999", "200403", "200403");
     QCOMPARE(int(report.size()), 36);
     QVERIFY(!report.front().kikanSt.isValid());
-    QCOMPARE(report.front().kihon1_g, 0.0);
     QCOMPARE(report.back().staffCd, "0777");
     QCOMPARE(report.back().staffNm, "");
 }

@@ -1,6 +1,7 @@
 #include "TempDatabase.h"
 
 #include "Schema.h"
+#include "StaffStore.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -51,6 +52,13 @@ void RunForeignSql(const QString& path, const QString& sql)
         sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
         qFatal("foreign SQL failed: %s", error ? error : sqlite3_errmsg(db));
     sqlite3_close(db);
+}
+
+void SeedSampleStaff(Database& db)
+{
+    SaveStaff(db, {QStringLiteral("0001"), QStringLiteral("青木"), QStringLiteral("ｱｵｷ")});
+    SaveStaff(db, {QStringLiteral("0005"), QStringLiteral("伊藤"), QStringLiteral("ｲﾄｳ")});
+    SaveStaff(db, {QStringLiteral("0009"), QStringLiteral("上田"), QStringLiteral("ｳｴﾀﾞ")});
 }
 
 std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,

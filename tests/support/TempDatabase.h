@@ -40,6 +40,9 @@ private:
 // on an error.
 void RunForeignSql(const QString& path, const QString& sql);
 
+// The sample staff of the tests: 0001 青木, 0005 伊藤, 0009 上田.
+void SeedSampleStaff(Database& db);
+
 // The rows of a month as the timesheet screen prepares them: consecutive days from first, class
 // "0", no times, zero hours.
 std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,

@@ -7,14 +7,13 @@
 #include "TimesheetStore.h"
 #include "modOption.h"
 
-#include "MessageAnswerer.h"
+#include "Messages.h"
+#include "ScreenTest.h"
 #include "TempDatabase.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -34,40 +33,6 @@ void write(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// Answers the file dialog: the given path is chosen, or with an empty path the dialog is
-// cancelled. Notes the dialog's title and filters.
-class FileDialogAnswerer : public QObject {
-public:
-    explicit FileDialogAnswerer(QString path)
-        : m_path(std::move(path))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            title = dialog->windowTitle();
-            filters = dialog->nameFilters();
-            if (m_path.isEmpty()) {
-                dialog->reject();
-                return;
-            }
-            // As the user does: to the file's folder, the name typed, then Save or Open. The
-            // dialog may still be reading the folder; the next poll tries again.
-            dialog->setDirectory(QFileInfo(m_path).absolutePath());
-            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                name->setText(QFileInfo(m_path).fileName());
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        m_timer.start(20);
-    }
-    QString title;
-    QStringList filters;
-
-private:
-    QTimer m_timer;
-    QString m_path;
-};
-
 } // namespace
 
 class TestTransfer : public QObject {
@@ -76,8 +41,6 @@ class TestTransfer : public QObject {
 private slots:
     void init();
     void cleanup();
-    void timSuffix_data();
-    void timSuffix();
     void exportThenImportKeepsEveryRow();
     void exportNamesTheFileAsTyped_data();
     void exportNamesTheFileAsTyped();
@@ -105,10 +68,10 @@ void TestTransfer::init()
 {
     m_temp = std::make_unique<TempDatabase>();
     Transaction fill(m_temp->db());
-    for (int s = 1; s <= 20; ++s) {
+    for (int s = 1; s <= 5; ++s) {
         const QString code = QStringLiteral("%1").arg(s, 4, 10, QLatin1Char('0'));
         SaveStaff(m_temp->db(), {code, QStringLiteral("職員%1").arg(s), "ｼｮｸｲﾝ"});
-        for (int m = 0; m < 6; ++m) {
+        for (int m = 0; m < 2; ++m) {
             const QDate first = QDate(2005, 1, 1).addMonths(m);
             const QString month = first.toString("yyyyMM");
             SaveMonth(m_temp->db(), {code, {}, {}, month, first, first.addDays(27), 160, 1, 2, 20},
@@ -132,31 +95,10 @@ void TestTransfer::cleanup()
 QString TestTransfer::backupFile()
 {
     const QString path = outside("backup.tim");
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path});
     DataOut(nullptr);
     return path;
-}
-
-void TestTransfer::timSuffix_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("no extension") << "/b/backup"
-                                  << "/b/backup.tim";
-    QTest::newRow("tim") << "/b/backup.tim"
-                         << "/b/backup.tim";
-    QTest::newRow("upper case") << "/b/backup.TIM"
-                                << "/b/backup.TIM.tim";
-    QTest::newRow("cancelled") << ""
-                               << ".tim";
-}
-
-void TestTransfer::timSuffix()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, name);
-    QCOMPARE(TimFileName(chosen), name);
 }
 
 void TestTransfer::exportThenImportKeepsEveryRow()
@@ -164,13 +106,14 @@ void TestTransfer::exportThenImportKeepsEveryRow()
     const QByteArray before = contents(databasePath());
     const QString path = outside("backup.tim");
     {
-        MessageAnswerer answerer;
-        FileDialogAnswerer chooser(path);
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
         DataOut(nullptr);
-        QCOMPARE(chooser.title, QStringLiteral("ファイル名を指定する"));
-        QCOMPARE(chooser.filters, QStringList{"timファイル(*.tim)"});
-        QCOMPARE(answerer.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
-        QCOMPARE(answerer.seen().first().icon, QMessageBox::Information);
+        QCOMPARE(files.asked().first().title, QStringLiteral("ファイル名を指定する"));
+        QVERIFY(files.asked().first().save);
+        QCOMPARE(files.asked().first().filter, QStringLiteral("timファイル(*.tim)"));
+        QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
+        QCOMPARE(messages.kinds(), QList<int>{kMsgInformation});
     }
     QCOMPARE(contents(path), before); // byte for byte
     QVERIFY(gDb && gDb->isOpen());
@@ -179,16 +122,17 @@ void TestTransfer::exportThenImportKeepsEveryRow()
     DeleteStaff(*gDb, "0001");
     SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
     {
-        MessageAnswerer answerer;
-        FileDialogAnswerer chooser(path);
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
         DataIn(nullptr);
-        QCOMPARE(chooser.title, QStringLiteral("ファイルを選択する"));
-        QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+        QCOMPARE(files.asked().first().title, QStringLiteral("ファイルを選択する"));
+        QVERIFY(!files.asked().first().save);
+        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
     }
     QVERIFY(gDb && gDb->isOpen());
-    QCOMPARE(staffCount(), 20);
+    QCOMPARE(staffCount(), 5);
     QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("職員1"));
-    QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200506"), 20 * 6 * 28);
+    QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 5 * 2 * 28);
     QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
 }
 
@@ -198,8 +142,6 @@ void TestTransfer::exportNamesTheFileAsTyped_data()
     QTest::addColumn<QString>("written");
     QTest::newRow("no extension") << "monthly"
                                   << "monthly.tim";
-    QTest::newRow("tim") << "monthly.tim"
-                         << "monthly.tim";
     QTest::newRow("upper case") << "monthly.TIM"
                                 << "monthly.TIM.tim";
 }
@@ -208,8 +150,8 @@ void TestTransfer::exportNamesTheFileAsTyped()
 {
     QFETCH(QString, typed);
     QFETCH(QString, written);
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(outside(typed));
+    ScriptedMessages messages;
+    ScriptedFiles files({outside(typed)});
     DataOut(nullptr);
     QCOMPARE(QDir(m_outside.path()).entryList(QDir::Files), QStringList{written});
 }
@@ -218,26 +160,22 @@ void TestTransfer::exportReplacesAnOldBackup()
 {
     const QString path = outside("backup.tim");
     write(path, "an old backup");
-    MessageAnswerer answerer; // says yes to replacing the file
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path}); // the dialog has asked about replacing it
     DataOut(nullptr);
     QCOMPARE(contents(path), contents(databasePath()));
-    QCOMPARE(answerer.texts().last(), path + "バックアップファイルを作成しました。 ");
+    QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
 }
 
 void TestTransfer::cancelChangesNothing()
 {
     const QByteArray before = contents(databasePath());
-    MessageAnswerer answerer;
-    {
-        FileDialogAnswerer cancel{QString()};
-        DataOut(nullptr);
-    }
-    {
-        FileDialogAnswerer cancel{QString()};
-        DataIn(nullptr);
-    }
-    QVERIFY(answerer.seen().isEmpty());
+    ScriptedMessages messages;
+    ScriptedFiles cancelled({});
+    DataOut(nullptr);
+    DataIn(nullptr);
+    QCOMPARE(cancelled.asked().size(), 2);
+    QVERIFY(messages.texts().isEmpty());
     QVERIFY(QDir(m_outside.path()).entryList(QDir::Files).isEmpty());
     QCOMPARE(contents(databasePath()), before);
     QVERIFY(gDb && gDb->isOpen());
@@ -250,8 +188,6 @@ void TestTransfer::refusedImports_data()
     QTest::addColumn<QString>("sql");
     QTest::newRow("text file") << "text"
                                << "";
-    QTest::newRow("empty file") << "empty"
-                                << "";
     QTest::newRow("truncated copy") << "truncated"
                                     << "";
     QTest::newRow("stored query missing") << "sql"
@@ -291,7 +227,7 @@ void TestTransfer::refusedImports_data()
         << "sql"
         << "DROP INDEX KYTIMESHEETJL_syoriDt;"
            "CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL (syoriDt, staffCd) "
-           "WHERE syoriDt < '200503';"
+           "WHERE syoriDt < '200502';"
            "PRAGMA writable_schema = ON;"
            "UPDATE sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) "
            "WHERE name = 'KYTIMESHEETJL_syoriDt'";
@@ -306,8 +242,6 @@ void TestTransfer::refusedImports()
     const QString path = outside("chosen.tim");
     if (kind == "text")
         write(path, "スタッフ一覧\n0001,青木\n");
-    else if (kind == "empty")
-        write(path, {});
     else if (kind == "truncated")
         write(path, contents(databasePath()).left(contents(databasePath()).size() / 2));
     else {
@@ -315,13 +249,13 @@ void TestTransfer::refusedImports()
         RunForeignSql(path, sql);
     }
     const QByteArray before = contents(databasePath());
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path});
     DataIn(nullptr);
-    QCOMPARE(answerer.texts(),
+    QCOMPARE(messages.texts(),
              (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
     QVERIFY(gDb && gDb->isOpen());
-    QCOMPARE(staffCount(), 20);
+    QCOMPARE(staffCount(), 5);
     QCOMPARE(contents(databasePath()), before);
     QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
 }
@@ -330,14 +264,14 @@ void TestTransfer::backupOfAnEarlierVersionIsUpgraded()
 {
     const QString path = backupFile();
     RunForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path});
     DataIn(nullptr);
-    QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+    QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
     Rows version = gDb->query("PRAGMA user_version");
     QVERIFY(version.next());
     QCOMPARE(version.value(0).toInt(), CurrentSchemaVersion());
-    QCOMPARE(staffCount(), 20);
+    QCOMPARE(staffCount(), 5);
 }
 
 void TestTransfer::importAfterAnInterruptedOne()
@@ -347,11 +281,11 @@ void TestTransfer::importAfterAnInterruptedOne()
     write(leftover, "the database before an import that was cut off");
     DeleteStaff(*gDb, "0002");
 
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path});
     DataIn(nullptr);
-    QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
-    QCOMPARE(staffCount(), 20);
+    QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+    QCOMPARE(staffCount(), 5);
     QVERIFY(!QFileInfo::exists(leftover));
     // The leftover is kept under a dated name.
     const QStringList aside =
@@ -409,18 +343,18 @@ void TestTransfer::importClosesTheWorkingScreens()
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->show();
 
-    MessageAnswerer answerer;
-    FileDialogAnswerer chooser(path);
+    ScriptedMessages messages;
+    ScriptedFiles files({path});
     DataIn(main);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(main->mdiArea()->subWindowList().isEmpty(), restored);
-    QCOMPARE(staffCount(), restored ? 20 : 21);
+    QCOMPARE(staffCount(), restored ? 5 : 6);
     if (restored)
-        QCOMPARE(answerer.texts(), QStringList{path + "ファイルを復元しました。 "});
+        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
     else if (!screenKept)
-        QCOMPARE(answerer.texts().last(), QStringLiteral("復元に失敗しました。"));
+        QCOMPARE(messages.texts().last(), QStringLiteral("復元に失敗しました。"));
     else
-        QVERIFY(answerer.texts().isEmpty());
+        QVERIFY(messages.texts().isEmpty());
     delete main;
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "FileDialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+class QWidget;
+
+// The program's messages answered without a box while an object lives: each is recorded and
+// answered from the list, then with Yes or OK.
+class ScriptedMessages {
+public:
+    explicit ScriptedMessages(QList<int> answers = {});
+    ~ScriptedMessages();
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    const QStringList& texts() const { return m_texts; }
+    const QList<int>& kinds() const { return m_kinds; }
+
+private:
+    QList<int> m_answers;
+    QStringList m_texts;
+    QList<int> m_kinds;
+};
+
+// The file dialogs answered while an object lives: with the paths in turn, then cancelled.
+class ScriptedFiles {
+public:
+    explicit ScriptedFiles(QStringList paths);
+    ~ScriptedFiles();
+    ScriptedFiles(const ScriptedFiles&) = delete;
+    ScriptedFiles& operator=(const ScriptedFiles&) = delete;
+
+    const QList<FileQuestion>& asked() const { return m_asked; }
+
+private:
+    QStringList m_paths;
+    QList<FileQuestion> m_asked;
+};
+
+// Shows a window and waits until it is the active one.
+bool ShowActive(QWidget* window);
+
+// Deletes the windows and objects whose deletion was posted (closed screens, deleteLater) and
+// lets the events that follow run, so that a test sees the program as the user would next.
+void FlushDeletes();
