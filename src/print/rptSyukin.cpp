@@ -206,12 +206,8 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
     style.setTextColour(QStringLiteral("txt_date"), colour);
     style.setTextColour(QStringLiteral("txt_week"), colour);
 
-    static const QStringList classes{"通常出勤", "休日出勤", "公休日"};
-    const int syukinKb = r.syukinKb.toInt();
-    const bool known = r.syukinKb.size() == 1 && syukinKb >= 0 && syukinKb <= 2;
-    fields.set(QStringLiteral("syukinKb"), known ? classes.at(syukinKb) : QString());
-
-    if (syukinKb == 2) {
+    fields.set(QStringLiteral("syukinKb"), DayClassCaption(r.syukinKb));
+    if (IsRestDay(r.syukinKb)) {
         for (const char* name : {"syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4"})
             fields.set(QLatin1String(name), QString());
     } else {

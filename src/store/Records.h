@@ -2,6 +2,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // The records that the storage operations read and write and that the screens own.
 // Plain values: the screens copy them freely.
@@ -72,13 +75,74 @@ inline QString ClockText(const QString& hhmm)
     return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
 }
 
+// The leading decimal digits of a piece of text as a number, the way stored codes and clock
+// parts are read: "2x" reads 2, text without leading digits 0.
+inline int LeadingNumber(QStringView text)
+{
+    int number = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9' || number > 99999)
+            break;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
+}
+
+// A day's attendance class, stored as its position in the timesheet screen's class list.
+enum class DayClass {
+    Normal = 0,      // "0" 通常出勤, a normal working day
+    HolidayWork = 1, // "1" 休日出勤, work on a holiday
+    Rest = 2,        // "2" 公休日, a rest day
+};
+
+// The stored class read as a number, as the work-time rules, the screen and the sheet all read
+// it ("2x" is a rest day, empty text a normal day); none for a number of no class.
+inline std::optional<DayClass> ReadDayClass(const QString& stored)
+{
+    const int number = LeadingNumber(stored);
+    if (number > int(DayClass::Rest))
+        return std::nullopt;
+    return DayClass(number);
+}
+
+inline bool IsRestDay(const QString& stored)
+{
+    return ReadDayClass(stored) == DayClass::Rest;
+}
+
+// The stored text of a class: "0", "1" or "2".
+inline QString DayClassCode(DayClass dayClass)
+{
+    return QString::number(int(dayClass));
+}
+
+inline QString DayClassCaption(DayClass dayClass)
+{
+    switch (dayClass) {
+    case DayClass::Normal:
+        return QStringLiteral("通常出勤");
+    case DayClass::HolidayWork:
+        return QStringLiteral("休日出勤");
+    case DayClass::Rest:
+        break;
+    }
+    return QStringLiteral("公休日");
+}
+
+// The caption of a stored class; only the exact codes "0", "1", "2" have one.
+inline QString DayClassCaption(const QString& stored)
+{
+    const std::optional<DayClass> dayClass = ReadDayClass(stored);
+    return dayClass && stored.size() == 1 ? DayClassCaption(*dayClass) : QString();
+}
+
 // One day of a month's timesheet.
 struct DayRow {
     QString staffCd;
     QString syoriDt;
     QDate kintaiDt;
     QString week;      // "1" (Sunday) to "7" (Saturday); never stored
-    QString syukinKb;  // "0" normal working day, "1" work on a holiday, "2" rest day
+    QString syukinKb;  // the DayClass code: "0", "1" or "2"
     QString syukin;    // clock-in "hhmm" or empty
     QString taisya;    // clock-out "hhmm" or empty
     double kihon1 = 0; // basic hours

@@ -93,8 +93,9 @@ void TimesheetMonth::loadRows(Database& db)
     LoadDayRows(db, m_header, m_rows);
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty())
-            row.syukinKb = isWeekend(row.kintaiDt) ? QStringLiteral("2") : QStringLiteral("0");
-        if (row.syukinKb.toInt() == kRestDay)
+            row.syukinKb =
+                DayClassCode(isWeekend(row.kintaiDt) ? DayClass::Rest : DayClass::Normal);
+        if (IsRestDay(row.syukinKb))
             emptyDay(row);
     }
     m_kihon40 = CalcKihon40(m_rows);
@@ -134,21 +135,21 @@ bool TimesheetMonth::commitHours(int n, Hours which, std::optional<double> value
     return true;
 }
 
-bool TimesheetMonth::commitClass(int n, int position)
+bool TimesheetMonth::commitClass(int n, DayClass dayClass)
 {
-    if (!hasRow(n) || position < kNormalDay || position > kRestDay)
+    if (!hasRow(n))
         return false;
     DayRow& row = m_rows[n - 1];
-    if (row.syukinKb.toInt() == position)
+    if (ReadDayClass(row.syukinKb) == dayClass)
         return false;
-    row.syukinKb = QString::number(position);
+    row.syukinKb = DayClassCode(dayClass);
     computeTotals();
     return true;
 }
 
-bool TimesheetMonth::selectClass(int n, int position)
+bool TimesheetMonth::selectClass(int n, DayClass dayClass)
 {
-    if (!hasRow(n) || position != kRestDay)
+    if (!hasRow(n) || dayClass != DayClass::Rest)
         return false;
     DayRow& row = m_rows[n - 1];
     const DayRow before = row;
@@ -173,7 +174,7 @@ int TimesheetMonth::firstIncompleteRow() const
 {
     for (int n = 1; n <= days(); ++n) {
         const DayRow& day = row(n);
-        if (day.syukinKb.toInt() != kRestDay && (day.syukin.isEmpty() || day.taisya.isEmpty()))
+        if (!IsRestDay(day.syukinKb) && (day.syukin.isEmpty() || day.taisya.isEmpty()))
             return n;
     }
     return 0;

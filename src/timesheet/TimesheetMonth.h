@@ -18,11 +18,6 @@ public:
     enum class Clock { In, Out };
     enum class Hours { Basic, Overtime, LateNight, Break };
 
-    // The positions of the class list, stored as "0", "1", "2".
-    static constexpr int kNormalDay = 0;
-    static constexpr int kHolidayWork = 1;
-    static constexpr int kRestDay = 2;
-
     // The processing month "yyyymm" and the period, at most 31 days.
     TimesheetMonth(const QString& syoriDt, const QDate& kikanSt, const QDate& kikanEn);
 
@@ -52,11 +47,11 @@ public:
     bool commitClock(int n, Clock which, const QString& hhmm);
     // An hour figure committed in row n; an empty field changes nothing. True when stored.
     bool commitHours(int n, Hours which, std::optional<double> value);
-    // The class committed in row n, as a list position. True when stored.
-    bool commitClass(int n, int position);
+    // The class committed in row n. True when stored.
+    bool commitClass(int n, DayClass dayClass);
     // The class chosen in row n's list before it is committed: a rest day empties the row's
     // times and hours. True when the row was emptied.
-    bool selectClass(int n, int position);
+    bool selectClass(int n, DayClass dayClass);
 
     // True when the rows differ from the month as last loaded or saved: leaving it loses work.
     bool isModified() const { return m_rows != m_storedRows; }

@@ -16,18 +16,6 @@ constexpr TimePoint kNightWindows[][2] = {
     {{46, 0}, {48, 0}},
 };
 
-// The leading decimal digits of a piece of text, as a number (no digits read as 0).
-int leadingNumber(QStringView text)
-{
-    int number = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            break;
-        number = number * 10 + (c.unicode() - u'0');
-    }
-    return number;
-}
-
 int minutesBetween(const TimePoint& from, const TimePoint& to)
 {
     return (to.hour - from.hour) * 60 - from.minute + to.minute;
@@ -37,7 +25,7 @@ int minutesBetween(const TimePoint& from, const TimePoint& to)
 
 TimePoint TimePoint::fromText(const QString& hhmm)
 {
-    return {leadingNumber(QStringView(hhmm).left(2)), leadingNumber(QStringView(hhmm).right(2))};
+    return {LeadingNumber(QStringView(hhmm).left(2)), LeadingNumber(QStringView(hhmm).right(2))};
 }
 
 bool IsClockTime(const QString& hhmm)
@@ -122,11 +110,11 @@ void CalcTotals(std::span<const DayRow> rows, double kihon40, MonthHeader& heade
     double breaks = 0;
     double normalDayBasic = 0;
     for (const DayRow& row : rows) {
-        const int syukinKb = leadingNumber(row.syukinKb);
-        if (syukinKb == 0)
+        const std::optional<DayClass> dayClass = ReadDayClass(row.syukinKb);
+        if (dayClass == DayClass::Normal)
             normalDayBasic += row.kihon1;
         // Basic hours worked on a holiday always count as overtime.
-        (syukinKb == 1 ? overtime : basic) += row.kihon1;
+        (dayClass == DayClass::HolidayWork ? overtime : basic) += row.kihon1;
         overtime += row.kihon2;
         night += row.kihon3;
         breaks += row.kihon4;

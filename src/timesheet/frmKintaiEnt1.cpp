@@ -252,9 +252,8 @@ frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
     row.syukinKb = new ListField(this);
     row.syukinKb->setObjectName(name("cmb_syukinKb"));
     row.syukinKb->setGeometry(cell(Class));
-    row.syukinKb->addItem(QStringLiteral("通常出勤"), TimesheetMonth::kNormalDay);
-    row.syukinKb->addItem(QStringLiteral("休日出勤"), TimesheetMonth::kHolidayWork);
-    row.syukinKb->addItem(QStringLiteral("公休日"), TimesheetMonth::kRestDay);
+    for (const DayClass dayClass : {DayClass::Normal, DayClass::HolidayWork, DayClass::Rest})
+        row.syukinKb->addItem(DayClassCaption(dayClass), int(dayClass));
     QPalette listPalette = row.syukinKb->palette();
     listPalette.setColor(QPalette::Button, kListYellow);
     listPalette.setColor(QPalette::Base, kListYellow);
@@ -290,19 +289,29 @@ frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
     return row;
 }
 
+std::optional<DayClass> frmKintaiEnt1::chosenClass(int n) const
+{
+    const QVariant data = m_grid[n].syukinKb->currentData();
+    if (!data.isValid() || data.toInt() < 0)
+        return std::nullopt;
+    return DayClass(data.toInt());
+}
+
 void frmKintaiEnt1::bindRow(int n)
 {
     const GridRow& row = m_grid[n];
-    connect(row.syukinKb, &QComboBox::currentIndexChanged, this, [this, n](int position) {
+    connect(row.syukinKb, &QComboBox::currentIndexChanged, this, [this, n] {
         RunReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
-            if (m_month.selectClass(n, position))
+            const std::optional<DayClass> chosen = chosenClass(n);
+            if (chosen && m_month.selectClass(n, *chosen))
                 ShowTotals();
-            ShowRowValues(n, position != TimesheetMonth::kRestDay);
+            ShowRowValues(n, chosen != DayClass::Rest);
         });
     });
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
         RunReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
-            if (m_month.commitClass(n, m_grid[n].syukinKb->currentIndex()))
+            const std::optional<DayClass> chosen = chosenClass(n);
+            if (chosen && m_month.commitClass(n, *chosen))
                 ShowTotals();
         });
     });
@@ -433,7 +442,8 @@ void frmKintaiEnt1::ShowRow(int n)
     setTextColour(g.week, weekdayColour);
     {
         const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
-        g.syukinKb->setCurrentIndex(row.syukinKb.toInt());
+        const std::optional<DayClass> dayClass = ReadDayClass(row.syukinKb);
+        g.syukinKb->setCurrentIndex(dayClass ? g.syukinKb->findData(int(*dayClass)) : -1);
     }
     ShowRowValues(n);
 }
@@ -444,7 +454,7 @@ void frmKintaiEnt1::ShowRowValues(int n, bool keepUntimedText)
     if (!m_month.hasRow(n))
         return;
     const DayRow& row = m_month.row(n);
-    const bool working = g.syukinKb->currentIndex() != TimesheetMonth::kRestDay;
+    const bool working = chosenClass(n) != DayClass::Rest;
     for (QWidget* field : entryFields(g))
         field->setEnabled(working);
     // A clock field holding what is no time shows it until the clerk mends it; the row has none.

@@ -61,6 +61,8 @@ private:
     void setKeyboardOrder();
     GridRow makeRow(int n);
     void bindRow(int n);
+    // The class chosen in row n's list; none for the empty item of a row beyond the period.
+    std::optional<DayClass> chosenClass(int n) const;
 
     // Writes the header, every row and the totals.
     void ShowMonth();

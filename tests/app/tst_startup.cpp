@@ -54,8 +54,8 @@ private slots:
     void refusedDatabase_data();
     void refusedDatabase();
     void startsWithTheMainWindow();
+    void quitClosesEveryChildFirst_data();
     void quitClosesEveryChildFirst();
-    void aChildThatStaysOpenKeepsTheProgram();
 
 private:
     QString startedFolder();
@@ -140,33 +140,30 @@ void TestStartup::startsWithTheMainWindow()
     QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
 }
 
+void TestStartup::quitClosesEveryChildFirst_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("every child closes, then the database") << false;
+    QTest::newRow("a child that stays open keeps the program") << true;
+}
+
 void TestStartup::quitClosesEveryChildFirst()
 {
+    QFETCH(bool, refused);
     QVERIFY(!startedFolder().isEmpty());
     QStringList log;
     gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "first"))->show();
-    gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "second"))->show();
-    QPointer<frmMDIForm> window = gMDIForm.data();
-
+    gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "second", refused))->show();
     gMDIForm->findChild<QAction*>(QStringLiteral("m_Quit"))->trigger();
     FlushDeletes();
     log.sort();
     QCOMPARE(log, (QStringList{"first closed, database open", "second closed, database open"}));
-    QVERIFY(!gDb);
-    QVERIFY(!window);
-    QVERIFY(!gMDIForm);
-}
-
-void TestStartup::aChildThatStaysOpenKeepsTheProgram()
-{
-    QVERIFY(!startedFolder().isEmpty());
-    QStringList log;
-    gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "busy", true))->show();
-    QVERIFY(!gMDIForm->close());
-    QVERIFY(gMDIForm && gMDIForm->isVisible());
-    QVERIFY(gDb && gDb->isOpen());
-    for (QMdiSubWindow* sub : gMDIForm->mdiArea()->subWindowList())
-        delete sub;
+    QCOMPARE(!gDb, !refused);
+    QCOMPARE(!gMDIForm, !refused);
+    if (refused) {
+        QVERIFY(gMDIForm->isVisible() && gDb->isOpen());
+        qDeleteAll(gMDIForm->mdiArea()->subWindowList());
+    }
 }
 
 QTEST_MAIN(TestStartup)

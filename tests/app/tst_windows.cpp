@@ -29,9 +29,7 @@ private slots:
     void aboutClosesWithEnterAndEsc_data();
     void aboutClosesWithEnterAndEsc();
     void systemInformation();
-    void versionWindowIsSingle();
     void helpContentsAndKeywords();
-    void missingHelpFileIsSaidInTheWindow();
     void progressWindowAnimatesWhileWorkRuns_data();
     void progressWindowAnimatesWhileWorkRuns();
     void progressPassesFailuresOn();
@@ -101,23 +99,6 @@ void TestWindows::systemInformation()
     QVERIFY(messages.texts().isEmpty());
 }
 
-void TestWindows::versionWindowIsSingle()
-{
-    frmMDIForm main(QStringLiteral("/nonexistent/myhelp.HLP"));
-    main.show();
-    QAction* version = main.findChild<QAction*>(QStringLiteral("m_var"));
-    version->trigger();
-    QPointer<frmAbout> first = gfrmAbout.data();
-    QVERIFY(first && first->isVisible());
-    version->trigger();
-    QCOMPARE(gfrmAbout.data(), first.data());
-    first->close();
-    FlushDeletes();
-    QVERIFY(!gfrmAbout);
-    version->trigger();
-    QVERIFY(gfrmAbout && gfrmAbout->isVisible());
-}
-
 void TestWindows::helpContentsAndKeywords()
 {
     frmMDIForm main(QStringLiteral(NUBIRA_PROGRAM_DIR "/hlp/myhelp.HLP"));
@@ -141,15 +122,6 @@ void TestWindows::helpContentsAndKeywords()
             shown << help->keywordList()->item(i)->text();
     }
     QCOMPARE(shown, QStringList{QStringLiteral("残業時間")});
-}
-
-void TestWindows::missingHelpFileIsSaidInTheWindow()
-{
-    ScriptedMessages messages;
-    frmHelp help(QStringLiteral("/nonexistent/hlp/myhelp.HLP"));
-    QVERIFY(!help.isLoaded());
-    QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("開けません")));
-    QVERIFY(messages.texts().isEmpty());
 }
 
 void TestWindows::progressWindowAnimatesWhileWorkRuns_data()

@@ -44,56 +44,19 @@ ReportDefinition definition(bool newPagePerGroup)
 {
     ReportDefinition d;
     const ReportFont font{"ＭＳ 明朝", 10};
-    d.pageHeader = {"PageHeader",
-                    500,
-                    {{"lbl_title",
-                      ReportText::Source::Caption,
-                      "見出し",
-                      {0, 0, 5000, 300},
-                      font,
-                      Qt::AlignHCenter,
-                      {}}},
-                    {}};
-    d.groupHeader = {"GroupHeader1",
-                     400,
-                     {{"txt_group",
-                       ReportText::Source::Field,
-                       "group",
-                       {0, 0, 2000, 300},
-                       font,
-                       Qt::AlignLeft,
-                       {}}},
-                     {QLine(0, 390, 5000, 390)}};
-    d.detail = {"Detail",
-                300,
-                {{"txt_number",
-                  ReportText::Source::Field,
-                  "number",
-                  {0, 0, 2000, 280},
-                  font,
-                  Qt::AlignRight,
-                  "#,##0.00"}},
-                {QLine(0, 0, 5000, 0)}};
-    d.groupFooter = {"GroupFooter1",
-                     600,
-                     {{"txt_last",
-                       ReportText::Source::Field,
-                       "number",
-                       {0, 100, 2000, 280},
-                       font,
-                       Qt::AlignRight,
-                       "0"}},
-                     {}};
-    d.pageFooter = {"PageFooter",
-                    300,
-                    {{"txt_today",
-                      ReportText::Source::Today,
-                      {},
-                      {0, 0, 3000, 280},
-                      font,
-                      Qt::AlignLeft,
-                      "ggge年m月d日"}},
-                    {}};
+    using Source = ReportText::Source;
+    // clang-format off
+    d.pageHeader = {"PageHeader", 500, {{"lbl_title", Source::Caption, "見出し",
+                    {0, 0, 5000, 300}, font, Qt::AlignHCenter, {}}}, {}};
+    d.groupHeader = {"GroupHeader1", 400, {{"txt_group", Source::Field, "group",
+                     {0, 0, 2000, 300}, font, Qt::AlignLeft, {}}}, {QLine(0, 390, 5000, 390)}};
+    d.detail = {"Detail", 300, {{"txt_number", Source::Field, "number", {0, 0, 2000, 280}, font,
+                Qt::AlignRight, "#,##0.00"}}, {QLine(0, 0, 5000, 0)}};
+    d.groupFooter = {"GroupFooter1", 600, {{"txt_last", Source::Field, "number",
+                     {0, 100, 2000, 280}, font, Qt::AlignRight, "0"}}, {}};
+    d.pageFooter = {"PageFooter", 300, {{"txt_today", Source::Today, {}, {0, 0, 3000, 280}, font,
+                    Qt::AlignLeft, "ggge年m月d日"}}, {}};
+    // clang-format on
     d.groupField = "group";
     d.groupStartsNewPage = newPagePerGroup;
     // A small page: 10000 twips of printable height.
@@ -125,16 +88,13 @@ void TestReportEngine::numbers_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0.0 << "#,##0.00"
-                          << "0.00";
-    QTest::newRow("hours") << 8.0 << "#,##0.00"
-                           << "8.00";
-    QTest::newRow("rounded") << 12.3333333333333 << "#,##0.00"
-                             << "12.33";
-    QTest::newRow("grouped") << 1234.5 << "#,##0.00"
-                             << "1,234.50";
-    QTest::newRow("no decimals") << 7.0 << "0"
-                                 << "7";
+    const auto row = [](const char* text, double value, const char* pattern) {
+        QTest::newRow(text) << value << pattern << text;
+    };
+    row("0.00", 0, "#,##0.00");
+    row("12.33", 12.3333333333333, "#,##0.00");
+    row("1,234.50", 1234.5, "#,##0.00");
+    row("7", 7, "0");
 }
 
 void TestReportEngine::numbers()

@@ -2,13 +2,12 @@
 #include "Common.h"
 #include "InputFields.h"
 #include "MainWindow.h"
+#include "Messages.h"
+#include "Period.h"
 #include "Schema.h"
-#include "ScreenParts.h"
-#include "StaffStore.h"
 #include "frmJyouken.h"
 #include "frmKintaiEnt1.h"
 
-#include "Messages.h"
 #include "ScreenTest.h"
 #include "TempDatabase.h"
 
@@ -17,35 +16,34 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-// Types a date as the user does: the field entered by Tab, then the digits.
-void typeDate(QWidget* screen, const char* name, const QString& text)
-{
-    auto* field = screen->findChild<DateField*>(QLatin1String(name));
-    field->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(field, QString(text).remove(u'/')); // sections advance by themselves
-}
-
-} // namespace
-
+// The month and period choice: its defaults and check, and the screen that hands the choice to
+// the timesheet or refuses it with the values kept for correction.
 class TestPeriodScreen : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { gDb.reset(); }
     void cleanup();
-    void defaultsAreThePreviousMonth_data();
-    void defaultsAreThePreviousMonth();
+    void defaults_data();
+    void defaults();
     void periodCheck_data();
     void periodCheck();
     void enterMovesThroughTheFields();
     void cancelThenReopenShowsTheDefaults();
 
 private:
-    void show(frmJyouken* screen);
-    QPushButton* button(int index) const;
+    QPushButton* button(int index) const
+    {
+        return m_screen->findChild<QPushButton*>(QStringLiteral("cmd_button_%1").arg(index));
+    }
+    // Types a date as the user does: the field entered by Tab, then the digits.
+    void typeDate(const char* name, const QString& text)
+    {
+        auto* field = m_screen->findChild<DateField*>(QLatin1String(name));
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field, QString(text).remove(u'/')); // sections advance by themselves
+    }
 
     QPointer<frmJyouken> m_screen;
     TempDatabase m_temp;
@@ -53,24 +51,8 @@ private:
 
 void TestPeriodScreen::initTestCase()
 {
-    SaveStaff(m_temp.db(), {"0003", "佐藤", "ｻﾄｳ"});
+    SeedSampleStaff(m_temp.db());
     gDb = OpenDatabase(m_temp.path());
-}
-
-void TestPeriodScreen::cleanupTestCase()
-{
-    gDb.reset();
-}
-
-void TestPeriodScreen::show(frmJyouken* screen)
-{
-    m_screen = AddChild(screen);
-    QVERIFY(ShowActive(m_screen));
-}
-
-QPushButton* TestPeriodScreen::button(int index) const
-{
-    return m_screen->findChild<QPushButton*>(QStringLiteral("cmd_button_%1").arg(index));
 }
 
 void TestPeriodScreen::cleanup()
@@ -81,31 +63,23 @@ void TestPeriodScreen::cleanup()
     FlushDeletes();
 }
 
-void TestPeriodScreen::defaultsAreThePreviousMonth_data()
+void TestPeriodScreen::defaults_data()
 {
     QTest::addColumn<QDate>("today");
-    QTest::addColumn<QString>("month");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("end of March") << QDate(2005, 3, 31) << "200502"
-                                  << "2005/02/01"
-                                  << "2005/02/28";
-    QTest::newRow("leap year") << QDate(2004, 3, 1) << "200402"
-                               << "2004/02/01"
-                               << "2004/02/29";
+    QTest::addColumn<QDate>("last"); // of the previous month
+    QTest::newRow("end of March") << QDate(2005, 3, 31) << QDate(2005, 2, 28);
+    QTest::newRow("leap year") << QDate(2004, 3, 1) << QDate(2004, 2, 29);
+    QTest::newRow("January") << QDate(2005, 1, 15) << QDate(2004, 12, 31);
 }
 
-void TestPeriodScreen::defaultsAreThePreviousMonth()
+void TestPeriodScreen::defaults()
 {
     QFETCH(QDate, today);
-    QFETCH(QString, month);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    show(new frmJyouken(today));
-    QCOMPARE(m_screen->syoriDtField()->valueText(), month);
-    QCOMPARE(m_screen->kikanStField()->valueText(), first);
-    QCOMPARE(m_screen->kikanEnField()->valueText(), last);
-    QCOMPARE(QApplication::focusWidget(), m_screen->syoriDtField());
+    QFETCH(QDate, last);
+    const PeriodChoice choice = DefaultPeriod(today);
+    QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
+    QCOMPARE(choice.last, last);
+    QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
 }
 
 void TestPeriodScreen::periodCheck_data()
@@ -113,9 +87,9 @@ void TestPeriodScreen::periodCheck_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("d = 30") << "2005/02/01"
-                            << "2005/03/03"
-                            << "";
+    QTest::newRow("d = 30: handed over") << "2005/02/01"
+                                         << "2005/03/03"
+                                         << "";
     QTest::newRow("d = 31") << "2005/01/01"
                             << "2005/02/01"
                             << "対象期間は1ヶ月以内で入力してください。";
@@ -129,45 +103,37 @@ void TestPeriodScreen::periodCheck()
     QFETCH(QString, first);
     QFETCH(QString, last);
     QFETCH(QString, refusal);
-    show(new frmJyouken(QDate(2005, 1, 15)));
-    typeDate(m_screen, "txt_kikanSt", first);
-    typeDate(m_screen, "txt_kikanEn", last);
-    QCOMPARE(m_screen->kikanStField()->valueText(), first);
-    QCOMPARE(m_screen->kikanEnField()->valueText(), last);
-
+    m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
+    QVERIFY(ShowActive(m_screen));
+    QCOMPARE(m_screen->syoriDtField()->valueText(), QStringLiteral("200412"));
+    typeDate("txt_kikanSt", first);
+    typeDate("txt_kikanEn", last);
     ScriptedMessages messages;
     QTest::mouseClick(button(2), Qt::LeftButton);
+    FlushDeletes();
     if (refusal.isEmpty()) {
         QVERIFY(messages.texts().isEmpty());
-        FlushDeletes();
         QVERIFY(!m_screen); // handed over and closed
-        QVERIFY(gfrmKintaiEnt1);
         const MonthHeader& h = gfrmKintaiEnt1->month().header();
         QCOMPARE(h.syoriDt, QStringLiteral("200412"));
-        QCOMPARE(h.kikanSt.toString("yyyy/MM/dd"), first);
-        QCOMPARE(h.kikanEn.toString("yyyy/MM/dd"), last);
-        QCOMPARE(h.staffCd, QStringLiteral("0003"));
+        QCOMPARE(h.kikanSt.toString("yyyy/MM/dd") + h.kikanEn.toString("yyyy/MM/dd"), first + last);
         return;
     }
     QCOMPARE(messages.texts(), QStringList{refusal});
     QCOMPARE(messages.kinds(), QList<int>{kMsgError});
-    // The values stay for correction.
-    FlushDeletes();
-    QVERIFY(m_screen && m_screen->isEnabled());
-    QCOMPARE(m_screen->kikanStField()->valueText(), first);
-    QCOMPARE(m_screen->kikanEnField()->valueText(), last);
+    QCOMPARE(m_screen->kikanStField()->valueText() + m_screen->kikanEnField()->valueText(),
+             first + last);
 }
 
 void TestPeriodScreen::enterMovesThroughTheFields()
 {
-    show(new frmJyouken(QDate(2005, 1, 15)));
+    m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
+    QVERIFY(ShowActive(m_screen));
     QStringList order;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         order << QApplication::focusWidget()->objectName();
     }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    order << QApplication::focusWidget()->objectName();
     QCOMPARE(order, QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     FlushDeletes();
@@ -178,16 +144,13 @@ void TestPeriodScreen::cancelThenReopenShowsTheDefaults()
 {
     frmMDIForm main(QString{});
     QVERIFY(ShowActive(&main));
-
     m_screen = ShowPeriodScreen();
     const QString defaultFirst = m_screen->kikanStField()->valueText();
     QCOMPARE(ShowPeriodScreen(), m_screen.data());
-    typeDate(m_screen, "txt_kikanSt", QStringLiteral("2001/01/01"));
+    typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
     QTest::mouseClick(button(3), Qt::LeftButton);
     FlushDeletes();
-    QVERIFY(!m_screen);
     QVERIFY(main.mdiArea()->subWindowList().isEmpty());
-
     m_screen = ShowPeriodScreen();
     QCOMPARE(m_screen->kikanStField()->valueText(), defaultFirst);
 }

@@ -1,4 +1,3 @@
-#include "StaffStore.h"
 #include "TimesheetMonth.h"
 #include "TimesheetStore.h"
 
@@ -52,9 +51,7 @@ private slots:
     void init();
     void cleanup();
     void marchDefaults();
-    void shortPeriodHasFewerRows();
     void storedClassesComeBack();
-    void loadingTakesTheStoredTotals();
     void steppingPastTheEnds_data();
     void steppingPastTheEnds();
     void typedCodes_data();
@@ -78,9 +75,7 @@ private:
 void TestTimesheetMonth::init()
 {
     m_temp = std::make_unique<TempDatabase>();
-    SaveStaff(m_temp->db(), {"0001", "青木", "ｱｵｷ"});
-    SaveStaff(m_temp->db(), {"0005", "伊藤", "ｲﾄｳ"});
-    SaveStaff(m_temp->db(), {"0009", "上田", "ｳｴﾀﾞ"});
+    SeedSampleStaff(m_temp->db());
 }
 
 void TestTimesheetMonth::cleanup()
@@ -109,60 +104,24 @@ void TestTimesheetMonth::marchDefaults()
     for (const DayRow& row : month.rows())
         classes += row.syukinKb;
     QCOMPARE(classes, QStringLiteral("0000022000002200000220000022000"));
-    QCOMPARE(month.row(1).week, QStringLiteral("2")); // Monday
-    QCOMPARE(month.row(6).week, QStringLiteral("7"));
-    QCOMPARE(month.row(7).week, QStringLiteral("1"));
-    QCOMPARE(month.row(31).kintaiDt, kMarchLast);
-    QCOMPARE(month.row(31).staffCd, QStringLiteral("0001"));
-    QCOMPARE(month.row(31).syoriDt, kMarch);
-}
-
-void TestTimesheetMonth::shortPeriodHasFewerRows()
-{
-    TimesheetMonth month("200502", QDate(2005, 2, 1), QDate(2005, 2, 28));
-    month.loadFirst(m_temp->db());
-    QCOMPARE(month.days(), 28);
-    QCOMPARE(month.kihon40(), 160.0);
-    QVERIFY(!month.hasRow(29));
-    QVERIFY(!month.commitClock(29, Clock::In, "0900"));
-
-    TimesheetMonth short3("200502", QDate(2005, 2, 1), QDate(2005, 2, 3));
-    short3.loadFirst(m_temp->db());
-    QCOMPARE(short3.kihon40(), 40.0); // never below 40
+    QCOMPARE(month.row(31), (DayRow{"0001", kMarch, kMarchLast, "4", "0", {}, {}, 0, 0, 0, 0}));
 }
 
 void TestTimesheetMonth::storedClassesComeBack()
 {
-    std::vector<DayRow> rows = PreparedMonth("0005", kMarch, kMarchFirst, 31);
-    for (DayRow& row : rows) {
-        row.syukinKb = "0";
-        row.syukin = "0900";
-        row.taisya = "1800";
-        row.kihon1 = 8;
-        row.kihon4 = 1;
-    }
-    rows[5].syukinKb = "1"; // Saturday 6th worked as a holiday
-    rows[1].syukinKb = "2"; // Tuesday 2nd a rest day, its times left over in the file
-    SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast}, rows);
+    std::vector<DayRow> rows = WorkedMonth("0005", kMarch, kMarchFirst, 31);
+    rows[5].syukinKb = "1";  // Saturday 6th worked as a holiday
+    rows[1].syukinKb = "2x"; // Tuesday 2nd a rest day, its times left over in the file
+    SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
+              rows);
 
     const TimesheetMonth month = loadedMarch();
-    QCOMPARE(month.row(6).syukinKb, QStringLiteral("1"));
-    QCOMPARE(month.row(6).syukin, QStringLiteral("0900"));
-    QCOMPARE(month.row(7).syukinKb, QStringLiteral("0")); // a Sunday stored as working
-    QCOMPARE(month.row(7).kihon1, 8.0);
+    QCOMPARE(month.row(6), rows[5]);
+    QCOMPARE(month.row(7), rows[6]); // a Sunday stored as working
     QCOMPARE(month.row(2),
-             (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2", {}, {}, 0, 0, 0, 0}));
-    QCOMPARE(month.kihon40(), 184.0); // by weekday, whatever the class
-}
-
-void TestTimesheetMonth::loadingTakesTheStoredTotals()
-{
-    MonthHeader h{"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 2.5, 3.5, 4.5};
-    SaveMonth(m_temp->db(), h, WorkedMonth("0005", kMarch, kMarchFirst, 31));
-    const TimesheetMonth month = loadedMarch();
-    const Totals t = totalsOf(month);
-    QCOMPARE(t.basic, 1.5); // as stored, not recomputed
-    QCOMPARE(t.breaks, 4.5);
+             (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2x", {}, {}, 0, 0, 0, 0}));
+    QCOMPARE(month.kihon40(), 184.0);     // by weekday, whatever the class
+    QCOMPARE(totalsOf(month).basic, 1.5); // as stored, not recomputed
 }
 
 void TestTimesheetMonth::steppingPastTheEnds_data()
@@ -172,7 +131,6 @@ void TestTimesheetMonth::steppingPastTheEnds_data()
     QTest::addColumn<QString>("reached");
     QTest::addColumn<bool>("moved");
     QTest::newRow("next") << "0001" << true << "0005" << true;
-    QTest::newRow("previous") << "0009" << false << "0005" << true;
     QTest::newRow("past the highest") << "0009" << true << "0009" << false;
     QTest::newRow("before the lowest") << "0001" << false << "0001" << false;
 }
@@ -191,7 +149,6 @@ void TestTimesheetMonth::steppingPastTheEnds()
 
     QCOMPARE(forward ? month.loadNext(m_temp->db()) : month.loadPrevious(m_temp->db()), moved);
     QCOMPARE(month.header().staffCd, reached);
-    QCOMPARE(month.row(1).staffCd, reached);
     if (!moved) {
         QCOMPARE(month.row(1).taisya, QStringLiteral("1800"));
         QCOMPARE(month.header().kihon1, 8.0);
@@ -206,15 +163,9 @@ void TestTimesheetMonth::typedCodes_data()
     QTest::newRow("short code") << "5"
                                 << "0005"
                                 << "伊藤";
-    QTest::newRow("full code") << "0009"
-                               << "0009"
-                               << "上田";
     QTest::newRow("not on file") << "7"
                                  << "0001"
                                  << "青木";
-    QTest::newRow("empty") << ""
-                           << "0001"
-                           << "青木";
 }
 
 void TestTimesheetMonth::typedCodes()
@@ -239,14 +190,11 @@ void TestTimesheetMonth::clockTimesComputeTheDay()
 {
     TimesheetMonth month = loadedMarch();
     QVERIFY(!month.commitClock(1, Clock::In, "0900")); // one time alone computes nothing
-    QCOMPARE(month.row(1).syukin, QStringLiteral("0900"));
     QVERIFY(month.commitClock(1, Clock::Out, "1800"));
     const DayRow& row = month.row(1);
     QCOMPARE((std::array{row.kihon1, row.kihon2, row.kihon3, row.kihon4}),
              (std::array{8.0, 0.0, 0.0, 1.0}));
-    const Totals t = totalsOf(month);
-    QCOMPARE((std::array{t.basic, t.overtime, t.night, t.breaks}),
-             (std::array{8.0, 0.0, 0.0, 1.0}));
+    QCOMPARE(month.header().kihon4, 1.0);
     QVERIFY(!month.commitClock(1, Clock::Out, "1800")); // the same time again does nothing
 }
 
@@ -263,8 +211,8 @@ void TestTimesheetMonth::emptiedClockOutKeepsHoursAndBlocksSave()
              QStringLiteral("入力されていない明細があります。確認してください。"));
 
     // Setting the day to a rest day lets the month be saved.
-    month.selectClass(3, TimesheetMonth::kRestDay);
-    month.commitClass(3, TimesheetMonth::kRestDay);
+    month.selectClass(3, DayClass::Rest);
+    month.commitClass(3, DayClass::Rest);
     QCOMPARE(month.saveRefusal(), QString());
 }
 
@@ -287,21 +235,22 @@ void TestTimesheetMonth::restDayEmptiesTheRow()
     TimesheetMonth month = loadedMarch();
     workEveryDay(month);
     const Totals before = totalsOf(month);
-    QVERIFY(month.selectClass(2, TimesheetMonth::kRestDay));
-    QCOMPARE(month.row(2).syukin, QString());
-    QCOMPARE(month.row(2).kihon1, 0.0);
-    QCOMPARE(month.row(2).syukinKb, QStringLiteral("0")); // stored only on leaving the list
+    QVERIFY(month.selectClass(2, DayClass::Rest));
+    QCOMPARE(month.row(2), (DayRow{"0005",
+                                   kMarch,
+                                   QDate(2004, 3, 2),
+                                   "3",
+                                   "0",
+                                   {},
+                                   {},
+                                   0,
+                                   0,
+                                   0,
+                                   0})); // the class is stored only on leaving the list
     QCOMPARE(totalsOf(month).basic, before.basic - 8);
-    QVERIFY(month.commitClass(2, TimesheetMonth::kRestDay));
+    QVERIFY(month.commitClass(2, DayClass::Rest));
     QCOMPARE(month.row(2).syukinKb, QStringLiteral("2"));
-    QCOMPARE(totalsOf(month).basic, before.basic - 8);
     QCOMPARE(totalsOf(month).breaks, before.breaks - 1);
-
-    // Back to a working day: empty times, zero hours.
-    QVERIFY(!month.selectClass(2, TimesheetMonth::kNormalDay));
-    QVERIFY(month.commitClass(2, TimesheetMonth::kNormalDay));
-    QCOMPARE(month.row(2).syukin, QString());
-    QCOMPARE(month.row(2).kihon1, 0.0);
 }
 
 void TestTimesheetMonth::holidayWorkMovesBasicToOvertime()
@@ -310,8 +259,8 @@ void TestTimesheetMonth::holidayWorkMovesBasicToOvertime()
     month.commitClock(1, Clock::In, "0900");
     month.commitClock(1, Clock::Out, "1800");
     QCOMPARE(totalsOf(month).basic, 8.0);
-    QVERIFY(!month.selectClass(1, TimesheetMonth::kHolidayWork));
-    QVERIFY(month.commitClass(1, TimesheetMonth::kHolidayWork));
+    QVERIFY(!month.selectClass(1, DayClass::HolidayWork));
+    QVERIFY(month.commitClass(1, DayClass::HolidayWork));
     QCOMPARE(totalsOf(month).basic, 0.0);
     QCOMPARE(totalsOf(month).overtime, 8.0);
     QCOMPARE(month.row(1).kihon1, 8.0);
@@ -328,8 +277,8 @@ void TestTimesheetMonth::allowanceCapMovesHours()
     QCOMPARE(totalsOf(month).overtime, 2.25);
 
     // Basic hours on a rest day worked as holiday work do not count against the allowance.
-    month.selectClass(6, TimesheetMonth::kHolidayWork);
-    month.commitClass(6, TimesheetMonth::kHolidayWork);
+    month.selectClass(6, DayClass::HolidayWork);
+    month.commitClass(6, DayClass::HolidayWork);
     month.commitClock(6, Clock::In, "0900");
     month.commitClock(6, Clock::Out, "1800");
     QCOMPARE(totalsOf(month).basic, 184.0);
@@ -359,13 +308,10 @@ void TestTimesheetMonth::deleteLeavesTheMemberWithAnEmptyMonth()
               WorkedMonth("0005", "200404", QDate(2004, 4, 1), 30));
 
     month.deleteMonth(m_temp->db());
-    QCOMPARE(month.header().staffCd, QStringLiteral("0005"));
     QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
     QCOMPARE(totalsOf(month).basic, 0.0);
     QCOMPARE(month.row(1).syukin, QString());
-    QCOMPARE(month.row(6).syukinKb, QStringLiteral("2"));
     QCOMPARE(printableRows(m_temp->db(), month), 0);
-    QCOMPARE(GetStaff(m_temp->db(), "0005").staffNm, QStringLiteral("伊藤"));
     QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE syoriDt = '200404'"),
              QStringLiteral("30"));
 }
@@ -376,7 +322,6 @@ void TestTimesheetMonth::withoutStaff()
     TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
     month.loadFirst(empty.db());
     QCOMPARE(month.header().staffCd, QString());
-    QCOMPARE(month.row(6).syukinKb, QStringLiteral("2"));
     QVERIFY(!month.loadNext(empty.db()));
     QCOMPARE(month.saveRefusal(),
              QStringLiteral("スタッフが指定されていません。指定してください。"));

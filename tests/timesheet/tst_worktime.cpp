@@ -16,6 +16,8 @@ private slots:
     void allowance();
     void totals_data();
     void totals();
+    void dayClasses_data();
+    void dayClasses();
 };
 
 namespace {
@@ -53,49 +55,23 @@ void TestWorkTime::day_data()
     QTest::addColumn<double>("overtime");
     QTest::addColumn<double>("night");
 
-    QTest::newRow("09:00-18:00") << "0900"
-                                 << "1800" << 8.0 << 1.0 << 0.0 << 0.0;
-    QTest::newRow("09:00-17:30") << "0900"
-                                 << "1730" << 7.5 << 1.0 << 0.0 << 0.0;
-    QTest::newRow("08:30-20:15") << "0830"
-                                 << "2015" << 8.0 << 1.0 << 2.75 << 0.0;
-    QTest::newRow("09:00-09:45 short") << "0900"
-                                       << "0945" << 0.75 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("13:00-14:00 one hour") << "1300"
-                                          << "1400" << 1.0 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("13:00-14:30") << "1300"
-                                 << "1430" << 0.5 << 1.0 << 0.0 << 0.0;
-    QTest::newRow("18:00-23:00") << "1800"
-                                 << "2300" << 4.0 << 1.0 << 0.0 << 1.0;
-    QTest::newRow("17:00-02:00 next day") << "1700"
-                                          << "0200" << 8.0 << 1.0 << 0.0 << 4.0;
-    QTest::newRow("20:00-06:00") << "2000"
-                                 << "0600" << 8.0 << 1.0 << 1.0 << 7.0;
-    QTest::newRow("22:00-05:00 night only") << "2200"
-                                            << "0500" << 0.0 << 0.0 << 0.0 << 7.0;
-    QTest::newRow("04:00-13:00 early") << "0400"
-                                       << "1300" << 8.0 << 1.0 << 0.0 << 1.0;
-    QTest::newRow("00:00-08:00") << "0000"
-                                 << "0800" << 7.0 << 1.0 << 0.0 << 5.0;
-    QTest::newRow("23:00-00:00 one hour at night") << "2300"
-                                                   << "0000" << 1.0 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("23:00-22:30 almost a day") << "2300"
-                                              << "2230" << 8.0 << 1.0 << 14.5 << 6.5;
-    QTest::newRow("09:00-09:00 zero, not 24") << "0900"
-                                              << "0900" << 0.0 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("09:00-17:20 thirds") << "0900"
-                                        << "1720" << 7 + kThird << 1.0 << 0.0 << 0.0;
-    QTest::newRow("21:30-23:00 more night than work after the break")
-        << "2130"
-        << "2300" << 0.0 << 0.0 << 0.0 << 1.0;
-    QTest::newRow("21:00-23:00 night equal to work after the break")
-        << "2100"
-        << "2300" << 1.0 << 1.0 << 0.0 << 1.0;
-    // Hours and minutes beyond the clock are taken as typed.
-    QTest::newRow("99:99-00:00") << "9999"
-                                 << "0000" << -(75 + 99 / 60.0) << 0.0 << 0.0 << 0.0;
-    QTest::newRow("00:75-04:00") << "0075"
-                                 << "0400" << 0.0 << 0.0 << 0.0 << 2.75;
+    const auto row = [](const char* in, const char* out, double basic, double breakHours,
+                        double overtime, double night, const char* note = "") {
+        QTest::addRow("%s-%s%s", in, out, note)
+            << in << out << basic << breakHours << overtime << night;
+    };
+    row("0900", "1800", 8, 1, 0, 0);
+    row("0830", "2015", 8, 1, 2.75, 0);
+    row("0900", "0945", 0.75, 0, 0, 0, " short");
+    row("1300", "1430", 0.5, 1, 0, 0);
+    row("1700", "0200", 8, 1, 0, 4, " next day");
+    row("2200", "0500", 0, 0, 0, 7, " night only");
+    row("2300", "0000", 1, 0, 0, 0, " one hour at night");
+    row("2300", "2230", 8, 1, 14.5, 6.5, " almost a day");
+    row("0900", "0900", 0, 0, 0, 0, " zero, not 24");
+    row("0900", "1720", 7 + kThird, 1, 0, 0, " thirds");
+    row("2130", "2300", 0, 0, 0, 1, " more night than work after the break");
+    row("9999", "0000", -(75 + 99 / 60.0), 0, 0, 0, " beyond the clock, as typed");
 }
 
 void TestWorkTime::day()
@@ -159,11 +135,9 @@ void TestWorkTime::allowance_data()
     QTest::addColumn<int>("days");
     QTest::addColumn<double>("expected");
     QTest::newRow("March 2004: 23 weekdays") << QDate(2004, 3, 1) << 31 << 184.0;
-    QTest::newRow("one week") << QDate(2004, 3, 1) << 7 << 40.0;
     QTest::newRow("three weekdays: the floor") << QDate(2004, 3, 3) << 3 << 40.0;
     QTest::newRow("February 2004, leap year") << QDate(2004, 2, 1) << 29 << 160.0;
     QTest::newRow("mid-month period 21st to 20th") << QDate(2005, 1, 21) << 31 << 168.0;
-    QTest::newRow("a weekend only") << QDate(2004, 3, 6) << 2 << 40.0;
 }
 
 void TestWorkTime::allowance()
@@ -176,41 +150,35 @@ void TestWorkTime::allowance()
 
 void TestWorkTime::totals_data()
 {
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<QStringList>("classes"); // of the days from Monday 1 March 2004
     QTest::addColumn<double>("dayBasic");
     QTest::addColumn<double>("dayOvertime");
     QTest::addColumn<double>("basic");
     QTest::addColumn<double>("overtime");
-
-    // Monday 1 March 2004 onwards.
-    const QDate monday(2004, 3, 1);
-    QTest::newRow("six normal days of 8: capped at 40")
-        << monday << QStringList(6, "0") << 8.0 << 0.0 << 40.0 << 8.0;
-    QTest::newRow("five normal days of 8: at the allowance")
-        << monday << QStringList(5, "0") << 8.0 << 0.0 << 40.0 << 0.0;
-    QTest::newRow("holiday work: basic counts as overtime")
-        << monday << QStringList{"1"} << 8.0 << 2.0 << 0.0 << 10.0;
-    QTest::newRow("holiday work never counts against the allowance")
-        << monday << QStringList(7, "1") << 9.0 << 0.0 << 0.0 << 63.0;
-    QTest::newRow("four days of 12: shorter than 5 days is never capped")
-        << monday << QStringList(4, "0") << 12.0 << 0.0 << 48.0 << 0.0;
-    QTest::newRow("rest days add nothing of their basic to the cap")
-        << monday << QStringList{"0", "0", "0", "0", "0", "2", "2"} << 9.0 << 0.0 << 58.0 << 5.0;
-    QTest::newRow("class not yet set counts as normal")
-        << monday << QStringList{"", "", "", "", "", ""} << 8.0 << 0.0 << 40.0 << 8.0;
+    const auto row = [](const char* name, const char* classes, double dayBasic, double dayOvertime,
+                        double basic, double overtime) {
+        QTest::newRow(name) << QString::fromLatin1(classes).split(u',') << dayBasic << dayOvertime
+                            << basic << overtime;
+    };
+    row("six normal days of 8: capped at 40", "0,0,0,0,0,0", 8, 0, 40, 8);
+    row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
+    row("holiday work: basic counts as overtime", "1", 8, 2, 0, 10);
+    row("holiday work never counts against the allowance", "1,1,1,1,1,1,1", 9, 0, 0, 63);
+    row("four days of 12: shorter than 5 days is never capped", "0,0,0,0", 12, 0, 48, 0);
+    row("rest days add nothing of their basic to the cap", "0,0,0,0,0,2,2", 9, 0, 58, 5);
+    row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
+    row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
 }
 
 void TestWorkTime::totals()
 {
-    QFETCH(QDate, first);
     QFETCH(QStringList, classes);
     QFETCH(double, dayBasic);
     QFETCH(double, dayOvertime);
     QFETCH(double, basic);
     QFETCH(double, overtime);
 
-    std::vector<DayRow> rows = period(first, int(classes.size()));
+    std::vector<DayRow> rows = period(QDate(2004, 3, 1), int(classes.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         rows[i].syukinKb = classes.at(qsizetype(i));
         rows[i].kihon1 = dayBasic;
@@ -224,6 +192,32 @@ void TestWorkTime::totals()
     QCOMPARE(h.kihon2, overtime);
     QCOMPARE(h.kihon3, 0.5 * classes.size());
     QCOMPARE(h.kihon4, 1.0 * classes.size());
+}
+
+void TestWorkTime::dayClasses_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("dayClass"); // -1 for none
+    QTest::addColumn<QString>("caption");
+    const auto row = [](const char* stored, int dayClass, const char* caption) {
+        QTest::newRow(stored) << stored << dayClass << caption;
+    };
+    row("0", int(DayClass::Normal), "通常出勤");
+    row("1", int(DayClass::HolidayWork), "休日出勤");
+    row("2", int(DayClass::Rest), "公休日");
+    row("2x", int(DayClass::Rest), ""); // a rest day without a caption
+    row("", int(DayClass::Normal), "");
+    row("7", -1, "");
+}
+
+void TestWorkTime::dayClasses()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, dayClass);
+    QFETCH(QString, caption);
+    const std::optional<DayClass> read = ReadDayClass(stored);
+    QCOMPARE(read ? int(*read) : -1, dayClass);
+    QCOMPARE(DayClassCaption(stored), caption);
 }
 
 QTEST_GUILESS_MAIN(TestWorkTime)
