@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,9 +92,9 @@ void TestStartup::refusedDatabase_data()
 {
     // "missing" for no file at all, "trigger" for the program's database with a trigger added
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("missing") << QByteArray("missing");
-    QTest::newRow("a trigger in our database") << QByteArray("trigger");
-    QTest::newRow("a text file") << QByteArray("not a database\n");
+    AddRow("missing", QByteArray("missing"));
+    AddRow("a trigger in our database", QByteArray("trigger"));
+    AddRow("a text file", QByteArray("not a database\n"));
 }
 
 void TestStartup::refusedDatabase()
@@ -143,8 +144,8 @@ void TestStartup::startsWithTheMainWindow()
 void TestStartup::quitClosesEveryChildFirst_data()
 {
     QTest::addColumn<bool>("refused");
-    QTest::newRow("every child closes, then the database") << false;
-    QTest::newRow("a child that stays open keeps the program") << true;
+    AddRow("every child closes, then the database", false);
+    AddRow("a child that stays open keeps the program", true);
 }
 
 void TestStartup::quitClosesEveryChildFirst()

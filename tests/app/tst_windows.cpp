@@ -7,6 +7,7 @@
 
 #include "Messages.h"
 #include "ScreenTest.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QFile>
@@ -55,8 +56,8 @@ void TestWindows::cleanup()
 void TestWindows::aboutClosesWithEnterAndEsc_data()
 {
     QTest::addColumn<int>("key");
-    QTest::newRow("Enter on OK") << int(Qt::Key_Return);
-    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    AddRow("Enter on OK", int(Qt::Key_Return));
+    AddRow("Esc", int(Qt::Key_Escape));
 }
 
 void TestWindows::aboutClosesWithEnterAndEsc()
@@ -127,8 +128,8 @@ void TestWindows::helpContentsAndKeywords()
 void TestWindows::progressWindowAnimatesWhileWorkRuns_data()
 {
     QTest::addColumn<bool>("clip");
-    QTest::newRow("with its clip") << true;
-    QTest::newRow("clip missing: still shown") << false;
+    AddRow("with its clip", true);
+    AddRow("clip missing: still shown", false);
 }
 
 void TestWindows::progressWindowAnimatesWhileWorkRuns()

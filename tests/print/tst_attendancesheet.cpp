@@ -10,6 +10,7 @@
 #include "ReportPreview.h"
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -163,12 +164,9 @@ void TestAttendanceSheet::printScreenRuns_data()
     QTest::addColumn<QString>("to");
     QTest::addColumn<QDate>("month");
     QTest::addColumn<int>("pages");
-    QTest::newRow("everyone") << "0000"
-                              << "9999" << QDate(2005, 12, 1) << 2;
-    QTest::newRow("one member") << "0002"
-                                << "0002" << QDate(2005, 12, 1) << 1;
-    QTest::newRow("month without rows") << "0000"
-                                        << "9999" << QDate(2005, 11, 1) << 0;
+    AddRow("everyone", "0000", "9999", QDate(2005, 12, 1), 2);
+    AddRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
+    AddRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
 }
 
 void TestAttendanceSheet::printScreenRuns()

@@ -1,6 +1,8 @@
 #include "ReportEngine.h"
 #include "ReportFormat.h"
 
+#include "TestRows.h"
+
 #include <QTest>
 
 namespace {
@@ -89,7 +91,7 @@ void TestReportEngine::numbers_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
     const auto row = [](const char* text, double value, const char* pattern) {
-        QTest::newRow(text) << value << pattern << text;
+        AddRow(text, value, pattern, text);
     };
     row("0.00", 0, "#,##0.00");
     row("12.33", 12.3333333333333, "#,##0.00");
@@ -109,9 +111,9 @@ void TestReportEngine::eraDates_data()
 {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QString>("text");
-    QTest::newRow("today's era") << QDate(2026, 12, 6) << "令和8年12月6日";
-    QTest::newRow("last day of Heisei") << QDate(2019, 4, 30) << "平成31年4月30日";
-    QTest::newRow("Showa") << QDate(1988, 1, 15) << "昭和63年1月15日";
+    AddRow("today's era", QDate(2026, 12, 6), "令和8年12月6日");
+    AddRow("last day of Heisei", QDate(2019, 4, 30), "平成31年4月30日");
+    AddRow("Showa", QDate(1988, 1, 15), "昭和63年1月15日");
 }
 
 void TestReportEngine::eraDates()

@@ -10,6 +10,7 @@
 
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -141,13 +142,9 @@ void TestStaffScreen::refusedInputWritesNothing_data()
     QTest::addColumn<bool>("clearCode"); // the field emptied without leaving it
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    const auto row = [](const char* tag, int button, bool clearCode, const char* name,
-                        const char* message) {
-        QTest::newRow(tag) << button << clearCode << name << message;
-    };
-    row("save without code", 0, true, "名前", "スタッフコードを半角4桁にて入力してください。");
-    row("save without name", 0, false, "", "スタッフ氏名を入力してください。");
-    row("delete without code", 1, true, "名前", "スタッフコードを指定してください。");
+    AddRow("save without code", 0, true, "名前", "スタッフコードを半角4桁にて入力してください。");
+    AddRow("save without name", 0, false, "", "スタッフ氏名を入力してください。");
+    AddRow("delete without code", 1, true, "名前", "スタッフコードを指定してください。");
 }
 
 void TestStaffScreen::refusedInputWritesNothing()
@@ -175,8 +172,8 @@ void TestStaffScreen::deleteAsksFirst_data()
     QTest::addColumn<QString>("rowsLeft");
     const QString question =
         QStringLiteral("削除してよろしいでしょうか？削除すると出勤表のデータも消えます。");
-    QTest::newRow("yes") << int(kMsgYes) << QStringList{question, "削除しました。"} << "0";
-    QTest::newRow("no") << int(kMsgNo) << QStringList{question} << "31";
+    AddRow("yes", int(kMsgYes), QStringList{question, "削除しました。"}, "0");
+    AddRow("no", int(kMsgNo), QStringList{question}, "31");
 }
 
 void TestStaffScreen::deleteAsksFirst()
@@ -200,9 +197,9 @@ void TestStaffScreen::failuresAreReportedWithTheHandler_data()
 {
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("storage failure") << false << "cmd_button_Click(0):";
-    QTest::newRow("database closed after a failed reopening")
-        << true << "cmd_button_Click(0):データベースが開かれていません。";
+    AddRow("storage failure", false, "cmd_button_Click(0):");
+    AddRow("database closed after a failed reopening", true,
+           "cmd_button_Click(0):データベースが開かれていません。");
 }
 
 void TestStaffScreen::failuresAreReportedWithTheHandler()

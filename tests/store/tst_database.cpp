@@ -1,18 +1,25 @@
 #include "Database.h"
+#include "Odbc.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QFile>
 
 #include <QTest>
+
+#include <odbcinst.h>
+#include <sql.h>
+#include <sqlext.h>
 #include <sqlite3.h>
 
 class TestDatabase : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void openRefusesWhatIsNotOurDatabase_data();
     void openRefusesWhatIsNotOurDatabase();
     void createNeverOverwrites();
@@ -21,6 +28,10 @@ private slots:
     void connectionsDistrustTheSchema();
     void engineFailuresAreToldInJapanese_data();
     void engineFailuresAreToldInJapanese();
+    void dataSource();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_ini;
 };
 
 namespace {
@@ -38,16 +49,46 @@ void runSql(const QString& path, const QString& sql)
     db.execute(sql);
 }
 
+// Reads the staff names through the driver manager and the data source, not through the store.
+QStringList namesThroughDsn(const QString& dsn)
+{
+    QStringList names;
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    QByteArray connect = "DSN=" + dsn.toUtf8() + ";";
+    QByteArray sql = "SELECT staffNm FROM CMSTAFFKIHONMST ORDER BY staffCd";
+    if (SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
+                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)) &&
+        SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)) &&
+        SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS))) {
+        while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+            char buffer[256] = {};
+            SQLLEN length = 0;
+            SQLGetData(stmt, 1, SQL_C_CHAR, buffer, sizeof buffer, &length);
+            names << QString::fromUtf8(buffer);
+        }
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return names;
+}
+
 } // namespace
 
 void TestDatabase::openRefusesWhatIsNotOurDatabase_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("missing file") << "missing";
-    QTest::newRow("text file") << "text";
-    QTest::newRow("foreign SQLite file") << "foreign";
-    QTest::newRow("a field missing") << "field";
-    QTest::newRow("stored query missing") << "view";
+    AddRow("missing file", "missing");
+    AddRow("text file", "text");
+    AddRow("foreign SQLite file", "foreign");
+    AddRow("a field missing", "field");
+    AddRow("stored query missing", "view");
 }
 
 void TestDatabase::openRefusesWhatIsNotOurDatabase()
@@ -130,12 +171,8 @@ void TestDatabase::engineFailuresAreToldInJapanese_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("advice");
     QTest::addColumn<QString>("engine");
-    QTest::newRow("read-only") << "readonly"
-                               << "読み取り専用"
-                               << "readonly database";
-    QTest::newRow("disk full") << "full"
-                               << "空き容量"
-                               << "full";
+    AddRow("read-only", "readonly", "読み取り専用", "readonly database");
+    AddRow("disk full", "full", "空き容量", "full");
 }
 
 void TestDatabase::engineFailuresAreToldInJapanese()
@@ -164,6 +201,47 @@ void TestDatabase::engineFailuresAreToldInJapanese()
         QVERIFY2(error.message().contains(advice), qPrintable(error.message()));
         QVERIFY2(error.message().contains(engine), qPrintable(error.message()));
     }
+}
+
+void TestDatabase::initTestCase()
+{
+    // A user data source file and a system folder of our own (with the installed drivers but no
+    // data sources), set once: the driver manager keeps what it has read of them.
+    m_ini = std::make_unique<QTemporaryDir>();
+    qputenv("ODBCINI", m_ini->filePath(QStringLiteral("odbc.ini")).toUtf8());
+    qputenv("ODBCSYSINI", m_ini->path().toUtf8());
+    QVERIFY(QFile::copy(QStringLiteral("/etc/odbcinst.ini"), m_ini->filePath("odbcinst.ini")));
+}
+
+void TestDatabase::dataSource()
+{
+    // Registered, found in any case, and registered again at the next start over the old entry.
+    SQLSetConfigMode(ODBC_USER_DSN);
+    SQLRemoveDSNFromIni("HOJ");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    QList<ODBC::DataSource> sources{{"stale", "entry"}};
+    QCOMPARE(ODBC::OdbcDsnList(sources), 0);
+    QVERIFY(sources.isEmpty());
+    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/x.mdb", QString()));
+    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/y.mdb", "Timeout=5"));
+    QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
+    QVERIFY(!ODBC::IsDsn(QStringLiteral("HOJX")));
+    QCOMPARE(ODBC::OdbcDsnList(sources), 1);
+    QCOMPARE(sources.front().name, QStringLiteral("HOJ"));
+    QCOMPARE(sources.front().description, QStringLiteral("SQLite3"));
+
+    // Through the driver, the data source reads the database file, blanks in its path kept.
+    TempDatabase temp;
+    SeedSampleStaff(temp.db());
+    const QString folder = temp.folder() + QStringLiteral("/program files/zeb");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/data.mdb");
+    temp.db().close();
+    QVERIFY(QFile::copy(temp.path(), path));
+
+    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", path, QString()));
+    QCOMPARE(namesThroughDsn(QStringLiteral("HOJ")),
+             (QStringList{QStringLiteral("青木"), QStringLiteral("伊藤"), QStringLiteral("上田")}));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

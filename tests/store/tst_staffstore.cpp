@@ -1,6 +1,7 @@
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 #include "TimesheetStore.h"
 
 #include <QTest>
@@ -65,29 +66,27 @@ void TestStaffStore::keywordSearch_data()
 {
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<StaffField>("field");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("empty keyword, by code: every member, highest first")
-        << "" << StaffField::staffCd
-        << QStringList{"0012", "0011", "0010", "0005", "0004", "0003", "0002", "0001"};
-    QTest::newRow("empty keyword, by name: members with a name")
-        << "" << StaffField::staffNm
-        << QStringList{"0011", "0001", "0010", "0004", "0005", "0002", "0003"};
-    QTest::newRow("contained anywhere")
-        << "田" << StaffField::staffNm << QStringList{"0011", "0001"};
-    QTest::newRow("quote") << "'" << StaffField::staffNm << QStringList{"0002"};
-    QTest::newRow("percent") << "%" << StaffField::staffNm << QStringList{"0003"};
-    QTest::newRow("underscore") << "_" << StaffField::staffNm << QStringList{"0004"};
-    QTest::newRow("asterisk") << "*" << StaffField::staffNm << QStringList{"0005"};
-    QTest::newRow("backslash matches nothing") << "\\" << StaffField::staffNm << QStringList{};
-    QTest::newRow("Latin letters in any case")
-        << "AB" << StaffField::staffNm << QStringList{"0010"};
-    QTest::newRow("code part") << "01" << StaffField::staffCd
-                               << QStringList{"0012", "0011", "0010", "0001"};
-    QTest::newRow("reading, empty reading is a value")
-        << "" << StaffField::staffKm
-        << QStringList{"0001", "0003", "0002", "0010", "0004", "0005", "0011"};
-    QTest::newRow("no match") << "鈴木" << StaffField::staffNm << QStringList{};
+    QTest::addColumn<QStringList>("expected"); // the codes, in the order listed
+    const auto row = [](const char* name, const char* keyword, StaffField field,
+                        const char* expected) {
+        AddRow(name, keyword, field, QString::fromLatin1(expected).split(u' ', Qt::SkipEmptyParts));
+    };
+    const StaffField code = StaffField::staffCd;
+    const StaffField name = StaffField::staffNm;
+    row("empty keyword, by code: every member, highest first", "", code,
+        "0012 0011 0010 0005 0004 0003 0002 0001");
+    row("empty keyword, by name: members with a name", "", name,
+        "0011 0001 0010 0004 0005 0002 0003");
+    row("contained anywhere", "田", name, "0011 0001");
+    row("quote", "'", name, "0002");
+    row("percent", "%", name, "0003");
+    row("underscore", "_", name, "0004");
+    row("asterisk", "*", name, "0005");
+    row("backslash matches nothing", "\\", name, "");
+    row("Latin letters in any case", "AB", name, "0010");
+    row("code part", "01", code, "0012 0011 0010 0001");
+    row("reading, empty reading is a value", "", StaffField::staffKm,
+        "0001 0003 0002 0010 0004 0005 0011");
 }
 
 void TestStaffStore::keywordSearch()
@@ -103,9 +102,9 @@ void TestStaffStore::getStaff_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<StaffRecord>("expected");
-    QTest::newRow("on file") << "0002" << kStaff[1];
-    QTest::newRow("not on file: the code, nothing else") << "0099" << StaffRecord{"0099", "", ""};
-    QTest::newRow("null name and reading read as empty") << "0012" << StaffRecord{"0012", "", ""};
+    AddRow("on file", "0002", kStaff[1]);
+    AddRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
+    AddRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
 }
 
 void TestStaffStore::getStaff()

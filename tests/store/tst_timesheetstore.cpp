@@ -1,6 +1,7 @@
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 #include "TimesheetStore.h"
 
 #include <QElapsedTimer>
@@ -175,11 +176,11 @@ void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
-    QTest::newRow("the same day twice") << "duplicate day" << QString();
-    QTest::newRow("the engine refuses the summary") << "summary trigger" << QString();
-    QTest::newRow("the engine refuses the 20th day") << "day trigger" << QString();
-    QTest::newRow("another connection is writing")
-        << "locked" << QStringLiteral("データベースが他のプログラムに使用されています。");
+    AddRow("the same day twice", "duplicate day", QString());
+    AddRow("the engine refuses the summary", "summary trigger", QString());
+    AddRow("the engine refuses the 20th day", "day trigger", QString());
+    AddRow("another connection is writing", "locked",
+           QStringLiteral("データベースが他のプログラムに使用されています。"));
 }
 
 void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
@@ -262,7 +263,7 @@ void TestTimesheetStore::reportRows_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("firstCode");
     const auto row = [](const char* name, const char* range, int count, const char* firstCode) {
-        QTest::newRow(name) << QString::fromLatin1(range).split(u' ') << count << firstCode;
+        AddRow(name, QString::fromLatin1(range).split(u' '), count, firstCode);
     };
     row("everything", "0000 9999 000000 999999", 3 * 59, "0003");
     row("one member, one month", "0005 0005 200403 200403", 31, "0005");

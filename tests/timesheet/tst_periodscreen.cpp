@@ -10,6 +10,7 @@
 
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -67,9 +68,9 @@ void TestPeriodScreen::defaults_data()
 {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QDate>("last"); // of the previous month
-    QTest::newRow("end of March") << QDate(2005, 3, 31) << QDate(2005, 2, 28);
-    QTest::newRow("leap year") << QDate(2004, 3, 1) << QDate(2004, 2, 29);
-    QTest::newRow("January") << QDate(2005, 1, 15) << QDate(2004, 12, 31);
+    AddRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
+    AddRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
+    AddRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
 }
 
 void TestPeriodScreen::defaults()
@@ -87,15 +88,9 @@ void TestPeriodScreen::periodCheck_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("d = 30: handed over") << "2005/02/01"
-                                         << "2005/03/03"
-                                         << "";
-    QTest::newRow("d = 31") << "2005/01/01"
-                            << "2005/02/01"
-                            << "対象期間は1ヶ月以内で入力してください。";
-    QTest::newRow("d = -1") << "2005/02/11"
-                            << "2005/02/10"
-                            << "対象期間の相関関係が不正です";
+    AddRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
+    AddRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
+    AddRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
 }
 
 void TestPeriodScreen::periodCheck()

@@ -12,6 +12,7 @@
 
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -166,11 +167,11 @@ void TestTimesheetScreen::leavingAnEditedMonthAsks_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("left");
-    QTest::newRow("next, saved") << "next" << int(kMsgYes) << "1000" << true;
-    QTest::newRow("code, discarded") << "code" << int(kMsgNo) << "0900" << true;
-    QTest::newRow("code, stayed") << "code" << int(kMsgCancel) << "0900" << false;
-    QTest::newRow("close, stayed") << "close" << int(kMsgCancel) << "0900" << false;
-    QTest::newRow("close box, saved") << "close box" << int(kMsgYes) << "1000" << true;
+    AddRow("next, saved", "next", int(kMsgYes), "1000", true);
+    AddRow("code, discarded", "code", int(kMsgNo), "0900", true);
+    AddRow("code, stayed", "code", int(kMsgCancel), "0900", false);
+    AddRow("close, stayed", "close", int(kMsgCancel), "0900", false);
+    AddRow("close box, saved", "close box", int(kMsgYes), "1000", true);
 }
 
 void TestTimesheetScreen::leavingAnEditedMonthAsks()
@@ -218,8 +219,8 @@ void TestTimesheetScreen::dropOnTheBinDeletesTheMonth_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("rowsLeft");
-    QTest::newRow("yes") << int(kMsgYes) << "0";
-    QTest::newRow("no") << int(kMsgNo) << "28";
+    AddRow("yes", int(kMsgYes), "0");
+    AddRow("no", int(kMsgNo), "28");
 }
 
 void TestTimesheetScreen::dropOnTheBinDeletesTheMonth()

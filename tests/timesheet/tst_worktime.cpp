@@ -1,5 +1,7 @@
 #include "WorkTime.h"
 
+#include "TestRows.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -134,10 +136,10 @@ void TestWorkTime::allowance_data()
     QTest::addColumn<QDate>("first");
     QTest::addColumn<int>("days");
     QTest::addColumn<double>("expected");
-    QTest::newRow("March 2004: 23 weekdays") << QDate(2004, 3, 1) << 31 << 184.0;
-    QTest::newRow("three weekdays: the floor") << QDate(2004, 3, 3) << 3 << 40.0;
-    QTest::newRow("February 2004, leap year") << QDate(2004, 2, 1) << 29 << 160.0;
-    QTest::newRow("mid-month period 21st to 20th") << QDate(2005, 1, 21) << 31 << 168.0;
+    AddRow("March 2004: 23 weekdays", QDate(2004, 3, 1), 31, 184.0);
+    AddRow("three weekdays: the floor", QDate(2004, 3, 3), 3, 40.0);
+    AddRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
+    AddRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
 }
 
 void TestWorkTime::allowance()
@@ -157,8 +159,8 @@ void TestWorkTime::totals_data()
     QTest::addColumn<double>("overtime");
     const auto row = [](const char* name, const char* classes, double dayBasic, double dayOvertime,
                         double basic, double overtime) {
-        QTest::newRow(name) << QString::fromLatin1(classes).split(u',') << dayBasic << dayOvertime
-                            << basic << overtime;
+        AddRow(name, QString::fromLatin1(classes).split(u','), dayBasic, dayOvertime, basic,
+               overtime);
     };
     row("six normal days of 8: capped at 40", "0,0,0,0,0,0", 8, 0, 40, 8);
     row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
@@ -200,7 +202,7 @@ void TestWorkTime::dayClasses_data()
     QTest::addColumn<int>("dayClass"); // -1 for none
     QTest::addColumn<QString>("caption");
     const auto row = [](const char* stored, int dayClass, const char* caption) {
-        QTest::newRow(stored) << stored << dayClass << caption;
+        AddRow(stored, stored, dayClass, caption);
     };
     row("0", int(DayClass::Normal), "通常出勤");
     row("1", int(DayClass::HolidayWork), "休日出勤");

@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "ScreenTest.h"
 #include "TempDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -139,12 +140,9 @@ void TestTransfer::exportNamesTheFileAsTyped_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("no extension") << "monthly"
-                                  << "monthly.tim";
-    QTest::newRow("upper case") << "monthly.TIM"
-                                << "monthly.TIM.tim";
-    QTest::newRow("over an old backup") << "monthly.tim"
-                                        << "monthly.tim";
+    AddRow("no extension", "monthly", "monthly.tim");
+    AddRow("upper case", "monthly.TIM", "monthly.TIM.tim");
+    AddRow("over an old backup", "monthly.tim", "monthly.tim");
 }
 
 void TestTransfer::exportNamesTheFileAsTyped()
@@ -177,35 +175,37 @@ void TestTransfer::refusedImports_data()
 {
     // Each file but the first two is a copy of the live database changed by another program.
     QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
-    const auto row = [](const char* name, const char* sql) { QTest::newRow(name) << sql; };
-    row("text file", "text");
-    row("truncated copy", "truncated");
-    row("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
-    row("trigger undoing a staff save",
-        "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
-        "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
-    row("trigger emptying the staff on a month save",
+    AddRow("text file", "text");
+    AddRow("truncated copy", "truncated");
+    AddRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
+    AddRow("trigger undoing a staff save",
+           "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
+           "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
+    AddRow(
+        "trigger emptying the staff on a month save",
         "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM CMSTAFFKIHONMST; END");
-    row("trigger ignoring day rows",
-        "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
-    row("day table replaced by a view",
+    AddRow("trigger ignoring day rows",
+           "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
+    AddRow(
+        "day table replaced by a view",
         "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * FROM kept;"
         "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
-    row("stored query as a cross join",
-        "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
-        "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
-    row("staff key without its uniqueness",
+    AddRow("stored query as a cross join",
+           "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
+           "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
+    AddRow(
+        "staff key without its uniqueness",
         "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY KEY', "
         "'') WHERE name = 'CMSTAFFKIHONMST'");
-    row("statistics steering the queries", "ANALYZE");
+    AddRow("statistics steering the queries", "ANALYZE");
     // The definition reads as the program writes it, but the index holds only the first month:
     // only the full integrity check sees the missing entries.
-    row("index holding part of its table",
-        "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
-        "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
-        "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
-        "'KYTIMESHEETJL_syoriDt'");
-    row("made by a newer version", "PRAGMA user_version = 99");
+    AddRow("index holding part of its table",
+           "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
+           "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
+           "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
+           "'KYTIMESHEETJL_syoriDt'");
+    AddRow("made by a newer version", "PRAGMA user_version = 99");
 }
 
 void TestTransfer::refusedImports()
@@ -293,9 +293,9 @@ void TestTransfer::importClosesTheWorkingScreens_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("screenKept");
     QTest::addColumn<bool>("restored");
-    QTest::newRow("restored") << "backup" << false << true;
-    QTest::newRow("refused file: screens untouched") << "text" << false << false;
-    QTest::newRow("clerk stays with unsaved work") << "backup" << true << false;
+    AddRow("restored", "backup", false, true);
+    AddRow("refused file: screens untouched", "text", false, false);
+    AddRow("clerk stays with unsaved work", "backup", true, false);
 }
 
 void TestTransfer::importClosesTheWorkingScreens()

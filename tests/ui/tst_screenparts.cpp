@@ -1,9 +1,13 @@
+#include "Common.h"
 #include "FocusMover.h"
 #include "InputFields.h"
+#include "Messages.h"
 #include "WorkScreen.h"
 
 #include "ScreenTest.h"
+#include "TestRows.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -49,10 +53,12 @@ public:
     QPushButton* button;
 };
 
-class TestInputFields : public QObject {
+// The parts every screen is built of: the fields, the keys of a working screen, the message box.
+class TestScreenParts : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(InstallJapaneseTranslation()); }
     void init();
     void cleanup() { m_form.reset(); }
     void focusMoves_data();
@@ -67,47 +73,34 @@ private slots:
     void dateTyping_data();
     void dateTyping();
     void fullWidthInput();
+    void messageKinds_data();
+    void messageKinds();
 
 private:
     std::unique_ptr<Form> m_form;
 };
 
-void TestInputFields::init()
+void TestScreenParts::init()
 {
     m_form = std::make_unique<Form>();
     QVERIFY(ShowActive(m_form.get()));
     m_form->code->setFocus();
 }
 
-void TestInputFields::focusMoves_data()
+void TestScreenParts::focusMoves_data()
 {
     QTest::addColumn<QString>("start");       // the field's object class; "" for no focus
     QTest::addColumn<QString>("keys");        // Enter, Shift+Enter, or MoveFocus forward/back
     QTest::addColumn<QString>("unavailable"); // hidden, disabled or no tab stop
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Enter") << "code"
-                           << "enter"
-                           << ""
-                           << "clock";
-    QTest::newRow("Shift+Enter wraps to the button") << "code"
-                                                     << "shift+enter"
-                                                     << ""
-                                                     << "button";
-    QTest::newRow("Enter on a button moves on, never presses") << "button"
-                                                               << "enter"
-                                                               << ""
-                                                               << "code";
-    QTest::newRow("hidden skipped") << "code"
-                                    << "forward"
-                                    << "hide clock"
-                                    << "hours";
-    QTest::newRow("no tab stop skipped") << "clock"
-                                         << "forward"
-                                         << "notab hours"
-                                         << "option";
+    AddRow("Enter", "code", "enter", "", "clock");
+    AddRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
+    AddRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
+    AddRow("hidden skipped", "code", "forward", "hide clock", "hours");
+    AddRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
 }
 
-void TestInputFields::focusMoves()
+void TestScreenParts::focusMoves()
 {
     QFETCH(QString, start);
     QFETCH(QString, keys);
@@ -142,7 +135,7 @@ void TestInputFields::focusMoves()
     QCOMPARE(clicked.count(), 0);
 }
 
-void TestInputFields::accessKeys()
+void TestScreenParts::accessKeys()
 {
     // Alt with a field's letter goes to it and types nothing; a frame's leads to its chosen
     // option; a button's commits the field being left, then presses it.
@@ -161,15 +154,15 @@ void TestInputFields::accessKeys()
     QCOMPARE(order, (QStringList{"commit", "commit", "click"}));
 }
 
-void TestInputFields::commitsOnLeaving_data()
+void TestScreenParts::commitsOnLeaving_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Tab") << "tab";
-    QTest::newRow("Enter") << "enter";
-    QTest::newRow("a click on another field") << "click";
+    AddRow("Tab", "tab");
+    AddRow("Enter", "enter");
+    AddRow("a click on another field", "click");
 }
 
-void TestInputFields::commitsOnLeaving()
+void TestScreenParts::commitsOnLeaving()
 {
     QFETCH(QString, how);
     QSignalSpy committed(m_form->code, &TextField::committed);
@@ -186,7 +179,7 @@ void TestInputFields::commitsOnLeaving()
     QCOMPARE(QApplication::focusWidget(), expected);
 }
 
-void TestInputFields::noCommitForAMessageBoxOrAnotherWindow()
+void TestScreenParts::noCommitForAMessageBoxOrAnotherWindow()
 {
     QSignalSpy committed(m_form->code, &TextField::committed);
     QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
@@ -233,25 +226,21 @@ void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
 
 } // namespace
 
-void TestInputFields::clockTyping_data()
+void TestScreenParts::clockTyping_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("at");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown"); // a time when its value is the digits typed
-    const auto row = [](const char* name, const char* before, const char* how, int at,
-                        const char* typed, const char* shown) {
-        QTest::newRow(name) << before << how << at << typed << shown;
-    };
-    row("empty, clicked at its end", "", "click", 5, "0900", "09:00");
-    row("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
-    row("past midnight as typed", "", "tab", 0, "2530", "25:30");
-    row("half typed stays", "", "click", 5, "083", "08:3_");
-    row("hour out of range", "", "tab", 0, "9900", "99:00");
+    AddRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
+    AddRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
+    AddRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
+    AddRow("half typed stays", "", "click", 5, "083", "08:3_");
+    AddRow("hour out of range", "", "tab", 0, "9900", "99:00");
 }
 
-void TestInputFields::clockTyping()
+void TestScreenParts::clockTyping()
 {
     QFETCH(QString, before);
     QFETCH(QString, how);
@@ -273,7 +262,7 @@ void TestInputFields::clockTyping()
     QCOMPARE(clock->palette().color(QPalette::Text) == QColor(Qt::red), value.isEmpty());
 }
 
-void TestInputFields::numberValues()
+void TestScreenParts::numberValues()
 {
     NumberField* hours = m_form->hours;
     hours->setValue(7 + 1.0 / 3);
@@ -291,7 +280,7 @@ void TestInputFields::numberValues()
     QCOMPARE(hours->text(), QStringLiteral("7.33"));
 }
 
-void TestInputFields::dateTyping_data()
+void TestScreenParts::dateTyping_data()
 {
     QTest::addColumn<bool>("month");
     QTest::addColumn<QString>("how");
@@ -301,14 +290,12 @@ void TestInputFields::dateTyping_data()
     for (const char* how : {"click", "shift+tab", "enter"})
         QTest::addRow("day, %s, whole date", how) << false << how << 8 << "20261201"
                                                   << "2026/12/01";
-    QTest::newRow("month, double click, whole month") << true << "double click" << 6 << "201905"
-                                                      << "201905";
+    AddRow("month, double click, whole month", true, "double click", 6, "201905", "201905");
     // Once inside, a click picks the part under it.
-    QTest::newRow("day part of a date") << false << "click again" << 9 << "15"
-                                        << "2005/03/15";
+    AddRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
 }
 
-void TestInputFields::dateTyping()
+void TestScreenParts::dateTyping()
 {
     QFETCH(bool, month);
     QFETCH(QString, how);
@@ -328,7 +315,7 @@ void TestInputFields::dateTyping()
     QCOMPARE(field->valueText(), value);
 }
 
-void TestInputFields::fullWidthInput()
+void TestScreenParts::fullWidthInput()
 {
     // An input method left in full-width mode sends its text committed.
     const auto commit = [](QWidget* field, const QString& text) {
@@ -349,5 +336,52 @@ void TestInputFields::fullWidthInput()
     QCOMPARE(ToHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
 }
 
-QTEST_MAIN(TestInputFields)
-#include "tst_inputfields.moc"
+void TestScreenParts::messageKinds_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons"); // sorted
+    QTest::addColumn<int>("result");
+
+    const QStringList ok{"OK"};
+    const QStringList save{"キャンセル", "保存", "変更を破棄"};
+    AddRow("error", 1, int(QMessageBox::Ok), int(QMessageBox::Critical), ok, 1);
+    AddRow("question, no", 2, int(QMessageBox::No), int(QMessageBox::Information),
+           QStringList{"いいえ(&N)", "はい(&Y)"}, 7);
+    AddRow("save question, save", 4, int(QMessageBox::Save), int(QMessageBox::Warning), save, 6);
+    AddRow("save question, stay", 4, int(QMessageBox::Cancel), int(QMessageBox::Warning), save, 2);
+    AddRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
+}
+
+void TestScreenParts::messageKinds()
+{
+    QFETCH(int, kind);
+    QFETCH(int, press);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(int, result);
+
+    QStringList shown;
+    bool boxShown = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        boxShown = true;
+        QCOMPARE(box->windowTitle(), QStringLiteral("ﾇﾋﾞﾗ"));
+        QCOMPARE(box->text(), QStringLiteral("最終レコードです。"));
+        QCOMPARE(int(box->icon()), icon);
+        for (const QAbstractButton* button : box->buttons())
+            shown << button->text();
+        box->button(QMessageBox::StandardButton(press))->click();
+    });
+    QCOMPARE(ShowMsg(kind, QStringLiteral("最終レコードです。")), result);
+    QCoreApplication::processEvents();
+    shown.sort();
+    QCOMPARE(shown, buttons);
+    QCOMPARE(boxShown, !buttons.isEmpty());
+}
+
+QTEST_MAIN(TestScreenParts)
+#include "tst_screenparts.moc"

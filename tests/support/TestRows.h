@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QTest>
+
+// One row of a data-driven test: its name, then a value for each column in turn.
+template <class... Values> void AddRow(const char* name, const Values&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
