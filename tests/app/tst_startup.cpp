@@ -50,122 +50,114 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-    void refusedDatabase_data();
-    void refusedDatabase();
-    void startsWithTheMainWindow();
-    void quitClosesEveryChildFirst_data();
-    void quitClosesEveryChildFirst();
+    void initTestCase()
+    {
+        qputenv("ODBCINI", m_odbc.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        InstallFontSubstitutes();
+    }
+
+    void cleanup()
+    {
+        if (gMDIForm)
+            gMDIForm->close();
+        FlushDeletes();
+        DbClose();
+    }
+
+    void refusedDatabase_data()
+    {
+        // "missing" for no file at all, "trigger" for the program's database with a trigger added
+        QTest::addColumn<QByteArray>("content");
+        AddRow("missing", QByteArray("missing"));
+        AddRow("a trigger in our database", QByteArray("trigger"));
+        AddRow("a text file", QByteArray("not a database\n"));
+    }
+
+    void refusedDatabase()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u'/';
+        if (content == "trigger") {
+            QVERIFY(CreateDatabase(DatabasePath(folder)));
+            RunForeignSql(DatabasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
+                                                "BEGIN DELETE FROM CMSTAFFKIHONMST; END");
+        } else if (content != "missing") {
+            QDir().mkpath(folder + QStringLiteral("data"));
+            QFile file(DatabasePath(folder));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        ScriptedMessages messages;
+        QVERIFY(!Main(folder));
+        QCOMPARE(
+            messages.texts(),
+            (QStringList{QStringLiteral("データベースのオープンに失敗しました。"),
+                         QStringLiteral("データベースの接続に失敗しました。起動できません。")}));
+        QCOMPARE(messages.kinds(), (QList<int>{kMsgError, kMsgError}));
+        QVERIFY(!gMDIForm);
+        QVERIFY(!gDb);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+    void startsWithTheMainWindow()
+    {
+        const QString folder = startedFolder();
+        QVERIFY(!folder.isEmpty());
+        QVERIFY(gMDIForm && gMDIForm->isVisible());
+        QCOMPARE(gMDIForm->windowTitle(), QStringLiteral("ﾇﾋﾞﾗ"));
+        QCOMPARE(gMDIForm->helpFile(), folder + QStringLiteral("hlp/myhelp.HLP"));
+        QVERIFY(gDb && gDb->isOpen());
+        QCOMPARE(gDb->path(), folder + QStringLiteral("data/data.mdb"));
+
+        // The data source points at the database file, blanks in the path kept.
+        QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
+        QSettings ini(QString::fromUtf8(qgetenv("ODBCINI")), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), DatabasePath(folder));
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
+    }
+
+    void quitClosesEveryChildFirst_data()
+    {
+        QTest::addColumn<bool>("refused");
+        AddRow("every child closes, then the database", false);
+        AddRow("a child that stays open keeps the program", true);
+    }
+
+    void quitClosesEveryChildFirst()
+    {
+        QFETCH(bool, refused);
+        QVERIFY(!startedFolder().isEmpty());
+        QStringList log;
+        gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "first"))->show();
+        gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "second", refused))->show();
+        gMDIForm->findChild<QAction*>(QStringLiteral("m_Quit"))->trigger();
+        FlushDeletes();
+        log.sort();
+        QCOMPARE(log, (QStringList{"first closed, database open", "second closed, database open"}));
+        QCOMPARE(!gDb, !refused);
+        QCOMPARE(!gMDIForm, !refused);
+        if (refused) {
+            QVERIFY(gMDIForm->isVisible() && gDb->isOpen());
+            qDeleteAll(gMDIForm->mdiArea()->subWindowList());
+        }
+    }
 
 private:
-    QString startedFolder();
+    QString startedFolder()
+    {
+        const QString folder = m_folder.path() + QStringLiteral("/program folder/");
+        CreateDatabase(DatabasePath(folder));
+        ScriptedMessages messages;
+        if (!Main(folder))
+            return QString();
+        return messages.texts().isEmpty() ? folder : QString();
+    }
+
     QTemporaryDir m_odbc;
     QTemporaryDir m_folder;
 };
-
-void TestStartup::initTestCase()
-{
-    qputenv("ODBCINI", m_odbc.filePath(QStringLiteral("odbc.ini")).toUtf8());
-    InstallFontSubstitutes();
-}
-
-void TestStartup::cleanup()
-{
-    if (gMDIForm)
-        gMDIForm->close();
-    FlushDeletes();
-    DbClose();
-}
-
-QString TestStartup::startedFolder()
-{
-    const QString folder = m_folder.path() + QStringLiteral("/program folder/");
-    CreateDatabase(DatabasePath(folder));
-    ScriptedMessages messages;
-    if (!Main(folder))
-        return QString();
-    return messages.texts().isEmpty() ? folder : QString();
-}
-
-void TestStartup::refusedDatabase_data()
-{
-    // "missing" for no file at all, "trigger" for the program's database with a trigger added
-    QTest::addColumn<QByteArray>("content");
-    AddRow("missing", QByteArray("missing"));
-    AddRow("a trigger in our database", QByteArray("trigger"));
-    AddRow("a text file", QByteArray("not a database\n"));
-}
-
-void TestStartup::refusedDatabase()
-{
-    QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
-    if (content == "trigger") {
-        QVERIFY(CreateDatabase(DatabasePath(folder)));
-        RunForeignSql(DatabasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
-                                            "BEGIN DELETE FROM CMSTAFFKIHONMST; END");
-    } else if (content != "missing") {
-        QDir().mkpath(folder + QStringLiteral("data"));
-        QFile file(DatabasePath(folder));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    ScriptedMessages messages;
-    QVERIFY(!Main(folder));
-    QCOMPARE(messages.texts(),
-             (QStringList{QStringLiteral("データベースのオープンに失敗しました。"),
-                          QStringLiteral("データベースの接続に失敗しました。起動できません。")}));
-    QCOMPARE(messages.kinds(), (QList<int>{kMsgError, kMsgError}));
-    QVERIFY(!gMDIForm);
-    QVERIFY(!gDb);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-}
-
-void TestStartup::startsWithTheMainWindow()
-{
-    const QString folder = startedFolder();
-    QVERIFY(!folder.isEmpty());
-    QVERIFY(gMDIForm && gMDIForm->isVisible());
-    QCOMPARE(gMDIForm->windowTitle(), QStringLiteral("ﾇﾋﾞﾗ"));
-    QCOMPARE(gMDIForm->helpFile(), folder + QStringLiteral("hlp/myhelp.HLP"));
-    QVERIFY(gDb && gDb->isOpen());
-    QCOMPARE(gDb->path(), folder + QStringLiteral("data/data.mdb"));
-
-    // The data source points at the database file, blanks in the path kept.
-    QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
-    QSettings ini(QString::fromUtf8(qgetenv("ODBCINI")), QSettings::IniFormat);
-    QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), DatabasePath(folder));
-    QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
-}
-
-void TestStartup::quitClosesEveryChildFirst_data()
-{
-    QTest::addColumn<bool>("refused");
-    AddRow("every child closes, then the database", false);
-    AddRow("a child that stays open keeps the program", true);
-}
-
-void TestStartup::quitClosesEveryChildFirst()
-{
-    QFETCH(bool, refused);
-    QVERIFY(!startedFolder().isEmpty());
-    QStringList log;
-    gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "first"))->show();
-    gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "second", refused))->show();
-    gMDIForm->findChild<QAction*>(QStringLiteral("m_Quit"))->trigger();
-    FlushDeletes();
-    log.sort();
-    QCOMPARE(log, (QStringList{"first closed, database open", "second closed, database open"}));
-    QCOMPARE(!gDb, !refused);
-    QCOMPARE(!gMDIForm, !refused);
-    if (refused) {
-        QVERIFY(gMDIForm->isVisible() && gDb->isOpen());
-        qDeleteAll(gMDIForm->mdiArea()->subWindowList());
-    }
-}
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

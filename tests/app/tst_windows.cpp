@@ -25,150 +25,140 @@ class TestWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-    void aboutClosesWithEnterAndEsc_data();
-    void aboutClosesWithEnterAndEsc();
-    void systemInformation();
-    void helpContentsAndKeywords();
-    void progressWindowAnimatesWhileWorkRuns_data();
-    void progressWindowAnimatesWhileWorkRuns();
-    void progressPassesFailuresOn();
+    void initTestCase()
+    {
+        InstallFontSubstitutes();
+        // The clip that the build ships, put below this test's program folder.
+        m_clip = QStringLiteral(NUBIRA_PROGRAM_DIR "/Img/stopwatch.avi");
+    }
+
+    void cleanup()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->close();
+        FlushDeletes();
+    }
+
+    void aboutClosesWithEnterAndEsc_data()
+    {
+        QTest::addColumn<int>("key");
+        AddRow("Enter on OK", int(Qt::Key_Return));
+        AddRow("Esc", int(Qt::Key_Escape));
+    }
+
+    void aboutClosesWithEnterAndEsc()
+    {
+        QFETCH(int, key);
+        QPointer<frmAbout> about = new frmAbout;
+        QVERIFY(ShowActive(about));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
+        QCOMPARE(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        FlushDeletes();
+        QVERIFY(!about);
+    }
+
+    void systemInformation()
+    {
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+        qputenv("PATH", bin.path().toUtf8());
+        frmAbout about;
+        auto* button = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+        {
+            ScriptedMessages messages;
+            button->click();
+            QCOMPARE(messages.texts(),
+                     QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
+            QCOMPARE(messages.kinds(), QList<int>{kMsgNone}); // a plain box
+        }
+        // A system information program on PATH is started instead.
+        const QString started = bin.filePath(QStringLiteral("started"));
+        QFile script(bin.filePath(QStringLiteral("hardinfo")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1'\n").arg(started).toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ScriptedMessages messages;
+        button->click();
+        QTRY_VERIFY(QFile::exists(started));
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void helpContentsAndKeywords()
+    {
+        frmMDIForm main(QStringLiteral(NUBIRA_PROGRAM_DIR "/hlp/myhelp.HLP"));
+        main.show();
+        main.findChild<QAction*>(QStringLiteral("m_mokuji"))->trigger();
+        QVERIFY(gfrmHelp && gfrmHelp->isLoaded() && gfrmHelp->isVisible());
+        QCOMPARE(gfrmHelp->findChild<QTabWidget*>()->currentIndex(), 0);
+        QStringList titles;
+        for (int i = 0; i < gfrmHelp->contentsList()->count(); ++i)
+            titles << gfrmHelp->contentsList()->item(i)->text();
+        QVERIFY(titles.contains(QStringLiteral("勤怠の入力")));
+
+        frmHelp* help = gfrmHelp.data();
+        main.findChild<QAction*>(QStringLiteral("m_keyword"))->trigger();
+        QCOMPARE(gfrmHelp.data(), help);
+        QCOMPARE(help->findChild<QTabWidget*>()->currentIndex(), 1);
+        help->keywordSearch()->setText(QStringLiteral("残業"));
+        QStringList shown;
+        for (int i = 0; i < help->keywordList()->count(); ++i) {
+            if (!help->keywordList()->item(i)->isHidden())
+                shown << help->keywordList()->item(i)->text();
+        }
+        QCOMPARE(shown, QStringList{QStringLiteral("残業時間")});
+    }
+
+    void progressWindowAnimatesWhileWorkRuns_data()
+    {
+        QTest::addColumn<bool>("clip");
+        AddRow("with its clip", true);
+        AddRow("clip missing: still shown", false);
+    }
+
+    void progressWindowAnimatesWhileWorkRuns()
+    {
+        QFETCH(bool, clip);
+        // The work ends only once the window has moved on three frames, or its clip is found
+        // missing: the window must keep being drawn while the work runs.
+        for (int operation = 0; operation < 2; ++operation) {
+            QSemaphore seen;
+            QPointer<frmStopWatch> window;
+            QTimer watcher;
+            connect(&watcher, &QTimer::timeout, this, [&] {
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    auto* shown = qobject_cast<frmStopWatch*>(w);
+                    if (!shown || !shown->isVisible() || shown == window)
+                        continue;
+                    QVERIFY(!window); // one window an operation
+                    window = shown;
+                }
+                if (window && window->player()->framesShown() >= (clip ? 3 : 0)) {
+                    QCOMPARE(window->player()->frameCount() > 1, clip);
+                    watcher.stop();
+                    seen.release();
+                }
+            });
+            watcher.start(10);
+            RunWithProgress(nullptr, clip ? m_clip : QStringLiteral("/nonexistent.avi"),
+                            [&seen] { seen.acquire(); });
+            FlushDeletes();
+            QVERIFY(!window); // each operation gets a fresh window, gone when it ends
+        }
+    }
+
+    void progressPassesFailuresOn()
+    {
+        QVERIFY_THROWS_EXCEPTION(StoreError, RunWithProgress(nullptr, m_clip, [] {
+                                     throw StoreError(QStringLiteral("disk full"));
+                                 }));
+    }
 
 private:
     QString m_clip;
 };
-
-void TestWindows::initTestCase()
-{
-    InstallFontSubstitutes();
-    // The clip that the build ships, put below this test's program folder.
-    m_clip = QStringLiteral(NUBIRA_PROGRAM_DIR "/Img/stopwatch.avi");
-}
-
-void TestWindows::cleanup()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->close();
-    FlushDeletes();
-}
-
-void TestWindows::aboutClosesWithEnterAndEsc_data()
-{
-    QTest::addColumn<int>("key");
-    AddRow("Enter on OK", int(Qt::Key_Return));
-    AddRow("Esc", int(Qt::Key_Escape));
-}
-
-void TestWindows::aboutClosesWithEnterAndEsc()
-{
-    QFETCH(int, key);
-    QPointer<frmAbout> about = new frmAbout;
-    QVERIFY(ShowActive(about));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
-    QCOMPARE(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    FlushDeletes();
-    QVERIFY(!about);
-}
-
-void TestWindows::systemInformation()
-{
-    QTemporaryDir bin;
-    const QByteArray path = qgetenv("PATH");
-    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
-    qputenv("PATH", bin.path().toUtf8());
-    frmAbout about;
-    auto* button = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
-    {
-        ScriptedMessages messages;
-        button->click();
-        QCOMPARE(messages.texts(),
-                 QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-        QCOMPARE(messages.kinds(), QList<int>{kMsgNone}); // a plain box
-    }
-    // A system information program on PATH is started instead.
-    const QString started = bin.filePath(QStringLiteral("started"));
-    QFile script(bin.filePath(QStringLiteral("hardinfo")));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1'\n").arg(started).toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ScriptedMessages messages;
-    button->click();
-    QTRY_VERIFY(QFile::exists(started));
-    QVERIFY(messages.texts().isEmpty());
-}
-
-void TestWindows::helpContentsAndKeywords()
-{
-    frmMDIForm main(QStringLiteral(NUBIRA_PROGRAM_DIR "/hlp/myhelp.HLP"));
-    main.show();
-    main.findChild<QAction*>(QStringLiteral("m_mokuji"))->trigger();
-    QVERIFY(gfrmHelp && gfrmHelp->isLoaded() && gfrmHelp->isVisible());
-    QCOMPARE(gfrmHelp->findChild<QTabWidget*>()->currentIndex(), 0);
-    QStringList titles;
-    for (int i = 0; i < gfrmHelp->contentsList()->count(); ++i)
-        titles << gfrmHelp->contentsList()->item(i)->text();
-    QVERIFY(titles.contains(QStringLiteral("勤怠の入力")));
-
-    frmHelp* help = gfrmHelp.data();
-    main.findChild<QAction*>(QStringLiteral("m_keyword"))->trigger();
-    QCOMPARE(gfrmHelp.data(), help);
-    QCOMPARE(help->findChild<QTabWidget*>()->currentIndex(), 1);
-    help->keywordSearch()->setText(QStringLiteral("残業"));
-    QStringList shown;
-    for (int i = 0; i < help->keywordList()->count(); ++i) {
-        if (!help->keywordList()->item(i)->isHidden())
-            shown << help->keywordList()->item(i)->text();
-    }
-    QCOMPARE(shown, QStringList{QStringLiteral("残業時間")});
-}
-
-void TestWindows::progressWindowAnimatesWhileWorkRuns_data()
-{
-    QTest::addColumn<bool>("clip");
-    AddRow("with its clip", true);
-    AddRow("clip missing: still shown", false);
-}
-
-void TestWindows::progressWindowAnimatesWhileWorkRuns()
-{
-    QFETCH(bool, clip);
-    // The work ends only once the window has moved on three frames, or its clip is found
-    // missing: the window must keep being drawn while the work runs.
-    for (int operation = 0; operation < 2; ++operation) {
-        QSemaphore seen;
-        QPointer<frmStopWatch> window;
-        QTimer watcher;
-        connect(&watcher, &QTimer::timeout, this, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* shown = qobject_cast<frmStopWatch*>(w);
-                if (!shown || !shown->isVisible() || shown == window)
-                    continue;
-                QVERIFY(!window); // one window an operation
-                window = shown;
-            }
-            if (window && window->player()->framesShown() >= (clip ? 3 : 0)) {
-                QCOMPARE(window->player()->frameCount() > 1, clip);
-                watcher.stop();
-                seen.release();
-            }
-        });
-        watcher.start(10);
-        RunWithProgress(nullptr, clip ? m_clip : QStringLiteral("/nonexistent.avi"),
-                        [&seen] { seen.acquire(); });
-        FlushDeletes();
-        QVERIFY(!window); // each operation gets a fresh window, gone when it ends
-    }
-}
-
-void TestWindows::progressPassesFailuresOn()
-{
-    QVERIFY_THROWS_EXCEPTION(StoreError, RunWithProgress(nullptr, m_clip, [] {
-                                 throw StoreError(QStringLiteral("disk full"));
-                             }));
-}
 
 QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"

@@ -52,153 +52,142 @@ class TestAttendanceSheet : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void oneSheetPerStaffMember();
-    void noRowsSaysSo();
-    void pdfHoldsTheJapaneseText();
-    void printScreenRuns_data();
-    void printScreenRuns();
+    void initTestCase() { InstallFontSubstitutes(); }
+
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        SaveStaff(m_temp->db(), {"0001", "青木　一郎", "ｱｵｷ"});
+        SaveStaff(m_temp->db(), {"0002", "伊藤　花子", "ｲﾄｳ"});
+        SaveStaff(m_temp->db(), {"0003", "上田", "ｳｴﾀﾞ"}); // no month
+        // The summary's period differs from the day lines, as the clerk may have chosen.
+        SaveMonth(
+            m_temp->db(),
+            {"0001", {}, {}, kMonth, QDate(2005, 11, 26), QDate(2005, 12, 25), 1234.5, 10, 2.5, 20},
+            december("0001"));
+        SaveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
+                  december("0002"));
+        gDb = OpenDatabase(m_temp->path());
+    }
+
+    void cleanup()
+    {
+        delete gfrmInsatu;
+        gDb.reset();
+        m_temp.reset();
+    }
+
+    void oneSheetPerStaffMember()
+    {
+        const ReportDocument doc = sheets("0000", "9999");
+        QCOMPARE(doc.pages.size(), std::size_t(2)); // each member on a page of their own
+        QCOMPARE(doc.pages[1].textsOf("txt_staffNm").front().text, QStringLiteral("伊藤　花子"));
+        const ReportPage& page = doc.pages[0];
+        // The whole month with its bands fits the body.
+        QCOMPARE(page.textsOf("txt_date").size(), std::size_t(31));
+        QVERIFY(page.textsOf("txt_g_sinyaJn").front().rect.bottom() <=
+                PrintableTwips(doc.pageLayout).height());
+        const auto cell = [&page](const char* control, int day) {
+            return page.textsOf(QLatin1String(control)).at(day - 1).text;
+        };
+        QCOMPARE(cell("txt_syukinKb", 1) + cell("txt_syukinJn", 1) + cell("txt_kihonJn", 1),
+                 QStringLiteral("通常出勤09:008.00"));
+        // A rest day: day, weekday and class, nothing else, even with hours in the file.
+        QCOMPARE(cell("txt_week", 3) + cell("txt_syukinKb", 3) + cell("txt_kihonJn", 3),
+                 QStringLiteral("土公休日"));
+        // A working day without times.
+        QCOMPARE(cell("txt_syukinJn", 5) + cell("txt_kihonJn", 5), QStringLiteral("0.00"));
+        QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
+        // The header shows the summary's own period; the footer its totals.
+        QCOMPARE(page.textsOf("txt_title").front().text, QStringLiteral("2005年12月分出勤表"));
+        QCOMPARE(page.textsOf("txt_kikan").front().text,
+                 QStringLiteral("( 2005/11/26～2005/12/25 )"));
+        QCOMPARE(page.textsOf("Field1").front().text, QStringLiteral("令和8年12月6日"));
+        QCOMPARE(page.textsOf("txt_g_kihonJn").front().text, QStringLiteral("1,234.50"));
+        QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
+    }
+
+    void noRowsSaysSo()
+    {
+        rptSyukin report(m_temp->db());
+        report.pStaffCdSt = report.pStaffCdEn = "0003";
+        report.pSyoriDtSt = report.pSyoriDtEn = kMonth;
+        const ReportDocument doc = report.run(kToday);
+        QVERIFY(report.foundNoRows());
+        QCOMPARE(doc.pages.size(), std::size_t(1));
+        QVERIFY(doc.pages.front().textsOf("txt_date").empty());
+    }
+
+    void pdfHoldsTheJapaneseText()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("sheet.pdf");
+        QVERIFY(WriteReportPdf(sheets("0000", "9999"), pdf));
+        const QString text = run("pdftotext", {"-layout", pdf, "-"});
+        for (const char* expected : {"2005年12月分出勤表", "令和8年12月6日", "青木", "伊藤",
+                                     "出勤区分", "公休日", "09:00", "1,234.50"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        QCOMPARE(text.count(u'\f'), 2); // two pages
+        const QString fonts = run("pdffonts", {pdf});
+        QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
+    }
+
+    void printScreenRuns_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<int>("pages");
+        AddRow("everyone", "0000", "9999", QDate(2005, 12, 1), 2);
+        AddRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
+        AddRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
+    }
+
+    void printScreenRuns()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QDate, month);
+        QFETCH(int, pages);
+        frmInsatu* screen = new frmInsatu(QDate(2006, 1, 10));
+        gfrmInsatu = screen;
+        QVERIFY(ShowActive(screen));
+        QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(),
+                 QStringLiteral("200512"));
+        // A code typed short is filled to four characters on leaving.
+        auto* first = screen->findChild<TextField*>("txt_staffCd_0");
+        first->setFocus();
+        QTest::keyClicks(first, QStringLiteral("5"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(first->value(), QStringLiteral("0005"));
+        screen->findChild<TextField*>("txt_staffCd_0")->setValue(from);
+        screen->findChild<TextField*>("txt_staffCd_1")->setValue(to);
+        screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
+
+        ScriptedMessages messages;
+        int shown = 0;
+        SetPreviewStandIn(
+            [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        SetPreviewStandIn({});
+        QCOMPARE(shown, pages);
+        QCOMPARE(messages.texts().isEmpty(), pages > 0);
+        QVERIFY(screen->isVisible()); // stays for another run
+    }
 
 private:
-    ReportDocument sheets(const QString& from, const QString& to);
+    ReportDocument sheets(const QString& from, const QString& to)
+    {
+        rptSyukin report(m_temp->db());
+        report.pStaffCdSt = from;
+        report.pStaffCdEn = to;
+        report.pSyoriDtSt = kMonth;
+        report.pSyoriDtEn = kMonth;
+        return report.run(kToday);
+    }
+
     std::unique_ptr<TempDatabase> m_temp;
 };
-
-void TestAttendanceSheet::initTestCase()
-{
-    InstallFontSubstitutes();
-}
-
-void TestAttendanceSheet::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    SaveStaff(m_temp->db(), {"0001", "青木　一郎", "ｱｵｷ"});
-    SaveStaff(m_temp->db(), {"0002", "伊藤　花子", "ｲﾄｳ"});
-    SaveStaff(m_temp->db(), {"0003", "上田", "ｳｴﾀﾞ"}); // no month
-    // The summary's period differs from the day lines, as the clerk may have chosen.
-    SaveMonth(
-        m_temp->db(),
-        {"0001", {}, {}, kMonth, QDate(2005, 11, 26), QDate(2005, 12, 25), 1234.5, 10, 2.5, 20},
-        december("0001"));
-    SaveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
-              december("0002"));
-    gDb = OpenDatabase(m_temp->path());
-}
-
-void TestAttendanceSheet::cleanup()
-{
-    delete gfrmInsatu;
-    gDb.reset();
-    m_temp.reset();
-}
-
-ReportDocument TestAttendanceSheet::sheets(const QString& from, const QString& to)
-{
-    rptSyukin report(m_temp->db());
-    report.pStaffCdSt = from;
-    report.pStaffCdEn = to;
-    report.pSyoriDtSt = kMonth;
-    report.pSyoriDtEn = kMonth;
-    return report.run(kToday);
-}
-
-void TestAttendanceSheet::oneSheetPerStaffMember()
-{
-    const ReportDocument doc = sheets("0000", "9999");
-    QCOMPARE(doc.pages.size(), std::size_t(2)); // each member on a page of their own
-    QCOMPARE(doc.pages[1].textsOf("txt_staffNm").front().text, QStringLiteral("伊藤　花子"));
-    const ReportPage& page = doc.pages[0];
-    // The whole month with its bands fits the body.
-    QCOMPARE(page.textsOf("txt_date").size(), std::size_t(31));
-    QVERIFY(page.textsOf("txt_g_sinyaJn").front().rect.bottom() <=
-            PrintableTwips(doc.pageLayout).height());
-    const auto cell = [&page](const char* control, int day) {
-        return page.textsOf(QLatin1String(control)).at(day - 1).text;
-    };
-    QCOMPARE(cell("txt_syukinKb", 1) + cell("txt_syukinJn", 1) + cell("txt_kihonJn", 1),
-             QStringLiteral("通常出勤09:008.00"));
-    // A rest day: day, weekday and class, nothing else, even with hours in the file.
-    QCOMPARE(cell("txt_week", 3) + cell("txt_syukinKb", 3) + cell("txt_kihonJn", 3),
-             QStringLiteral("土公休日"));
-    // A working day without times.
-    QCOMPARE(cell("txt_syukinJn", 5) + cell("txt_kihonJn", 5), QStringLiteral("0.00"));
-    QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
-    // The header shows the summary's own period; the footer its totals.
-    QCOMPARE(page.textsOf("txt_title").front().text, QStringLiteral("2005年12月分出勤表"));
-    QCOMPARE(page.textsOf("txt_kikan").front().text, QStringLiteral("( 2005/11/26～2005/12/25 )"));
-    QCOMPARE(page.textsOf("Field1").front().text, QStringLiteral("令和8年12月6日"));
-    QCOMPARE(page.textsOf("txt_g_kihonJn").front().text, QStringLiteral("1,234.50"));
-    QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
-}
-
-void TestAttendanceSheet::noRowsSaysSo()
-{
-    rptSyukin report(m_temp->db());
-    report.pStaffCdSt = report.pStaffCdEn = "0003";
-    report.pSyoriDtSt = report.pSyoriDtEn = kMonth;
-    const ReportDocument doc = report.run(kToday);
-    QVERIFY(report.foundNoRows());
-    QCOMPARE(doc.pages.size(), std::size_t(1));
-    QVERIFY(doc.pages.front().textsOf("txt_date").empty());
-}
-
-void TestAttendanceSheet::pdfHoldsTheJapaneseText()
-{
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("sheet.pdf");
-    QVERIFY(WriteReportPdf(sheets("0000", "9999"), pdf));
-    const QString text = run("pdftotext", {"-layout", pdf, "-"});
-    for (const char* expected : {"2005年12月分出勤表", "令和8年12月6日", "青木", "伊藤", "出勤区分",
-                                 "公休日", "09:00", "1,234.50"})
-        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-    QCOMPARE(text.count(u'\f'), 2); // two pages
-    const QString fonts = run("pdffonts", {pdf});
-    QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
-}
-
-void TestAttendanceSheet::printScreenRuns_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QDate>("month");
-    QTest::addColumn<int>("pages");
-    AddRow("everyone", "0000", "9999", QDate(2005, 12, 1), 2);
-    AddRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
-    AddRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
-}
-
-void TestAttendanceSheet::printScreenRuns()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(QDate, month);
-    QFETCH(int, pages);
-    frmInsatu* screen = new frmInsatu(QDate(2006, 1, 10));
-    gfrmInsatu = screen;
-    QVERIFY(ShowActive(screen));
-    QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(), QStringLiteral("200512"));
-    // A code typed short is filled to four characters on leaving.
-    auto* first = screen->findChild<TextField*>("txt_staffCd_0");
-    first->setFocus();
-    QTest::keyClicks(first, QStringLiteral("5"));
-    QTest::keyClick(first, Qt::Key_Return);
-    QCOMPARE(first->value(), QStringLiteral("0005"));
-    screen->findChild<TextField*>("txt_staffCd_0")->setValue(from);
-    screen->findChild<TextField*>("txt_staffCd_1")->setValue(to);
-    screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
-
-    ScriptedMessages messages;
-    int shown = 0;
-    SetPreviewStandIn(
-        [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
-    QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-    SetPreviewStandIn({});
-    QCOMPARE(shown, pages);
-    QCOMPARE(messages.texts().isEmpty(), pages > 0);
-    QVERIFY(screen->isVisible()); // stays for another run
-}
 
 QTEST_MAIN(TestAttendanceSheet)
 #include "tst_attendancesheet.moc"

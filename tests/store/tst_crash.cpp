@@ -10,15 +10,6 @@
 #include <map>
 #include <random>
 
-// A saver killed at any moment leaves a sound file whose every month is whole: the last save
-// committed or the one in flight, never a mixture, never a month without its days.
-class TestCrash : public QObject {
-    Q_OBJECT
-
-private slots:
-    void killedSavesLeaveWholeMonths();
-};
-
 namespace {
 
 constexpr int kKills = 100;
@@ -51,64 +42,72 @@ QString key(const CrashTarget& target)
 
 } // namespace
 
-void TestCrash::killedSavesLeaveWholeMonths()
-{
-    const quint32 seed = qEnvironmentVariableIsSet("NUBIRA_CRASH_SEED")
-                             ? quint32(qEnvironmentVariableIntValue("NUBIRA_CRASH_SEED"))
-                             : std::random_device()();
-    qInfo("seed %u (NUBIRA_CRASH_SEED repeats a run)", seed);
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> delayUs(0, 25000);
+// A saver killed at any moment leaves a sound file whose every month is whole: the last save
+// committed or the one in flight, never a mixture, never a month without its days.
+class TestCrash : public QObject {
+    Q_OBJECT
 
-    TempDatabase temp;
-    temp.db().close();
-    std::map<QString, int> committed; // the last generation committed for each month
-    int next = 1;
-    int killedMidSave = 0;
-    for (int kill = 0; kill < kKills; ++kill) {
-        QProcess saver;
-        saver.start(QStringLiteral(CRASH_SAVER), {temp.path(), QString::number(next)});
-        QVERIFY(saver.waitForStarted());
-        QVERIFY(saver.waitForReadyRead(10000));
-        QCOMPARE(saver.readLine(), QByteArray("ready\n"));
-        QThread::usleep(ulong(delayUs(random)));
-        saver.kill();
-        QVERIFY(saver.waitForFinished());
+private slots:
+    void killedSavesLeaveWholeMonths()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("NUBIRA_CRASH_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("NUBIRA_CRASH_SEED"))
+                                 : std::random_device()();
+        qInfo("seed %u (NUBIRA_CRASH_SEED repeats a run)", seed);
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> delayUs(0, 25000);
 
-        int last = next - 1;
-        for (const QByteArray& line : saver.readAllStandardOutput().split('\n')) {
-            if (line.isEmpty())
-                continue;
-            last = line.toInt();
-            committed[key(CrashTarget::of(last))] = last;
-        }
-        const CrashTarget inFlight = CrashTarget::of(last + 1);
+        TempDatabase temp;
+        temp.db().close();
+        std::map<QString, int> committed; // the last generation committed for each month
+        int next = 1;
+        int killedMidSave = 0;
+        for (int kill = 0; kill < kKills; ++kill) {
+            QProcess saver;
+            saver.start(QStringLiteral(CRASH_SAVER), {temp.path(), QString::number(next)});
+            QVERIFY(saver.waitForStarted());
+            QVERIFY(saver.waitForReadyRead(10000));
+            QCOMPARE(saver.readLine(), QByteArray("ready\n"));
+            QThread::usleep(ulong(delayUs(random)));
+            saver.kill();
+            QVERIFY(saver.waitForFinished());
 
-        Database db(temp.path()); // rolls back what the killed save left in its journal
-        Rows verdict = db.query("PRAGMA integrity_check");
-        QVERIFY(verdict.next());
-        QCOMPARE(verdict.text(0), QStringLiteral("ok"));
-        for (int g = 0; g < CrashTarget::kStaff * CrashTarget::kMonths; ++g) {
-            const CrashTarget target = CrashTarget::of(g);
-            const int stored = storedGeneration(db, target);
-            const int expected = committed[key(target)];
-            if (stored == last + 1 && key(target) == key(inFlight)) {
-                committed[key(target)] = stored; // committed, killed before saying so
-                ++killedMidSave;
-                continue;
+            int last = next - 1;
+            for (const QByteArray& line : saver.readAllStandardOutput().split('\n')) {
+                if (line.isEmpty())
+                    continue;
+                last = line.toInt();
+                committed[key(CrashTarget::of(last))] = last;
             }
-            QVERIFY2(stored == expected, qPrintable(QStringLiteral("kill %1: %2 holds %3, not %4")
-                                                        .arg(kill)
-                                                        .arg(key(target))
-                                                        .arg(stored)
-                                                        .arg(expected)));
+            const CrashTarget inFlight = CrashTarget::of(last + 1);
+
+            Database db(temp.path()); // rolls back what the killed save left in its journal
+            Rows verdict = db.query("PRAGMA integrity_check");
+            QVERIFY(verdict.next());
+            QCOMPARE(verdict.text(0), QStringLiteral("ok"));
+            for (int g = 0; g < CrashTarget::kStaff * CrashTarget::kMonths; ++g) {
+                const CrashTarget target = CrashTarget::of(g);
+                const int stored = storedGeneration(db, target);
+                const int expected = committed[key(target)];
+                if (stored == last + 1 && key(target) == key(inFlight)) {
+                    committed[key(target)] = stored; // committed, killed before saying so
+                    ++killedMidSave;
+                    continue;
+                }
+                QVERIFY2(stored == expected,
+                         qPrintable(QStringLiteral("kill %1: %2 holds %3, not %4")
+                                        .arg(kill)
+                                        .arg(key(target))
+                                        .arg(stored)
+                                        .arg(expected)));
+            }
+            next = last + 2;
         }
-        next = last + 2;
+        qInfo("%d kills, the last save %d, %d saves committed but not yet reported", kKills,
+              next - 2, killedMidSave);
+        QVERIFY(next > kKills); // the kills fell among saves, not only before the first
     }
-    qInfo("%d kills, the last save %d, %d saves committed but not yet reported", kKills, next - 2,
-          killedMidSave);
-    QVERIFY(next > kKills); // the kills fell among saves, not only before the first
-}
+};
 
 QTEST_GUILESS_MAIN(TestCrash)
 #include "tst_crash.moc"

@@ -15,25 +15,6 @@
 #include <sqlext.h>
 #include <sqlite3.h>
 
-class TestDatabase : public QObject {
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void openRefusesWhatIsNotOurDatabase_data();
-    void openRefusesWhatIsNotOurDatabase();
-    void createNeverOverwrites();
-    void innerTransactionRollsBackAlone();
-    void bindsValuesLiterally();
-    void connectionsDistrustTheSchema();
-    void engineFailuresAreToldInJapanese_data();
-    void engineFailuresAreToldInJapanese();
-    void dataSource();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_ini;
-};
-
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -81,168 +62,180 @@ QStringList namesThroughDsn(const QString& dsn)
 
 } // namespace
 
-void TestDatabase::openRefusesWhatIsNotOurDatabase_data()
-{
-    QTest::addColumn<QString>("kind");
-    AddRow("missing file", "missing");
-    AddRow("text file", "text");
-    AddRow("foreign SQLite file", "foreign");
-    AddRow("a field missing", "field");
-    AddRow("stored query missing", "view");
-}
+class TestDatabase : public QObject {
+    Q_OBJECT
 
-void TestDatabase::openRefusesWhatIsNotOurDatabase()
-{
-    QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.mdb"));
-    if (kind == "text") {
-        writeFile(path, "staffCd,staffNm\n0001,山田\n" + QByteArray(2000, 'x'));
-    } else if (kind == "foreign") {
-        writeFile(path, QByteArray());
-        runSql(path, QStringLiteral("CREATE TABLE other (a TEXT)"));
-    } else if (kind == "field") {
-        QVERIFY(CreateDatabase(path));
-        runSql(path, QStringLiteral("ALTER TABLE CMSTAFFKIHONMST RENAME COLUMN staffKm TO kana"));
-    } else if (kind == "view") {
-        QVERIFY(CreateDatabase(path));
-        runSql(path, QStringLiteral("DROP VIEW Q_CMSTAFFKIHONMST"));
+private slots:
+    void initTestCase()
+    {
+        // A user data source file and a system folder of our own (with the installed drivers but no
+        // data sources), set once: the driver manager keeps what it has read of them.
+        m_ini = std::make_unique<QTemporaryDir>();
+        qputenv("ODBCINI", m_ini->filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("ODBCSYSINI", m_ini->path().toUtf8());
+        QVERIFY(QFile::copy(QStringLiteral("/etc/odbcinst.ini"), m_ini->filePath("odbcinst.ini")));
     }
-    QVERIFY_THROWS_EXCEPTION(StoreError, OpenDatabase(path));
-}
 
-void TestDatabase::createNeverOverwrites()
-{
-    TempDatabase temp;
-    SaveStaff(temp.db(), {QStringLiteral("0001"), QStringLiteral("山田"), QStringLiteral("ﾔﾏﾀﾞ")});
-    QVERIFY(!CreateDatabase(temp.path()));
-    QCOMPARE(CountStaff(temp.db(), QString(), StaffField::staffCd), 1);
-    QVERIFY(!QFile::exists(temp.path() + QStringLiteral(".new")));
-}
+    void openRefusesWhatIsNotOurDatabase_data()
+    {
+        QTest::addColumn<QString>("kind");
+        AddRow("missing file", "missing");
+        AddRow("text file", "text");
+        AddRow("foreign SQLite file", "foreign");
+        AddRow("a field missing", "field");
+        AddRow("stored query missing", "view");
+    }
 
-void TestDatabase::innerTransactionRollsBackAlone()
-{
-    TempDatabase temp;
-    Database& db = temp.db();
-    const QString insert = QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES (?, '', '')");
-    const int commits = temp.commitsDuring([&] {
-        Transaction outer(db);
-        db.execute(insert, {QStringLiteral("0001")});
-        {
-            Transaction inner(db);
-            db.execute(insert, {QStringLiteral("0002")});
+    void openRefusesWhatIsNotOurDatabase()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.mdb"));
+        if (kind == "text") {
+            writeFile(path, "staffCd,staffNm\n0001,山田\n" + QByteArray(2000, 'x'));
+        } else if (kind == "foreign") {
+            writeFile(path, QByteArray());
+            runSql(path, QStringLiteral("CREATE TABLE other (a TEXT)"));
+        } else if (kind == "field") {
+            QVERIFY(CreateDatabase(path));
+            runSql(path,
+                   QStringLiteral("ALTER TABLE CMSTAFFKIHONMST RENAME COLUMN staffKm TO kana"));
+        } else if (kind == "view") {
+            QVERIFY(CreateDatabase(path));
+            runSql(path, QStringLiteral("DROP VIEW Q_CMSTAFFKIHONMST"));
         }
-        {
-            Transaction inner(db);
-            db.execute(insert, {QStringLiteral("0003")});
-            inner.commit();
+        QVERIFY_THROWS_EXCEPTION(StoreError, OpenDatabase(path));
+    }
+
+    void createNeverOverwrites()
+    {
+        TempDatabase temp;
+        SaveStaff(temp.db(),
+                  {QStringLiteral("0001"), QStringLiteral("山田"), QStringLiteral("ﾔﾏﾀﾞ")});
+        QVERIFY(!CreateDatabase(temp.path()));
+        QCOMPARE(CountStaff(temp.db(), QString(), StaffField::staffCd), 1);
+        QVERIFY(!QFile::exists(temp.path() + QStringLiteral(".new")));
+    }
+
+    void innerTransactionRollsBackAlone()
+    {
+        TempDatabase temp;
+        Database& db = temp.db();
+        const QString insert = QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES (?, '', '')");
+        const int commits = temp.commitsDuring([&] {
+            Transaction outer(db);
+            db.execute(insert, {QStringLiteral("0001")});
+            {
+                Transaction inner(db);
+                db.execute(insert, {QStringLiteral("0002")});
+            }
+            {
+                Transaction inner(db);
+                db.execute(insert, {QStringLiteral("0003")});
+                inner.commit();
+            }
+            outer.commit();
+        });
+        QCOMPARE(commits, 1);
+        QCOMPARE(temp.scalar(QStringLiteral(
+                     "SELECT group_concat(staffCd) FROM (SELECT staffCd FROM CMSTAFFKIHONMST "
+                     "ORDER BY staffCd)")),
+                 QStringLiteral("0001,0003"));
+    }
+
+    void bindsValuesLiterally()
+    {
+        TempDatabase temp;
+        const QString hostile = QStringLiteral("'); DROP TABLE CMSTAFFKIHONMST; --");
+        SaveStaff(temp.db(), {QStringLiteral("0001"), hostile, QString()});
+        QCOMPARE(GetStaff(temp.db(), QStringLiteral("0001")).staffNm, hostile);
+    }
+
+    void connectionsDistrustTheSchema()
+    {
+        TempDatabase temp;
+        QCOMPARE(temp.scalar("PRAGMA trusted_schema"), QStringLiteral("0"));
+        int defensive = -1;
+        sqlite3_db_config(temp.handle(), SQLITE_DBCONFIG_DEFENSIVE, -1, &defensive);
+        QCOMPARE(defensive, 1);
+        temp.db().execute(
+            "PRAGMA writable_schema = ON"); // refused without a word in defensive mode
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 temp.db().execute("UPDATE sqlite_master SET sql = '' WHERE 0"));
+    }
+
+    void engineFailuresAreToldInJapanese_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("advice");
+        QTest::addColumn<QString>("engine");
+        AddRow("read-only", "readonly", "読み取り専用", "readonly database");
+        AddRow("disk full", "full", "空き容量", "full");
+    }
+
+    void engineFailuresAreToldInJapanese()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, advice);
+        QFETCH(QString, engine);
+        TempDatabase temp;
+        Database& db = temp.db();
+        VerifyWritable(db);
+        if (fault == "readonly") {
+            db.execute("PRAGMA query_only = 1");
+        } else {
+            Rows pages = db.query("PRAGMA page_count");
+            QVERIFY(pages.next());
+            db.execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt()));
         }
-        outer.commit();
-    });
-    QCOMPARE(commits, 1);
-    QCOMPARE(temp.scalar(QStringLiteral(
-                 "SELECT group_concat(staffCd) FROM (SELECT staffCd FROM CMSTAFFKIHONMST "
-                 "ORDER BY staffCd)")),
-             QStringLiteral("0001,0003"));
-}
-
-void TestDatabase::bindsValuesLiterally()
-{
-    TempDatabase temp;
-    const QString hostile = QStringLiteral("'); DROP TABLE CMSTAFFKIHONMST; --");
-    SaveStaff(temp.db(), {QStringLiteral("0001"), hostile, QString()});
-    QCOMPARE(GetStaff(temp.db(), QStringLiteral("0001")).staffNm, hostile);
-}
-
-void TestDatabase::connectionsDistrustTheSchema()
-{
-    TempDatabase temp;
-    QCOMPARE(temp.scalar("PRAGMA trusted_schema"), QStringLiteral("0"));
-    int defensive = -1;
-    sqlite3_db_config(temp.handle(), SQLITE_DBCONFIG_DEFENSIVE, -1, &defensive);
-    QCOMPARE(defensive, 1);
-    temp.db().execute("PRAGMA writable_schema = ON"); // refused without a word in defensive mode
-    QVERIFY_THROWS_EXCEPTION(StoreError,
-                             temp.db().execute("UPDATE sqlite_master SET sql = '' WHERE 0"));
-}
-
-void TestDatabase::engineFailuresAreToldInJapanese_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("advice");
-    QTest::addColumn<QString>("engine");
-    AddRow("read-only", "readonly", "読み取り専用", "readonly database");
-    AddRow("disk full", "full", "空き容量", "full");
-}
-
-void TestDatabase::engineFailuresAreToldInJapanese()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, advice);
-    QFETCH(QString, engine);
-    TempDatabase temp;
-    Database& db = temp.db();
-    VerifyWritable(db);
-    if (fault == "readonly") {
-        db.execute("PRAGMA query_only = 1");
-    } else {
-        Rows pages = db.query("PRAGMA page_count");
-        QVERIFY(pages.next());
-        db.execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt()));
+        try {
+            if (fault == "readonly")
+                VerifyWritable(db);
+            for (int i = 0; i < 1000; ++i)
+                SaveStaff(db, {QStringLiteral("%1").arg(i, 4, 10, QChar(u'0')), QString(200, u'名'),
+                               QString()});
+            QFAIL("the fault did not stop the writing");
+        } catch (const StoreError& error) {
+            QVERIFY2(error.message().contains(advice), qPrintable(error.message()));
+            QVERIFY2(error.message().contains(engine), qPrintable(error.message()));
+        }
     }
-    try {
-        if (fault == "readonly")
-            VerifyWritable(db);
-        for (int i = 0; i < 1000; ++i)
-            SaveStaff(db, {QStringLiteral("%1").arg(i, 4, 10, QChar(u'0')), QString(200, u'名'),
-                           QString()});
-        QFAIL("the fault did not stop the writing");
-    } catch (const StoreError& error) {
-        QVERIFY2(error.message().contains(advice), qPrintable(error.message()));
-        QVERIFY2(error.message().contains(engine), qPrintable(error.message()));
+
+    void dataSource()
+    {
+        // Registered, found in any case, and registered again at the next start over the old entry.
+        SQLSetConfigMode(ODBC_USER_DSN);
+        SQLRemoveDSNFromIni("HOJ");
+        SQLSetConfigMode(ODBC_BOTH_DSN);
+        QList<ODBC::DataSource> sources{{"stale", "entry"}};
+        QCOMPARE(ODBC::OdbcDsnList(sources), 0);
+        QVERIFY(sources.isEmpty());
+        QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/x.mdb", QString()));
+        QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/y.mdb", "Timeout=5"));
+        QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
+        QVERIFY(!ODBC::IsDsn(QStringLiteral("HOJX")));
+        QCOMPARE(ODBC::OdbcDsnList(sources), 1);
+        QCOMPARE(sources.front().name, QStringLiteral("HOJ"));
+        QCOMPARE(sources.front().description, QStringLiteral("SQLite3"));
+
+        // Through the driver, the data source reads the database file, blanks in its path kept.
+        TempDatabase temp;
+        SeedSampleStaff(temp.db());
+        const QString folder = temp.folder() + QStringLiteral("/program files/zeb");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/data.mdb");
+        temp.db().close();
+        QVERIFY(QFile::copy(temp.path(), path));
+
+        QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", path, QString()));
+        QCOMPARE(
+            namesThroughDsn(QStringLiteral("HOJ")),
+            (QStringList{QStringLiteral("青木"), QStringLiteral("伊藤"), QStringLiteral("上田")}));
     }
-}
 
-void TestDatabase::initTestCase()
-{
-    // A user data source file and a system folder of our own (with the installed drivers but no
-    // data sources), set once: the driver manager keeps what it has read of them.
-    m_ini = std::make_unique<QTemporaryDir>();
-    qputenv("ODBCINI", m_ini->filePath(QStringLiteral("odbc.ini")).toUtf8());
-    qputenv("ODBCSYSINI", m_ini->path().toUtf8());
-    QVERIFY(QFile::copy(QStringLiteral("/etc/odbcinst.ini"), m_ini->filePath("odbcinst.ini")));
-}
-
-void TestDatabase::dataSource()
-{
-    // Registered, found in any case, and registered again at the next start over the old entry.
-    SQLSetConfigMode(ODBC_USER_DSN);
-    SQLRemoveDSNFromIni("HOJ");
-    SQLSetConfigMode(ODBC_BOTH_DSN);
-    QList<ODBC::DataSource> sources{{"stale", "entry"}};
-    QCOMPARE(ODBC::OdbcDsnList(sources), 0);
-    QVERIFY(sources.isEmpty());
-    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/x.mdb", QString()));
-    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", "/tmp/y.mdb", "Timeout=5"));
-    QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
-    QVERIFY(!ODBC::IsDsn(QStringLiteral("HOJX")));
-    QCOMPARE(ODBC::OdbcDsnList(sources), 1);
-    QCOMPARE(sources.front().name, QStringLiteral("HOJ"));
-    QCOMPARE(sources.front().description, QStringLiteral("SQLite3"));
-
-    // Through the driver, the data source reads the database file, blanks in its path kept.
-    TempDatabase temp;
-    SeedSampleStaff(temp.db());
-    const QString folder = temp.folder() + QStringLiteral("/program files/zeb");
-    QVERIFY(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/data.mdb");
-    temp.db().close();
-    QVERIFY(QFile::copy(temp.path(), path));
-
-    QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", path, QString()));
-    QCOMPARE(namesThroughDsn(QStringLiteral("HOJ")),
-             (QStringList{QStringLiteral("青木"), QStringLiteral("伊藤"), QStringLiteral("上田")}));
-}
+private:
+    std::unique_ptr<QTemporaryDir> m_ini;
+};
 
 QTEST_GUILESS_MAIN(TestDatabase)
 #include "tst_database.moc"

@@ -6,24 +6,6 @@
 
 #include <QTest>
 
-class TestStaffStore : public QObject {
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-    void keywordSearch_data();
-    void keywordSearch();
-    void getStaff_data();
-    void getStaff();
-    void saveReplacesAndKeepsTimesheets();
-    void deleteRemovesEveryRowOfTheCode();
-    void failedSaveKeepsTheOldRow();
-
-private:
-    std::unique_ptr<TempDatabase> m_temp;
-};
-
 Q_DECLARE_METATYPE(StaffField)
 
 namespace {
@@ -48,117 +30,126 @@ QStringList codes(const std::vector<StaffRecord>& list)
 
 } // namespace
 
-void TestStaffStore::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    for (const StaffRecord& rec : kStaff)
-        SaveStaff(m_temp->db(), rec);
-    // A member whose reading was never filled in, as another program might have left it.
-    m_temp->db().execute(QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES ('0012', NULL, NULL)"));
-}
+class TestStaffStore : public QObject {
+    Q_OBJECT
 
-void TestStaffStore::cleanup()
-{
-    m_temp.reset();
-}
+private slots:
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        for (const StaffRecord& rec : kStaff)
+            SaveStaff(m_temp->db(), rec);
+        // A member whose reading was never filled in, as another program might have left it.
+        m_temp->db().execute(
+            QStringLiteral("INSERT INTO CMSTAFFKIHONMST VALUES ('0012', NULL, NULL)"));
+    }
 
-void TestStaffStore::keywordSearch_data()
-{
-    QTest::addColumn<QString>("keyword");
-    QTest::addColumn<StaffField>("field");
-    QTest::addColumn<QStringList>("expected"); // the codes, in the order listed
-    const auto row = [](const char* name, const char* keyword, StaffField field,
-                        const char* expected) {
-        AddRow(name, keyword, field, QString::fromLatin1(expected).split(u' ', Qt::SkipEmptyParts));
-    };
-    const StaffField code = StaffField::staffCd;
-    const StaffField name = StaffField::staffNm;
-    row("empty keyword, by code: every member, highest first", "", code,
-        "0012 0011 0010 0005 0004 0003 0002 0001");
-    row("empty keyword, by name: members with a name", "", name,
-        "0011 0001 0010 0004 0005 0002 0003");
-    row("contained anywhere", "田", name, "0011 0001");
-    row("quote", "'", name, "0002");
-    row("percent", "%", name, "0003");
-    row("underscore", "_", name, "0004");
-    row("asterisk", "*", name, "0005");
-    row("backslash matches nothing", "\\", name, "");
-    row("Latin letters in any case", "AB", name, "0010");
-    row("code part", "01", code, "0012 0011 0010 0001");
-    row("reading, empty reading is a value", "", StaffField::staffKm,
-        "0001 0003 0002 0010 0004 0005 0011");
-}
+    void cleanup() { m_temp.reset(); }
 
-void TestStaffStore::keywordSearch()
-{
-    QFETCH(QString, keyword);
-    QFETCH(StaffField, field);
-    QFETCH(QStringList, expected);
-    QCOMPARE(codes(ListStaff(m_temp->db(), keyword, field)), expected);
-    QCOMPARE(CountStaff(m_temp->db(), keyword, field), expected.size());
-}
+    void keywordSearch_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<StaffField>("field");
+        QTest::addColumn<QStringList>("expected"); // the codes, in the order listed
+        const auto row = [](const char* name, const char* keyword, StaffField field,
+                            const char* expected) {
+            AddRow(name, keyword, field,
+                   QString::fromLatin1(expected).split(u' ', Qt::SkipEmptyParts));
+        };
+        const StaffField code = StaffField::staffCd;
+        const StaffField name = StaffField::staffNm;
+        row("empty keyword, by code: every member, highest first", "", code,
+            "0012 0011 0010 0005 0004 0003 0002 0001");
+        row("empty keyword, by name: members with a name", "", name,
+            "0011 0001 0010 0004 0005 0002 0003");
+        row("contained anywhere", "田", name, "0011 0001");
+        row("quote", "'", name, "0002");
+        row("percent", "%", name, "0003");
+        row("underscore", "_", name, "0004");
+        row("asterisk", "*", name, "0005");
+        row("backslash matches nothing", "\\", name, "");
+        row("Latin letters in any case", "AB", name, "0010");
+        row("code part", "01", code, "0012 0011 0010 0001");
+        row("reading, empty reading is a value", "", StaffField::staffKm,
+            "0001 0003 0002 0010 0004 0005 0011");
+    }
 
-void TestStaffStore::getStaff_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<StaffRecord>("expected");
-    AddRow("on file", "0002", kStaff[1]);
-    AddRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
-    AddRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
-}
+    void keywordSearch()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(StaffField, field);
+        QFETCH(QStringList, expected);
+        QCOMPARE(codes(ListStaff(m_temp->db(), keyword, field)), expected);
+        QCOMPARE(CountStaff(m_temp->db(), keyword, field), expected.size());
+    }
 
-void TestStaffStore::getStaff()
-{
-    QFETCH(QString, code);
-    QFETCH(StaffRecord, expected);
-    QCOMPARE(GetStaff(m_temp->db(), code), expected);
-}
+    void getStaff_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<StaffRecord>("expected");
+        AddRow("on file", "0002", kStaff[1]);
+        AddRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
+        AddRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
+    }
 
-void TestStaffStore::saveReplacesAndKeepsTimesheets()
-{
-    Database& db = m_temp->db();
-    MonthHeader h{"0001", "", "", "200403", QDate(2004, 3, 1), QDate(2004, 3, 31)};
-    SaveMonth(db, h, WorkedMonth("0001", "200403", h.kikanSt, 31));
+    void getStaff()
+    {
+        QFETCH(QString, code);
+        QFETCH(StaffRecord, expected);
+        QCOMPARE(GetStaff(m_temp->db(), code), expected);
+    }
 
-    const StaffRecord renamed{"0001", "山田花子", "ﾔﾏﾀﾞﾊﾅｺ"};
-    SaveStaff(db, renamed);
-    QCOMPARE(GetStaff(db, "0001"), renamed);
-    QCOMPARE(CountStaff(db, "", StaffField::staffCd), 8);
-    QCOMPARE(CountReportRows(db, "0001", "0001", "200403", "200403"), 31);
-}
+    void saveReplacesAndKeepsTimesheets()
+    {
+        Database& db = m_temp->db();
+        MonthHeader h{"0001", "", "", "200403", QDate(2004, 3, 1), QDate(2004, 3, 31)};
+        SaveMonth(db, h, WorkedMonth("0001", "200403", h.kikanSt, 31));
 
-void TestStaffStore::deleteRemovesEveryRowOfTheCode()
-{
-    Database& db = m_temp->db();
-    for (const QString code : {"0001", "0002"}) {
-        for (const QString month : {"200402", "200403"}) {
-            MonthHeader h{code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)};
-            SaveMonth(db, h, WorkedMonth(code, month, h.kikanSt, 28));
+        const StaffRecord renamed{"0001", "山田花子", "ﾔﾏﾀﾞﾊﾅｺ"};
+        SaveStaff(db, renamed);
+        QCOMPARE(GetStaff(db, "0001"), renamed);
+        QCOMPARE(CountStaff(db, "", StaffField::staffCd), 8);
+        QCOMPARE(CountReportRows(db, "0001", "0001", "200403", "200403"), 31);
+    }
+
+    void deleteRemovesEveryRowOfTheCode()
+    {
+        Database& db = m_temp->db();
+        for (const QString code : {"0001", "0002"}) {
+            for (const QString month : {"200402", "200403"}) {
+                MonthHeader h{code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)};
+                SaveMonth(db, h, WorkedMonth(code, month, h.kikanSt, 28));
+            }
         }
-    }
-    DeleteStaff(db, "0001");
+        DeleteStaff(db, "0001");
 
-    QCOMPARE(GetStaff(db, "0001"), (StaffRecord{"0001", "", ""}));
-    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0001'"), "0");
-    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYTIMESHEETJL WHERE staffCd = '0001'"), "0");
-    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0002'"), "2");
-    QCOMPARE(CountReportRows(db, "0002", "0002", "200402", "200403"), 56);
-    QCOMPARE(GetStaff(db, "0002"), kStaff[1]);
-}
-
-void TestStaffStore::failedSaveKeepsTheOldRow()
-{
-    Database& db = m_temp->db();
-    db.execute("CREATE TRIGGER refuse BEFORE INSERT ON CMSTAFFKIHONMST "
-               "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    try {
-        SaveStaff(db, {"0001", "別人", ""});
-        QFAIL("the save went through");
-    } catch (const StoreError& error) {
-        QVERIFY(error.message().contains("disk full"));
+        QCOMPARE(GetStaff(db, "0001"), (StaffRecord{"0001", "", ""}));
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0001'"),
+                 "0");
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYTIMESHEETJL WHERE staffCd = '0001'"), "0");
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0002'"),
+                 "2");
+        QCOMPARE(CountReportRows(db, "0002", "0002", "200402", "200403"), 56);
+        QCOMPARE(GetStaff(db, "0002"), kStaff[1]);
     }
-    QCOMPARE(GetStaff(db, "0001"), kStaff[0]);
-}
+
+    void failedSaveKeepsTheOldRow()
+    {
+        Database& db = m_temp->db();
+        db.execute("CREATE TRIGGER refuse BEFORE INSERT ON CMSTAFFKIHONMST "
+                   "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        try {
+            SaveStaff(db, {"0001", "別人", ""});
+            QFAIL("the save went through");
+        } catch (const StoreError& error) {
+            QVERIFY(error.message().contains("disk full"));
+        }
+        QCOMPARE(GetStaff(db, "0001"), kStaff[0]);
+    }
+
+private:
+    std::unique_ptr<TempDatabase> m_temp;
+};
 
 QTEST_GUILESS_MAIN(TestStaffStore)
 #include "tst_staffstore.moc"

@@ -22,20 +22,276 @@ class TestTimesheetStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        for (const QString code : {"0003", "0005", "0100"})
+            SaveStaff(m_temp->db(), {code, "名前" + code, "ﾖﾐ" + code});
+    }
+
     void cleanup() { m_temp.reset(); }
-    void stepping_data();
-    void stepping();
-    void steppingReadsOnlyItsMonthsTotals();
-    void loadKeepsPreparedDaysWithoutStoredRow();
-    void saveWritesExactlyThePeriod();
-    void savesAndDeletesAreOneCommitEach();
-    void failedSaveLeavesTheOldMonthWhole_data();
-    void failedSaveLeavesTheOldMonthWhole();
-    void aFullDiskKeepsTheOldMonth();
-    void reportRows_data();
-    void reportRows();
-    void reportRowFields();
+    void stepping_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("expected"); // empty when nothing is found
+        const auto row = [](const char* operation, const char* from, const char* expected,
+                            const char* note) {
+            QTest::addRow("%s from %s%s", operation, from, note) << operation << from << expected;
+        };
+        row("first", "0100", "0003", "");
+        row("next", "0005", "0100", ": codes compare as text");
+        row("next", "0004", "0005", ", a code not on file");
+        row("next", "0100", "", ", the highest");
+        row("prev", "0003", "", ", the lowest");
+        row("find 0004", "0003", "", ": not on file");
+    }
+
+    void stepping()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, from);
+        QFETCH(QString, expected);
+        Database& db = m_temp->db();
+        MonthHeader h = header(from);
+        h.staffNm = "前の名前";
+        h.kihon1 = 99;
+        const MonthHeader before = h;
+        bool found = false;
+        if (operation == "first")
+            found = FirstStaffMonth(db, h);
+        else if (operation == "next")
+            found = NextStaffMonth(db, h);
+        else if (operation == "prev")
+            found = PrevStaffMonth(db, h);
+        else
+            found = FindStaffMonth(db, h, operation.mid(5));
+        QCOMPARE(found, !expected.isEmpty());
+        if (!found) {
+            QCOMPARE(h, before);
+            return;
+        }
+        // The month and period stay; the member and the month's totals are read.
+        QCOMPARE(h, (MonthHeader{expected, "名前" + expected, "ﾖﾐ" + expected, before.syoriDt,
+                                 before.kikanSt, before.kikanEn}));
+    }
+
+    void steppingReadsOnlyItsMonthsTotals()
+    {
+        Database& db = m_temp->db();
+        const MonthHeader saved{
+            "0005", "名前0005", "ﾖﾐ0005", "200403", kMarch1, kMarch1.addDays(30),
+            160.5,  12.25,      1.0 / 3,  20};
+        SaveMonth(db, saved, WorkedMonth("0005", "200403", kMarch1, 31));
+        MonthHeader other = header("0003", "200402"); // another month's summary must not leak
+        other.kihon1 = 7;
+        SaveSummary(db, other);
+        MonthHeader h = header("0003");
+        QVERIFY(NextStaffMonth(db, h));
+        QCOMPARE(h, saved);
+        QVERIFY(PrevStaffMonth(db, h));
+        QCOMPARE(h.kihon1, 0.0);
+    }
+
+    void loadKeepsPreparedDaysWithoutStoredRow()
+    {
+        // Stored: days 1 to 10 only, with a weekend class and an empty clock-out.
+        std::vector<DayRow> stored = WorkedMonth("0003", "200403", kMarch1, 10);
+        stored[5].syukinKb = "1";
+        stored[6].taisya = "";
+        SaveDayRows(m_temp->db(), header("0003"), stored);
+        std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+        const std::vector<DayRow> prepared = rows;
+        LoadDayRows(m_temp->db(), header("0003"), rows);
+        for (int i = 0; i < 31; ++i) {
+            DayRow expected = i < 10 ? stored[i] : prepared[i];
+            expected.week = prepared[i].week;
+            QCOMPARE(rows[i], expected);
+        }
+        QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
+                                "'2004-03-07'"),
+                 "text");
+    }
+
+    void saveWritesExactlyThePeriod()
+    {
+        SaveMonth(m_temp->db(), header("0005"), WorkedMonth("0005", "200403", kMarch1, 31));
+        for (const int days : {31, 28, 31}) {
+            MonthHeader h = header("0003");
+            h.kikanEn = kMarch1.addDays(days - 1);
+            h.kihon1 = 8.0 * days;
+            SaveMonth(m_temp->db(), h, WorkedMonth("0003", "200403", kMarch1, days));
+            QCOMPARE(storedDays("0003"), days);
+            QCOMPARE(storedMonth(h, days).first, h);
+        }
+        QCOMPARE(storedDays("0005"), 31);
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL"), "2");
+    }
+
+    void savesAndDeletesAreOneCommitEach()
+    {
+        const std::vector<DayRow> rows = WorkedMonth("0003", "200403", kMarch1, 31);
+        QCOMPARE(m_temp->commitsDuring([&] { SaveMonth(m_temp->db(), header("0003"), rows); }), 1);
+        QCOMPARE(m_temp->commitsDuring([&] { DeleteMonth(m_temp->db(), "0003", "200403"); }), 1);
+        QCOMPARE(m_temp->commitsDuring([&] { DeleteStaff(m_temp->db(), "0003"); }), 1);
+    }
+
+    void failedSaveLeavesTheOldMonthWhole_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
+        AddRow("the same day twice", "duplicate day", QString());
+        AddRow("the engine refuses the summary", "summary trigger", QString());
+        AddRow("the engine refuses the 20th day", "day trigger", QString());
+        AddRow("another connection is writing", "locked",
+               QStringLiteral("データベースが他のプログラムに使用されています。"));
+    }
+
+    void failedSaveLeavesTheOldMonthWhole()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, advice);
+        Database& db = m_temp->db();
+        SaveMonth(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
+        const auto old = storedMonth(header("0003"), 31);
+
+        MonthHeader h = header("0003");
+        h.kihon1 = 1;
+        std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+        if (fault == "duplicate day")
+            rows[20].kintaiDt = rows[19].kintaiDt;
+        else if (fault == "summary trigger")
+            db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYKINTAISYUKEIJL "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        else if (fault == "day trigger")
+            db.execute(
+                "CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
+                "WHEN NEW.kintaiDt = '2004-03-20' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        auto writer = std::make_unique<Database>(m_temp->path());
+        if (fault == "locked") {
+            writer->execute("BEGIN IMMEDIATE");
+            db.execute("PRAGMA busy_timeout = 300");
+        }
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            SaveMonth(db, h, rows);
+            QFAIL("the save went through");
+        } catch (const StoreError& error) {
+            QVERIFY2(error.message().startsWith(advice), qPrintable(error.message()));
+        }
+        if (fault == "locked")
+            QVERIFY(waited.elapsed() >= 250); // it waited for the other writer first
+        writer.reset();
+        QVERIFY(storedMonth(header("0003"), 31) == old);
+
+        // The database is usable again at once: the next save goes through.
+        db.execute("DROP TRIGGER IF EXISTS refuse");
+        SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, 31));
+        QCOMPARE(storedMonth(header("0003"), 31).first.kihon1, 1.0);
+    }
+
+    void aFullDiskKeepsTheOldMonth()
+    {
+        // The file may grow no further: each month is saved empty, then rewritten with its times,
+        // until a save finds no room.
+        m_temp->db().execute("PRAGMA max_page_count = " + m_temp->scalar("PRAGMA page_count"));
+        for (int m = 0; m < 200; ++m) {
+            const QDate first = kMarch1.addMonths(m + 1);
+            const QString month = first.toString("yyyyMM");
+            MonthHeader h = header("0003", month);
+            h.kikanSt = first;
+            h.kikanEn = first.addDays(27);
+            const std::vector<DayRow> empty = PreparedMonth("0003", month, first, 28);
+            bool firstSaveDone = false;
+            try {
+                SaveMonth(m_temp->db(), h, empty);
+                firstSaveDone = true;
+                h.kihon1 = 8 * 28;
+                SaveMonth(m_temp->db(), h, WorkedMonth("0003", month, first, 28));
+            } catch (const StoreError& error) {
+                QVERIFY2(
+                    error.message().startsWith("ディスクの空き容量が足りないため書き込めません。"),
+                    qPrintable(error.message()));
+                QCOMPARE(storedDays("0003", month), firstSaveDone ? 28 : 0);
+                h.kihon1 = 0;
+                if (firstSaveDone)
+                    QVERIFY(storedMonth(h, 28) == std::make_pair(h, empty));
+                return;
+            }
+        }
+        QFAIL("the file never filled");
+    }
+
+    void reportRows_data()
+    {
+        QTest::addColumn<QStringList>("range"); // staff from, staff to, month from, month to
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("firstCode");
+        const auto row = [](const char* name, const char* range, int count, const char* firstCode) {
+            AddRow(name, QString::fromLatin1(range).split(u' '), count, firstCode);
+        };
+        row("everything", "0000 9999 000000 999999", 3 * 59, "0003");
+        row("one member, one month", "0005 0005 200403 200403", 31, "0005");
+        row("codes compare as text", "0004 0100 200402 200403", 2 * 59, "0005");
+        row("no rows", "0000 9999 200404 200412", 0, "");
+    }
+
+    void reportRows()
+    {
+        QFETCH(QStringList, range);
+        QFETCH(int, count);
+        QFETCH(QString, firstCode);
+        Database& db = m_temp->db();
+        for (const QString code : {"0003", "0005", "0100"}) {
+            SaveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
+                      WorkedMonth(code, "200402", QDate(2004, 2, 1), 28));
+            SaveMonth(db, header(code), WorkedMonth(code, "200403", kMarch1, 31));
+        }
+        QCOMPARE(CountReportRows(db, range[0], range[1], range[2], range[3]), count);
+        const std::vector<ReportRow> rows =
+            LoadReportRows(db, range[0], range[1], range[2], range[3]);
+        QCOMPARE(int(rows.size()), count);
+        if (count > 0)
+            QCOMPARE(rows.front().staffCd, firstCode);
+        for (size_t i = 1; i < rows.size(); ++i) {
+            const bool ordered =
+                rows[i - 1].staffCd < rows[i].staffCd ||
+                (rows[i - 1].staffCd == rows[i].staffCd && rows[i - 1].kintaiDt < rows[i].kintaiDt);
+            QVERIFY2(ordered, qPrintable(QString::number(i)));
+        }
+    }
+
+    void reportRowFields()
+    {
+        Database& db = m_temp->db();
+        MonthHeader h = header("0005");
+        h.kihon1 = 150;
+        h.kihon2 = 20.5;
+        h.kihon3 = 3.25;
+        h.kihon4 = 19;
+        std::vector<DayRow> rows = WorkedMonth("0005", "200403", kMarch1, 31);
+        rows[2].kihon3 = 0.5;
+        SaveMonth(db, h, rows);
+        // Day rows whose summary is gone, and day rows of a code no longer on the staff master,
+        // are listed and counted alike.
+        SaveDayRows(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
+        SaveDayRows(db, header("0777"), WorkedMonth("0777", "200403", kMarch1, 5));
+
+        QCOMPARE(CountReportRows(db, "0000", "9999", "200403", "200403"), 67);
+        const std::vector<ReportRow> report =
+            LoadReportRows(db, "0000", "9999", "200403", "200403");
+        QCOMPARE(int(report.size()), 67);
+        // clang-format off
+        const ReportRow expected{"0005", "名前0005", "200403", kMarch1, QDate(2004, 3, 31),
+                                 QDate(2004, 3, 3), "0", "0900", "1800", 150, 20.5, 3.25, 19,
+                                 8, 0, 0.5, 1};
+        // clang-format on
+        QCOMPARE(report[31 + 2], expected);
+        QVERIFY(!report.front().kikanSt.isValid());
+        QCOMPARE(report.back().staffCd, "0777");
+        QCOMPARE(report.back().staffNm, "");
+    }
 
 private:
     int storedDays(const QString& code, const QString& month = "200403")
@@ -59,271 +315,6 @@ private:
 
     std::unique_ptr<TempDatabase> m_temp;
 };
-
-void TestTimesheetStore::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    for (const QString code : {"0003", "0005", "0100"})
-        SaveStaff(m_temp->db(), {code, "名前" + code, "ﾖﾐ" + code});
-}
-
-void TestTimesheetStore::stepping_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("expected"); // empty when nothing is found
-    const auto row = [](const char* operation, const char* from, const char* expected,
-                        const char* note) {
-        QTest::addRow("%s from %s%s", operation, from, note) << operation << from << expected;
-    };
-    row("first", "0100", "0003", "");
-    row("next", "0005", "0100", ": codes compare as text");
-    row("next", "0004", "0005", ", a code not on file");
-    row("next", "0100", "", ", the highest");
-    row("prev", "0003", "", ", the lowest");
-    row("find 0004", "0003", "", ": not on file");
-}
-
-void TestTimesheetStore::stepping()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, from);
-    QFETCH(QString, expected);
-    Database& db = m_temp->db();
-    MonthHeader h = header(from);
-    h.staffNm = "前の名前";
-    h.kihon1 = 99;
-    const MonthHeader before = h;
-    bool found = false;
-    if (operation == "first")
-        found = FirstStaffMonth(db, h);
-    else if (operation == "next")
-        found = NextStaffMonth(db, h);
-    else if (operation == "prev")
-        found = PrevStaffMonth(db, h);
-    else
-        found = FindStaffMonth(db, h, operation.mid(5));
-    QCOMPARE(found, !expected.isEmpty());
-    if (!found) {
-        QCOMPARE(h, before);
-        return;
-    }
-    // The month and period stay; the member and the month's totals are read.
-    QCOMPARE(h, (MonthHeader{expected, "名前" + expected, "ﾖﾐ" + expected, before.syoriDt,
-                             before.kikanSt, before.kikanEn}));
-}
-
-void TestTimesheetStore::steppingReadsOnlyItsMonthsTotals()
-{
-    Database& db = m_temp->db();
-    const MonthHeader saved{"0005", "名前0005", "ﾖﾐ0005", "200403", kMarch1, kMarch1.addDays(30),
-                            160.5,  12.25,      1.0 / 3,  20};
-    SaveMonth(db, saved, WorkedMonth("0005", "200403", kMarch1, 31));
-    MonthHeader other = header("0003", "200402"); // another month's summary must not leak
-    other.kihon1 = 7;
-    SaveSummary(db, other);
-    MonthHeader h = header("0003");
-    QVERIFY(NextStaffMonth(db, h));
-    QCOMPARE(h, saved);
-    QVERIFY(PrevStaffMonth(db, h));
-    QCOMPARE(h.kihon1, 0.0);
-}
-
-void TestTimesheetStore::loadKeepsPreparedDaysWithoutStoredRow()
-{
-    // Stored: days 1 to 10 only, with a weekend class and an empty clock-out.
-    std::vector<DayRow> stored = WorkedMonth("0003", "200403", kMarch1, 10);
-    stored[5].syukinKb = "1";
-    stored[6].taisya = "";
-    SaveDayRows(m_temp->db(), header("0003"), stored);
-    std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
-    const std::vector<DayRow> prepared = rows;
-    LoadDayRows(m_temp->db(), header("0003"), rows);
-    for (int i = 0; i < 31; ++i) {
-        DayRow expected = i < 10 ? stored[i] : prepared[i];
-        expected.week = prepared[i].week;
-        QCOMPARE(rows[i], expected);
-    }
-    QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
-                            "'2004-03-07'"),
-             "text");
-}
-
-void TestTimesheetStore::saveWritesExactlyThePeriod()
-{
-    SaveMonth(m_temp->db(), header("0005"), WorkedMonth("0005", "200403", kMarch1, 31));
-    for (const int days : {31, 28, 31}) {
-        MonthHeader h = header("0003");
-        h.kikanEn = kMarch1.addDays(days - 1);
-        h.kihon1 = 8.0 * days;
-        SaveMonth(m_temp->db(), h, WorkedMonth("0003", "200403", kMarch1, days));
-        QCOMPARE(storedDays("0003"), days);
-        QCOMPARE(storedMonth(h, days).first, h);
-    }
-    QCOMPARE(storedDays("0005"), 31);
-    QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL"), "2");
-}
-
-void TestTimesheetStore::savesAndDeletesAreOneCommitEach()
-{
-    const std::vector<DayRow> rows = WorkedMonth("0003", "200403", kMarch1, 31);
-    QCOMPARE(m_temp->commitsDuring([&] { SaveMonth(m_temp->db(), header("0003"), rows); }), 1);
-    QCOMPARE(m_temp->commitsDuring([&] { DeleteMonth(m_temp->db(), "0003", "200403"); }), 1);
-    QCOMPARE(m_temp->commitsDuring([&] { DeleteStaff(m_temp->db(), "0003"); }), 1);
-}
-
-void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
-    AddRow("the same day twice", "duplicate day", QString());
-    AddRow("the engine refuses the summary", "summary trigger", QString());
-    AddRow("the engine refuses the 20th day", "day trigger", QString());
-    AddRow("another connection is writing", "locked",
-           QStringLiteral("データベースが他のプログラムに使用されています。"));
-}
-
-void TestTimesheetStore::failedSaveLeavesTheOldMonthWhole()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, advice);
-    Database& db = m_temp->db();
-    SaveMonth(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
-    const auto old = storedMonth(header("0003"), 31);
-
-    MonthHeader h = header("0003");
-    h.kihon1 = 1;
-    std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
-    if (fault == "duplicate day")
-        rows[20].kintaiDt = rows[19].kintaiDt;
-    else if (fault == "summary trigger")
-        db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYKINTAISYUKEIJL "
-                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    else if (fault == "day trigger")
-        db.execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
-                   "WHEN NEW.kintaiDt = '2004-03-20' BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    auto writer = std::make_unique<Database>(m_temp->path());
-    if (fault == "locked") {
-        writer->execute("BEGIN IMMEDIATE");
-        db.execute("PRAGMA busy_timeout = 300");
-    }
-    QElapsedTimer waited;
-    waited.start();
-    try {
-        SaveMonth(db, h, rows);
-        QFAIL("the save went through");
-    } catch (const StoreError& error) {
-        QVERIFY2(error.message().startsWith(advice), qPrintable(error.message()));
-    }
-    if (fault == "locked")
-        QVERIFY(waited.elapsed() >= 250); // it waited for the other writer first
-    writer.reset();
-    QVERIFY(storedMonth(header("0003"), 31) == old);
-
-    // The database is usable again at once: the next save goes through.
-    db.execute("DROP TRIGGER IF EXISTS refuse");
-    SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, 31));
-    QCOMPARE(storedMonth(header("0003"), 31).first.kihon1, 1.0);
-}
-
-void TestTimesheetStore::aFullDiskKeepsTheOldMonth()
-{
-    // The file may grow no further: each month is saved empty, then rewritten with its times,
-    // until a save finds no room.
-    m_temp->db().execute("PRAGMA max_page_count = " + m_temp->scalar("PRAGMA page_count"));
-    for (int m = 0; m < 200; ++m) {
-        const QDate first = kMarch1.addMonths(m + 1);
-        const QString month = first.toString("yyyyMM");
-        MonthHeader h = header("0003", month);
-        h.kikanSt = first;
-        h.kikanEn = first.addDays(27);
-        const std::vector<DayRow> empty = PreparedMonth("0003", month, first, 28);
-        bool firstSaveDone = false;
-        try {
-            SaveMonth(m_temp->db(), h, empty);
-            firstSaveDone = true;
-            h.kihon1 = 8 * 28;
-            SaveMonth(m_temp->db(), h, WorkedMonth("0003", month, first, 28));
-        } catch (const StoreError& error) {
-            QVERIFY2(error.message().startsWith("ディスクの空き容量が足りないため書き込めません。"),
-                     qPrintable(error.message()));
-            QCOMPARE(storedDays("0003", month), firstSaveDone ? 28 : 0);
-            h.kihon1 = 0;
-            if (firstSaveDone)
-                QVERIFY(storedMonth(h, 28) == std::make_pair(h, empty));
-            return;
-        }
-    }
-    QFAIL("the file never filled");
-}
-
-void TestTimesheetStore::reportRows_data()
-{
-    QTest::addColumn<QStringList>("range"); // staff from, staff to, month from, month to
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("firstCode");
-    const auto row = [](const char* name, const char* range, int count, const char* firstCode) {
-        AddRow(name, QString::fromLatin1(range).split(u' '), count, firstCode);
-    };
-    row("everything", "0000 9999 000000 999999", 3 * 59, "0003");
-    row("one member, one month", "0005 0005 200403 200403", 31, "0005");
-    row("codes compare as text", "0004 0100 200402 200403", 2 * 59, "0005");
-    row("no rows", "0000 9999 200404 200412", 0, "");
-}
-
-void TestTimesheetStore::reportRows()
-{
-    QFETCH(QStringList, range);
-    QFETCH(int, count);
-    QFETCH(QString, firstCode);
-    Database& db = m_temp->db();
-    for (const QString code : {"0003", "0005", "0100"}) {
-        SaveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
-                  WorkedMonth(code, "200402", QDate(2004, 2, 1), 28));
-        SaveMonth(db, header(code), WorkedMonth(code, "200403", kMarch1, 31));
-    }
-    QCOMPARE(CountReportRows(db, range[0], range[1], range[2], range[3]), count);
-    const std::vector<ReportRow> rows = LoadReportRows(db, range[0], range[1], range[2], range[3]);
-    QCOMPARE(int(rows.size()), count);
-    if (count > 0)
-        QCOMPARE(rows.front().staffCd, firstCode);
-    for (size_t i = 1; i < rows.size(); ++i) {
-        const bool ordered =
-            rows[i - 1].staffCd < rows[i].staffCd ||
-            (rows[i - 1].staffCd == rows[i].staffCd && rows[i - 1].kintaiDt < rows[i].kintaiDt);
-        QVERIFY2(ordered, qPrintable(QString::number(i)));
-    }
-}
-
-void TestTimesheetStore::reportRowFields()
-{
-    Database& db = m_temp->db();
-    MonthHeader h = header("0005");
-    h.kihon1 = 150;
-    h.kihon2 = 20.5;
-    h.kihon3 = 3.25;
-    h.kihon4 = 19;
-    std::vector<DayRow> rows = WorkedMonth("0005", "200403", kMarch1, 31);
-    rows[2].kihon3 = 0.5;
-    SaveMonth(db, h, rows);
-    // Day rows whose summary is gone, and day rows of a code no longer on the staff master,
-    // are listed and counted alike.
-    SaveDayRows(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
-    SaveDayRows(db, header("0777"), WorkedMonth("0777", "200403", kMarch1, 5));
-
-    QCOMPARE(CountReportRows(db, "0000", "9999", "200403", "200403"), 67);
-    const std::vector<ReportRow> report = LoadReportRows(db, "0000", "9999", "200403", "200403");
-    QCOMPARE(int(report.size()), 67);
-    // clang-format off
-    const ReportRow expected{"0005", "名前0005", "200403", kMarch1, QDate(2004, 3, 31),
-                             QDate(2004, 3, 3), "0", "0900", "1800", 150, 20.5, 3.25, 19,
-                             8, 0, 0.5, 1};
-    // clang-format on
-    QCOMPARE(report[31 + 2], expected);
-    QVERIFY(!report.front().kikanSt.isValid());
-    QCOMPARE(report.back().staffCd, "0777");
-    QCOMPARE(report.back().staffNm, "");
-}
 
 QTEST_GUILESS_MAIN(TestTimesheetStore)
 #include "tst_timesheetstore.moc"

@@ -23,15 +23,108 @@ class TestPeriodScreen : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        SeedSampleStaff(m_temp.db());
+        gDb = OpenDatabase(m_temp.path());
+    }
+
     void cleanupTestCase() { gDb.reset(); }
-    void cleanup();
-    void defaults_data();
-    void defaults();
-    void periodCheck_data();
-    void periodCheck();
-    void enterMovesThroughTheFields();
-    void cancelThenReopenShowsTheDefaults();
+    void cleanup()
+    {
+        delete m_screen;
+        delete gfrmKintaiEnt1;
+        delete gMDIForm;
+        FlushDeletes();
+    }
+
+    void defaults_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("last"); // of the previous month
+        AddRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
+        AddRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
+        AddRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
+    }
+
+    void defaults()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, last);
+        const PeriodChoice choice = DefaultPeriod(today);
+        QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
+        QCOMPARE(choice.last, last);
+        QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
+    }
+
+    void periodCheck_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("refusal");
+        AddRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
+        AddRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
+        AddRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
+    }
+
+    void periodCheck()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, refusal);
+        m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(ShowActive(m_screen));
+        QCOMPARE(m_screen->syoriDtField()->valueText(), QStringLiteral("200412"));
+        typeDate("txt_kikanSt", first);
+        typeDate("txt_kikanEn", last);
+        ScriptedMessages messages;
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        FlushDeletes();
+        if (refusal.isEmpty()) {
+            QVERIFY(messages.texts().isEmpty());
+            QVERIFY(!m_screen); // handed over and closed
+            const MonthHeader& h = gfrmKintaiEnt1->month().header();
+            QCOMPARE(h.syoriDt, QStringLiteral("200412"));
+            QCOMPARE(h.kikanSt.toString("yyyy/MM/dd") + h.kikanEn.toString("yyyy/MM/dd"),
+                     first + last);
+            return;
+        }
+        QCOMPARE(messages.texts(), QStringList{refusal});
+        QCOMPARE(messages.kinds(), QList<int>{kMsgError});
+        QCOMPARE(m_screen->kikanStField()->valueText() + m_screen->kikanEnField()->valueText(),
+                 first + last);
+    }
+
+    void enterMovesThroughTheFields()
+    {
+        m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(ShowActive(m_screen));
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order,
+                 QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        FlushDeletes();
+        QVERIFY(!m_screen);
+    }
+
+    void cancelThenReopenShowsTheDefaults()
+    {
+        frmMDIForm main(QString{});
+        QVERIFY(ShowActive(&main));
+        m_screen = ShowPeriodScreen();
+        const QString defaultFirst = m_screen->kikanStField()->valueText();
+        QCOMPARE(ShowPeriodScreen(), m_screen.data());
+        typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
+        QTest::mouseClick(button(3), Qt::LeftButton);
+        FlushDeletes();
+        QVERIFY(main.mdiArea()->subWindowList().isEmpty());
+        m_screen = ShowPeriodScreen();
+        QCOMPARE(m_screen->kikanStField()->valueText(), defaultFirst);
+    }
 
 private:
     QPushButton* button(int index) const
@@ -49,106 +142,6 @@ private:
     QPointer<frmJyouken> m_screen;
     TempDatabase m_temp;
 };
-
-void TestPeriodScreen::initTestCase()
-{
-    SeedSampleStaff(m_temp.db());
-    gDb = OpenDatabase(m_temp.path());
-}
-
-void TestPeriodScreen::cleanup()
-{
-    delete m_screen;
-    delete gfrmKintaiEnt1;
-    delete gMDIForm;
-    FlushDeletes();
-}
-
-void TestPeriodScreen::defaults_data()
-{
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QDate>("last"); // of the previous month
-    AddRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
-    AddRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
-    AddRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
-}
-
-void TestPeriodScreen::defaults()
-{
-    QFETCH(QDate, today);
-    QFETCH(QDate, last);
-    const PeriodChoice choice = DefaultPeriod(today);
-    QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
-    QCOMPARE(choice.last, last);
-    QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
-}
-
-void TestPeriodScreen::periodCheck_data()
-{
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QString>("refusal");
-    AddRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
-    AddRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
-    AddRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
-}
-
-void TestPeriodScreen::periodCheck()
-{
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    QFETCH(QString, refusal);
-    m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
-    QVERIFY(ShowActive(m_screen));
-    QCOMPARE(m_screen->syoriDtField()->valueText(), QStringLiteral("200412"));
-    typeDate("txt_kikanSt", first);
-    typeDate("txt_kikanEn", last);
-    ScriptedMessages messages;
-    QTest::mouseClick(button(2), Qt::LeftButton);
-    FlushDeletes();
-    if (refusal.isEmpty()) {
-        QVERIFY(messages.texts().isEmpty());
-        QVERIFY(!m_screen); // handed over and closed
-        const MonthHeader& h = gfrmKintaiEnt1->month().header();
-        QCOMPARE(h.syoriDt, QStringLiteral("200412"));
-        QCOMPARE(h.kikanSt.toString("yyyy/MM/dd") + h.kikanEn.toString("yyyy/MM/dd"), first + last);
-        return;
-    }
-    QCOMPARE(messages.texts(), QStringList{refusal});
-    QCOMPARE(messages.kinds(), QList<int>{kMsgError});
-    QCOMPARE(m_screen->kikanStField()->valueText() + m_screen->kikanEnField()->valueText(),
-             first + last);
-}
-
-void TestPeriodScreen::enterMovesThroughTheFields()
-{
-    m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
-    QVERIFY(ShowActive(m_screen));
-    QStringList order;
-    for (int i = 0; i < 4; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        order << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(order, QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    FlushDeletes();
-    QVERIFY(!m_screen);
-}
-
-void TestPeriodScreen::cancelThenReopenShowsTheDefaults()
-{
-    frmMDIForm main(QString{});
-    QVERIFY(ShowActive(&main));
-    m_screen = ShowPeriodScreen();
-    const QString defaultFirst = m_screen->kikanStField()->valueText();
-    QCOMPARE(ShowPeriodScreen(), m_screen.data());
-    typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
-    QTest::mouseClick(button(3), Qt::LeftButton);
-    FlushDeletes();
-    QVERIFY(main.mdiArea()->subWindowList().isEmpty());
-    m_screen = ShowPeriodScreen();
-    QCOMPARE(m_screen->kikanStField()->valueText(), defaultFirst);
-}
 
 QTEST_MAIN(TestPeriodScreen)
 #include "tst_periodscreen.moc"

@@ -48,20 +48,191 @@ class TestTimesheetMonth : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        SeedSampleStaff(m_temp->db());
+    }
+
     void cleanup() { m_temp.reset(); }
-    void marchDefaults();
-    void storedClassesComeBack();
-    void movingToAnotherMember_data();
-    void movingToAnotherMember();
-    void clockTimesComputeTheDay();
-    void emptiedClockOutKeepsHoursAndBlocksSave();
-    void restDayEmptiesTheRow();
-    void holidayWorkMovesBasicToOvertime();
-    void allowanceCapMovesHours();
-    void saveStoresTheMonthAsShown();
-    void deleteLeavesTheMemberWithAnEmptyMonth();
-    void withoutStaff();
+    void marchDefaults()
+    {
+        TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
+        month.loadFirst(m_temp->db());
+        QCOMPARE(month.header().staffNm, QStringLiteral("青木"));
+        QCOMPARE(month.kihon40(), 184.0);
+        QString classes;
+        for (const DayRow& row : month.rows())
+            classes += row.syukinKb;
+        QCOMPARE(classes, QStringLiteral("0000022000002200000220000022000"));
+        QCOMPARE(month.row(31), (DayRow{"0001", kMarch, kMarchLast, "4", "0", {}, {}, 0, 0, 0, 0}));
+    }
+
+    void storedClassesComeBack()
+    {
+        std::vector<DayRow> rows = WorkedMonth("0005", kMarch, kMarchFirst, 31);
+        rows[5].syukinKb = "1";  // Saturday 6th worked as a holiday
+        rows[1].syukinKb = "2x"; // Tuesday 2nd a rest day, its times left over in the file
+        SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
+                  rows);
+        const TimesheetMonth month = loadedMarch();
+        QCOMPARE(month.row(6), rows[5]);
+        QCOMPARE(month.row(7), rows[6]); // a Sunday stored as working
+        QCOMPARE(month.row(2),
+                 (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2x", {}, {}, 0, 0, 0, 0}));
+        QCOMPARE(month.kihon40(), 184.0);  // by weekday, whatever the class
+        QCOMPARE(totalsOf(month)[0], 1.5); // as stored, not recomputed
+    }
+
+    void movingToAnotherMember_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("how"); // next, previous, or a typed code
+        QTest::addColumn<QString>("reached");
+        AddRow("next", "0001", "next", "0005");
+        AddRow("past the highest", "0009", "next", "0009");
+        AddRow("before the lowest", "0001", "previous", "0001");
+        AddRow("a short code, filled", "0001", "5", "0005");
+        AddRow("a code not on file", "0001", "7", "0001");
+    }
+
+    void movingToAnotherMember()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, how);
+        QFETCH(QString, reached);
+        SaveMonth(m_temp->db(), {start, {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
+                  WorkedMonth(start, kMarch, kMarchFirst, 31));
+        TimesheetMonth month = loadedMarch(start);
+        month.commitClock(1, Clock::Out, "2000"); // an edit that moving discards
+        if (how == "next")
+            QCOMPARE(month.loadNext(m_temp->db()), reached != start);
+        else if (how == "previous")
+            QCOMPARE(month.loadPrevious(m_temp->db()), reached != start);
+        else
+            month.loadCode(m_temp->db(), how);
+        QCOMPARE(month.header().staffCd, reached);
+        QCOMPARE(month.row(1).staffCd, reached);
+        if (reached == start) // the member's month again, as stored
+            QCOMPARE(month.row(1).taisya + QString::number(month.header().kihon1), "18008");
+    }
+
+    void clockTimesComputeTheDay()
+    {
+        TimesheetMonth month = loadedMarch();
+        QVERIFY(!month.commitClock(1, Clock::In, "0900")); // one time alone computes nothing
+        QVERIFY(month.commitClock(1, Clock::Out, "1800"));
+        const DayRow& row = month.row(1);
+        QCOMPARE((std::array{row.kihon1, row.kihon2, row.kihon3, row.kihon4}),
+                 (std::array{8.0, 0.0, 0.0, 1.0}));
+        QCOMPARE(totalsOf(month), (std::array{8.0, 0.0, 0.0, 1.0}));
+        QVERIFY(!month.commitClock(1, Clock::Out, "1800")); // the same time again does nothing
+
+        // Hours typed by hand count until a new clock time computes the day again.
+        QVERIFY(month.commitHours(1, Hours::Basic, 6.5));
+        QCOMPARE(totalsOf(month)[0], 6.5);
+        month.commitClock(1, Clock::Out, "1900");
+        QCOMPARE(totalsOf(month), (std::array{8.0, 1.0, 0.0, 1.0}));
+    }
+
+    void emptiedClockOutKeepsHoursAndBlocksSave()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month);
+        QCOMPARE(month.saveRefusal(), QString());
+        const auto before = totalsOf(month);
+        QVERIFY(!month.commitClock(3, Clock::Out, QString()));
+        QCOMPARE(month.row(3).kihon1, 8.0);
+        QCOMPARE(totalsOf(month), before);
+        QCOMPARE(month.saveRefusal(),
+                 QStringLiteral("入力されていない明細があります。確認してください。"));
+        // Setting the day to a rest day lets the month be saved.
+        month.selectClass(3, DayClass::Rest);
+        month.commitClass(3, DayClass::Rest);
+        QCOMPARE(month.saveRefusal(), QString());
+    }
+
+    void restDayEmptiesTheRow()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month);
+        const auto before = totalsOf(month);
+        QVERIFY(month.selectClass(2, DayClass::Rest));
+        // clang-format off
+        QCOMPARE(month.row(2), (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "0", {}, {},
+                                       0, 0, 0, 0})); // the class is stored only on leaving the list
+        // clang-format on
+        QCOMPARE(totalsOf(month)[0], before[0] - 8);
+        QVERIFY(month.commitClass(2, DayClass::Rest));
+        QCOMPARE(month.row(2).syukinKb, QStringLiteral("2"));
+        QCOMPARE(totalsOf(month)[3], before[3] - 1);
+    }
+
+    void holidayWorkMovesBasicToOvertime()
+    {
+        TimesheetMonth month = loadedMarch();
+        month.commitClock(1, Clock::In, "0900");
+        month.commitClock(1, Clock::Out, "1800");
+        QVERIFY(!month.selectClass(1, DayClass::HolidayWork));
+        QVERIFY(month.commitClass(1, DayClass::HolidayWork));
+        QCOMPARE(totalsOf(month), (std::array{0.0, 8.0, 0.0, 1.0}));
+        QCOMPARE(month.row(1).kihon1, 8.0);
+    }
+
+    void allowanceCapMovesHours()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month); // 23 weekdays of 8 basic hours: exactly the allowance of 184
+        QCOMPARE(totalsOf(month)[1], 0.0);
+        month.commitHours(1, Hours::Basic, 10.25);
+        QCOMPARE(totalsOf(month)[0], 184.0);
+        QCOMPARE(totalsOf(month)[1], 2.25);
+        // Basic hours on a rest day worked as holiday work do not count against the allowance.
+        month.commitClass(6, DayClass::HolidayWork);
+        month.commitClock(6, Clock::In, "0900");
+        month.commitClock(6, Clock::Out, "1800");
+        QCOMPARE(totalsOf(month)[0], 184.0);
+        QCOMPARE(totalsOf(month)[1], 10.25);
+    }
+
+    void saveStoresTheMonthAsShown()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month);
+        month.commitHours(1, Hours::LateNight, 0.75);
+        month.save(m_temp->db());
+        const TimesheetMonth again = loadedMarch();
+        QCOMPARE(again.header(), month.header());
+        QVERIFY(std::ranges::equal(again.rows(), month.rows()));
+        QCOMPARE(printableRows(m_temp->db(), month), 31);
+    }
+
+    void deleteLeavesTheMemberWithAnEmptyMonth()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month);
+        month.save(m_temp->db());
+        SaveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
+                  WorkedMonth("0005", "200404", QDate(2004, 4, 1), 30));
+        month.deleteMonth(m_temp->db());
+        QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
+        QCOMPARE(totalsOf(month)[0], 0.0);
+        QCOMPARE(month.row(1).syukin, QString());
+        QCOMPARE(printableRows(m_temp->db(), month), 0);
+        QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE syoriDt = '200404'"),
+                 QStringLiteral("30"));
+    }
+
+    void withoutStaff()
+    {
+        TempDatabase empty;
+        TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
+        month.loadFirst(empty.db());
+        QCOMPARE(month.header().staffCd, QString());
+        QVERIFY(!month.loadNext(empty.db()));
+        QCOMPARE(month.saveRefusal(),
+                 QStringLiteral("スタッフが指定されていません。指定してください。"));
+    }
 
 private:
     TimesheetMonth loadedMarch(const QString& code = QStringLiteral("0005"))
@@ -75,191 +246,6 @@ private:
 
     std::unique_ptr<TempDatabase> m_temp;
 };
-
-void TestTimesheetMonth::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    SeedSampleStaff(m_temp->db());
-}
-
-void TestTimesheetMonth::marchDefaults()
-{
-    TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
-    month.loadFirst(m_temp->db());
-    QCOMPARE(month.header().staffNm, QStringLiteral("青木"));
-    QCOMPARE(month.kihon40(), 184.0);
-    QString classes;
-    for (const DayRow& row : month.rows())
-        classes += row.syukinKb;
-    QCOMPARE(classes, QStringLiteral("0000022000002200000220000022000"));
-    QCOMPARE(month.row(31), (DayRow{"0001", kMarch, kMarchLast, "4", "0", {}, {}, 0, 0, 0, 0}));
-}
-
-void TestTimesheetMonth::storedClassesComeBack()
-{
-    std::vector<DayRow> rows = WorkedMonth("0005", kMarch, kMarchFirst, 31);
-    rows[5].syukinKb = "1";  // Saturday 6th worked as a holiday
-    rows[1].syukinKb = "2x"; // Tuesday 2nd a rest day, its times left over in the file
-    SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
-              rows);
-    const TimesheetMonth month = loadedMarch();
-    QCOMPARE(month.row(6), rows[5]);
-    QCOMPARE(month.row(7), rows[6]); // a Sunday stored as working
-    QCOMPARE(month.row(2),
-             (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2x", {}, {}, 0, 0, 0, 0}));
-    QCOMPARE(month.kihon40(), 184.0);  // by weekday, whatever the class
-    QCOMPARE(totalsOf(month)[0], 1.5); // as stored, not recomputed
-}
-
-void TestTimesheetMonth::movingToAnotherMember_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("how"); // next, previous, or a typed code
-    QTest::addColumn<QString>("reached");
-    AddRow("next", "0001", "next", "0005");
-    AddRow("past the highest", "0009", "next", "0009");
-    AddRow("before the lowest", "0001", "previous", "0001");
-    AddRow("a short code, filled", "0001", "5", "0005");
-    AddRow("a code not on file", "0001", "7", "0001");
-}
-
-void TestTimesheetMonth::movingToAnotherMember()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, how);
-    QFETCH(QString, reached);
-    SaveMonth(m_temp->db(), {start, {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
-              WorkedMonth(start, kMarch, kMarchFirst, 31));
-    TimesheetMonth month = loadedMarch(start);
-    month.commitClock(1, Clock::Out, "2000"); // an edit that moving discards
-    if (how == "next")
-        QCOMPARE(month.loadNext(m_temp->db()), reached != start);
-    else if (how == "previous")
-        QCOMPARE(month.loadPrevious(m_temp->db()), reached != start);
-    else
-        month.loadCode(m_temp->db(), how);
-    QCOMPARE(month.header().staffCd, reached);
-    QCOMPARE(month.row(1).staffCd, reached);
-    if (reached == start) // the member's month again, as stored
-        QCOMPARE(month.row(1).taisya + QString::number(month.header().kihon1), "18008");
-}
-
-void TestTimesheetMonth::clockTimesComputeTheDay()
-{
-    TimesheetMonth month = loadedMarch();
-    QVERIFY(!month.commitClock(1, Clock::In, "0900")); // one time alone computes nothing
-    QVERIFY(month.commitClock(1, Clock::Out, "1800"));
-    const DayRow& row = month.row(1);
-    QCOMPARE((std::array{row.kihon1, row.kihon2, row.kihon3, row.kihon4}),
-             (std::array{8.0, 0.0, 0.0, 1.0}));
-    QCOMPARE(totalsOf(month), (std::array{8.0, 0.0, 0.0, 1.0}));
-    QVERIFY(!month.commitClock(1, Clock::Out, "1800")); // the same time again does nothing
-
-    // Hours typed by hand count until a new clock time computes the day again.
-    QVERIFY(month.commitHours(1, Hours::Basic, 6.5));
-    QCOMPARE(totalsOf(month)[0], 6.5);
-    month.commitClock(1, Clock::Out, "1900");
-    QCOMPARE(totalsOf(month), (std::array{8.0, 1.0, 0.0, 1.0}));
-}
-
-void TestTimesheetMonth::emptiedClockOutKeepsHoursAndBlocksSave()
-{
-    TimesheetMonth month = loadedMarch();
-    workEveryDay(month);
-    QCOMPARE(month.saveRefusal(), QString());
-    const auto before = totalsOf(month);
-    QVERIFY(!month.commitClock(3, Clock::Out, QString()));
-    QCOMPARE(month.row(3).kihon1, 8.0);
-    QCOMPARE(totalsOf(month), before);
-    QCOMPARE(month.saveRefusal(),
-             QStringLiteral("入力されていない明細があります。確認してください。"));
-    // Setting the day to a rest day lets the month be saved.
-    month.selectClass(3, DayClass::Rest);
-    month.commitClass(3, DayClass::Rest);
-    QCOMPARE(month.saveRefusal(), QString());
-}
-
-void TestTimesheetMonth::restDayEmptiesTheRow()
-{
-    TimesheetMonth month = loadedMarch();
-    workEveryDay(month);
-    const auto before = totalsOf(month);
-    QVERIFY(month.selectClass(2, DayClass::Rest));
-    // clang-format off
-    QCOMPARE(month.row(2), (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "0", {}, {},
-                                   0, 0, 0, 0})); // the class is stored only on leaving the list
-    // clang-format on
-    QCOMPARE(totalsOf(month)[0], before[0] - 8);
-    QVERIFY(month.commitClass(2, DayClass::Rest));
-    QCOMPARE(month.row(2).syukinKb, QStringLiteral("2"));
-    QCOMPARE(totalsOf(month)[3], before[3] - 1);
-}
-
-void TestTimesheetMonth::holidayWorkMovesBasicToOvertime()
-{
-    TimesheetMonth month = loadedMarch();
-    month.commitClock(1, Clock::In, "0900");
-    month.commitClock(1, Clock::Out, "1800");
-    QVERIFY(!month.selectClass(1, DayClass::HolidayWork));
-    QVERIFY(month.commitClass(1, DayClass::HolidayWork));
-    QCOMPARE(totalsOf(month), (std::array{0.0, 8.0, 0.0, 1.0}));
-    QCOMPARE(month.row(1).kihon1, 8.0);
-}
-
-void TestTimesheetMonth::allowanceCapMovesHours()
-{
-    TimesheetMonth month = loadedMarch();
-    workEveryDay(month); // 23 weekdays of 8 basic hours: exactly the allowance of 184
-    QCOMPARE(totalsOf(month)[1], 0.0);
-    month.commitHours(1, Hours::Basic, 10.25);
-    QCOMPARE(totalsOf(month)[0], 184.0);
-    QCOMPARE(totalsOf(month)[1], 2.25);
-    // Basic hours on a rest day worked as holiday work do not count against the allowance.
-    month.commitClass(6, DayClass::HolidayWork);
-    month.commitClock(6, Clock::In, "0900");
-    month.commitClock(6, Clock::Out, "1800");
-    QCOMPARE(totalsOf(month)[0], 184.0);
-    QCOMPARE(totalsOf(month)[1], 10.25);
-}
-
-void TestTimesheetMonth::saveStoresTheMonthAsShown()
-{
-    TimesheetMonth month = loadedMarch();
-    workEveryDay(month);
-    month.commitHours(1, Hours::LateNight, 0.75);
-    month.save(m_temp->db());
-    const TimesheetMonth again = loadedMarch();
-    QCOMPARE(again.header(), month.header());
-    QVERIFY(std::ranges::equal(again.rows(), month.rows()));
-    QCOMPARE(printableRows(m_temp->db(), month), 31);
-}
-
-void TestTimesheetMonth::deleteLeavesTheMemberWithAnEmptyMonth()
-{
-    TimesheetMonth month = loadedMarch();
-    workEveryDay(month);
-    month.save(m_temp->db());
-    SaveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
-              WorkedMonth("0005", "200404", QDate(2004, 4, 1), 30));
-    month.deleteMonth(m_temp->db());
-    QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
-    QCOMPARE(totalsOf(month)[0], 0.0);
-    QCOMPARE(month.row(1).syukin, QString());
-    QCOMPARE(printableRows(m_temp->db(), month), 0);
-    QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE syoriDt = '200404'"),
-             QStringLiteral("30"));
-}
-
-void TestTimesheetMonth::withoutStaff()
-{
-    TempDatabase empty;
-    TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
-    month.loadFirst(empty.db());
-    QCOMPARE(month.header().staffCd, QString());
-    QVERIFY(!month.loadNext(empty.db()));
-    QCOMPARE(month.saveRefusal(),
-             QStringLiteral("スタッフが指定されていません。指定してください。"));
-}
 
 QTEST_GUILESS_MAIN(TestTimesheetMonth)
 #include "tst_timesheetmonth.moc"

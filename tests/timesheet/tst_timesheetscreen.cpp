@@ -45,17 +45,236 @@ class TestTimesheetScreen : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void clerkTypesAMonthAndSavesIt();
-    void untimedClockBlocksTheSave();
-    void leavingAnEditedMonthAsks_data();
-    void leavingAnEditedMonthAsks();
-    void dropOnTheBinDeletesTheMonth_data();
-    void dropOnTheBinDeletesTheMonth();
-    void printShowsTheMemberOnScreen();
-    void failedSaveKeepsWhatIsTyped();
-    void searchSortsAndHandsBack();
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        SeedSampleStaff(m_temp->db());
+        gDb = OpenDatabase(m_temp->path());
+        m_main = std::make_unique<frmMDIForm>(QString{});
+        QVERIFY(ShowActive(m_main.get()));
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        FlushDeletes();
+        gDb.reset();
+        m_temp.reset();
+    }
+
+    void clerkTypesAMonthAndSavesIt()
+    {
+        // Enter runs from the code through each row's class, clock-in and clock-out, passing over
+        // the hour fields; a rest day keeps only its class list; the last day leads to 保存.
+        open();
+        pressEnter();
+        for (int n = 1; n <= 28; ++n) {
+            QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_%1").arg(n));
+            if (child<ListField>(QStringLiteral("cmb_syukinKb_%1").arg(n))->currentIndex() == 2) {
+                QVERIFY(!child(QStringLiteral("txt_syukinJn_%1").arg(n))->isEnabled());
+                pressEnter();
+                continue;
+            }
+            for (const QString time : {"0900", n == 28 ? "2000" : "1800"}) {
+                pressEnter();
+                QTest::keyClicks(QApplication::focusWidget(), time);
+            }
+            pressEnter();
+        }
+        QCOMPARE(focusName(), QStringLiteral("cmd_button_0"));
+        QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00"));
+        QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
+        // A look at the filled month: NUBIRA_SCREENSHOT names the picture to write.
+        if (const QString picture = qEnvironmentVariable("NUBIRA_SCREENSHOT"); !picture.isEmpty()) {
+            QTest::qWait(100); // the working area sets its scroll bars after the layout settles
+            QVERIFY(m_main->grab().save(picture));
+        }
+        ScriptedMessages messages;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(messages.texts().isEmpty()); // saving says nothing when it succeeds
+        QCOMPARE(stored("SELECT syukin || taisya || syukinKb FROM KYTIMESHEETJL "
+                        "WHERE staffCd = '0001' AND kintaiDt = '2005-02-28'"),
+                 QStringLiteral("090020000"));
+        QCOMPARE(stored("SELECT kihon1 || '/' || kihon2 FROM KYKINTAISYUKEIJL"),
+                 QStringLiteral("160.0/2.0"));
+    }
+
+    void untimedClockBlocksTheSave()
+    {
+        saveWorkedMonth("0001");
+        open();
+        auto* clockOut = child<ClockField>("txt_taisyaJn_3");
+        ScriptedMessages messages;
+        QTest::mouseClick(clockOut, Qt::LeftButton);
+        QTest::keyClicks(clockOut, "083");
+        pressEnter();
+        click("cmd_button_0");
+        QCOMPARE(messages.texts(),
+                 QStringList{"入力されていない明細があります。確認してください。"});
+        QCOMPARE(m_screen->focusWidget(), clockOut); // where the clerk mends it
+        QCOMPARE(clockOut->displayText(), QStringLiteral("08:3_"));
+        QCOMPARE(stored("SELECT taisya FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-03'"),
+                 QStringLiteral("1800"));
+    }
+
+    void leavingAnEditedMonthAsks_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("left");
+        AddRow("next, saved", "next", int(kMsgYes), "1000", true);
+        AddRow("code, discarded", "code", int(kMsgNo), "0900", true);
+        AddRow("code, stayed", "code", int(kMsgCancel), "0900", false);
+        AddRow("close, stayed", "close", int(kMsgCancel), "0900", false);
+        AddRow("close box, saved", "close box", int(kMsgYes), "1000", true);
+    }
+
+    void leavingAnEditedMonthAsks()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        QFETCH(bool, left);
+        saveWorkedMonth("0001");
+        open();
+        auto* clockIn = child<ClockField>("txt_syukinJn_1");
+        QTest::mouseClick(clockIn, Qt::LeftButton);
+        QTest::keyClicks(clockIn, "1000");
+
+        ScriptedMessages messages({answer});
+        if (how == "next") {
+            click("cmd_NEXT");
+        } else if (how == "code") {
+            auto* code = child<TextField>("txt_staffCd");
+            QTest::mouseClick(code, Qt::LeftButton);
+            code->selectAll();
+            QTest::keyClicks(code, "5");
+            pressEnter();
+        } else if (how == "close") {
+            click("cmd_button_3");
+        } else {
+            m_screen->parentWidget()->close(); // the time still in its field
+        }
+        FlushDeletes();
+        QCOMPARE(messages.texts(),
+                 QStringList{"0001 青木 の勤怠は保存されていません。保存しますか？"});
+        QCOMPARE(messages.kinds(), QList<int>{kMsgSaveQuestion});
+        QCOMPARE(this->stored("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01' "
+                              "AND staffCd = '0001'"),
+                 stored);
+        if (how.startsWith("close")) {
+            QCOMPARE(m_screen.isNull(), left);
+            return;
+        }
+        QCOMPARE(child<TextField>("txt_staffCd")->value(), left ? "0005" : "0001");
+        if (!left)
+            QCOMPARE(clockIn->value(), QStringLiteral("1000")); // the entry is still there
+    }
+
+    void dropOnTheBinDeletesTheMonth_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("rowsLeft");
+        AddRow("yes", int(kMsgYes), "0");
+        AddRow("no", int(kMsgNo), "28");
+    }
+
+    void dropOnTheBinDeletesTheMonth()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, rowsLeft);
+        saveWorkedMonth("0001");
+        open();
+        auto* bin = child<TrashBin>("img_trash");
+        QMimeData data;
+        data.setData(QLatin1String(kStaffCodeMimeType), "0001");
+        const QPoint centre = bin->rect().center();
+        QDragEnterEvent enter(centre, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bin, &enter);
+        QVERIFY(enter.isAccepted());
+        ScriptedMessages messages({answer});
+        QDropEvent drop(QPointF(centre), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bin, &drop);
+        QCOMPARE(messages.texts(), QStringList{"削除してよろしいでしょうか？"});
+        QCOMPARE(stored("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
+        QCOMPARE(child<ClockField>("txt_syukinJn_1")->value().isEmpty(), answer == kMsgYes);
+    }
+
+    void printShowsTheMemberOnScreen()
+    {
+        saveWorkedMonth("0005");
+        saveWorkedMonth("0009");
+        open();
+        int pages = 0;
+        SetPreviewStandIn(
+            [&pages](const ReportDocument& document) { pages = int(document.pages.size()); });
+        ScriptedMessages messages;
+        click("cmd_button_2"); // 0001 has no stored month
+        click("cmd_NEXT");
+        click("cmd_button_2");
+        SetPreviewStandIn({});
+        QCOMPARE(messages.texts(), QStringList{"印刷対象データがありません。"});
+        QCOMPARE(pages, 1);
+    }
+
+    void failedSaveKeepsWhatIsTyped()
+    {
+        saveWorkedMonth("0001");
+        open();
+        auto* clockIn = child<ClockField>("txt_syukinJn_1");
+        clockIn->setFocus(Qt::MouseFocusReason);
+        clockIn->selectAll();
+        QTest::keyClicks(clockIn, "1000");
+        m_temp->db().execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        ScriptedMessages messages;
+        click("cmd_button_0");
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().first().startsWith("cmd_button_Click(0):") &&
+                     messages.texts().first().contains("disk full"),
+                 qPrintable(messages.texts().first()));
+        QCOMPARE(stored("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01'"),
+                 QStringLiteral("0900"));
+        QCOMPARE(clockIn->value(), QStringLiteral("1000")); // kept
+    }
+
+    void searchSortsAndHandsBack()
+    {
+        open();
+        click("cmd_kensaku_1");
+        QPointer<frmKensaku> dialog = gfrmKensaku.data();
+        QTRY_VERIFY(dialog && dialog->isActiveWindow());
+        auto* list = dialog->findChild<QTreeWidget*>("ListView1");
+        const auto firstCode = [list] { return list->topLevelItem(0)->text(0); };
+        const auto clickHeader = [list](int c) {
+            QHeaderView* header = list->header();
+            const QPoint at(header->sectionViewportPosition(c) + 5, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        };
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
+        clickHeader(0);
+        QCOMPARE(firstCode(), QStringLiteral("0001"));
+        clickHeader(0);
+        QCOMPARE(firstCode(), QStringLiteral("0009"));
+
+        // A double click hands the member back; the timesheet loads it.
+        const QRect rect = list->visualItemRect(list->topLevelItem(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        FlushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("上田"));
+        QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
+
+        // Activating the timesheet behind the dialog closes it.
+        click("cmd_kensaku_1");
+        dialog = gfrmKensaku.data();
+        QTRY_VERIFY(dialog->isActiveWindow());
+        QApplication::setActiveWindow(m_main.get());
+        FlushDeletes();
+        QVERIFY(!dialog);
+    }
 
 private:
     template <class T = QWidget> T* child(const QString& name) const
@@ -72,7 +291,13 @@ private:
         SaveMonth(m_temp->db(), {code, {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
                   WorkedMonth(code, kMonth, kFirst, 28));
     }
-    void open();
+    void open()
+    {
+        m_screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
+        QVERIFY(m_screen);
+        QTRY_COMPARE(QApplication::focusWidget(), child("txt_staffCd"));
+    }
+
     void click(const QString& button)
     {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
@@ -82,242 +307,6 @@ private:
     std::unique_ptr<frmMDIForm> m_main;
     QPointer<frmKintaiEnt1> m_screen;
 };
-
-void TestTimesheetScreen::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    SeedSampleStaff(m_temp->db());
-    gDb = OpenDatabase(m_temp->path());
-    m_main = std::make_unique<frmMDIForm>(QString{});
-    QVERIFY(ShowActive(m_main.get()));
-}
-
-void TestTimesheetScreen::cleanup()
-{
-    m_main.reset();
-    FlushDeletes();
-    gDb.reset();
-    m_temp.reset();
-}
-
-void TestTimesheetScreen::open()
-{
-    m_screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
-    QVERIFY(m_screen);
-    QTRY_COMPARE(QApplication::focusWidget(), child("txt_staffCd"));
-}
-
-void TestTimesheetScreen::clerkTypesAMonthAndSavesIt()
-{
-    // Enter runs from the code through each row's class, clock-in and clock-out, passing over
-    // the hour fields; a rest day keeps only its class list; the last day leads to 保存.
-    open();
-    pressEnter();
-    for (int n = 1; n <= 28; ++n) {
-        QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_%1").arg(n));
-        if (child<ListField>(QStringLiteral("cmb_syukinKb_%1").arg(n))->currentIndex() == 2) {
-            QVERIFY(!child(QStringLiteral("txt_syukinJn_%1").arg(n))->isEnabled());
-            pressEnter();
-            continue;
-        }
-        for (const QString time : {"0900", n == 28 ? "2000" : "1800"}) {
-            pressEnter();
-            QTest::keyClicks(QApplication::focusWidget(), time);
-        }
-        pressEnter();
-    }
-    QCOMPARE(focusName(), QStringLiteral("cmd_button_0"));
-    QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00"));
-    QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
-    // A look at the filled month: NUBIRA_SCREENSHOT names the picture to write.
-    if (const QString picture = qEnvironmentVariable("NUBIRA_SCREENSHOT"); !picture.isEmpty()) {
-        QTest::qWait(100); // the working area sets its scroll bars after the layout settles
-        QVERIFY(m_main->grab().save(picture));
-    }
-    ScriptedMessages messages;
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QVERIFY(messages.texts().isEmpty()); // saving says nothing when it succeeds
-    QCOMPARE(stored("SELECT syukin || taisya || syukinKb FROM KYTIMESHEETJL "
-                    "WHERE staffCd = '0001' AND kintaiDt = '2005-02-28'"),
-             QStringLiteral("090020000"));
-    QCOMPARE(stored("SELECT kihon1 || '/' || kihon2 FROM KYKINTAISYUKEIJL"),
-             QStringLiteral("160.0/2.0"));
-}
-
-void TestTimesheetScreen::untimedClockBlocksTheSave()
-{
-    saveWorkedMonth("0001");
-    open();
-    auto* clockOut = child<ClockField>("txt_taisyaJn_3");
-    ScriptedMessages messages;
-    QTest::mouseClick(clockOut, Qt::LeftButton);
-    QTest::keyClicks(clockOut, "083");
-    pressEnter();
-    click("cmd_button_0");
-    QCOMPARE(messages.texts(), QStringList{"入力されていない明細があります。確認してください。"});
-    QCOMPARE(m_screen->focusWidget(), clockOut); // where the clerk mends it
-    QCOMPARE(clockOut->displayText(), QStringLiteral("08:3_"));
-    QCOMPARE(stored("SELECT taisya FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-03'"),
-             QStringLiteral("1800"));
-}
-
-void TestTimesheetScreen::leavingAnEditedMonthAsks_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("left");
-    AddRow("next, saved", "next", int(kMsgYes), "1000", true);
-    AddRow("code, discarded", "code", int(kMsgNo), "0900", true);
-    AddRow("code, stayed", "code", int(kMsgCancel), "0900", false);
-    AddRow("close, stayed", "close", int(kMsgCancel), "0900", false);
-    AddRow("close box, saved", "close box", int(kMsgYes), "1000", true);
-}
-
-void TestTimesheetScreen::leavingAnEditedMonthAsks()
-{
-    QFETCH(QString, how);
-    QFETCH(int, answer);
-    QFETCH(QString, stored);
-    QFETCH(bool, left);
-    saveWorkedMonth("0001");
-    open();
-    auto* clockIn = child<ClockField>("txt_syukinJn_1");
-    QTest::mouseClick(clockIn, Qt::LeftButton);
-    QTest::keyClicks(clockIn, "1000");
-
-    ScriptedMessages messages({answer});
-    if (how == "next") {
-        click("cmd_NEXT");
-    } else if (how == "code") {
-        auto* code = child<TextField>("txt_staffCd");
-        QTest::mouseClick(code, Qt::LeftButton);
-        code->selectAll();
-        QTest::keyClicks(code, "5");
-        pressEnter();
-    } else if (how == "close") {
-        click("cmd_button_3");
-    } else {
-        m_screen->parentWidget()->close(); // the time still in its field
-    }
-    FlushDeletes();
-    QCOMPARE(messages.texts(), QStringList{"0001 青木 の勤怠は保存されていません。保存しますか？"});
-    QCOMPARE(messages.kinds(), QList<int>{kMsgSaveQuestion});
-    QCOMPARE(this->stored("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01' "
-                          "AND staffCd = '0001'"),
-             stored);
-    if (how.startsWith("close")) {
-        QCOMPARE(m_screen.isNull(), left);
-        return;
-    }
-    QCOMPARE(child<TextField>("txt_staffCd")->value(), left ? "0005" : "0001");
-    if (!left)
-        QCOMPARE(clockIn->value(), QStringLiteral("1000")); // the entry is still there
-}
-
-void TestTimesheetScreen::dropOnTheBinDeletesTheMonth_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("rowsLeft");
-    AddRow("yes", int(kMsgYes), "0");
-    AddRow("no", int(kMsgNo), "28");
-}
-
-void TestTimesheetScreen::dropOnTheBinDeletesTheMonth()
-{
-    QFETCH(int, answer);
-    QFETCH(QString, rowsLeft);
-    saveWorkedMonth("0001");
-    open();
-    auto* bin = child<TrashBin>("img_trash");
-    QMimeData data;
-    data.setData(QLatin1String(kStaffCodeMimeType), "0001");
-    const QPoint centre = bin->rect().center();
-    QDragEnterEvent enter(centre, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(bin, &enter);
-    QVERIFY(enter.isAccepted());
-    ScriptedMessages messages({answer});
-    QDropEvent drop(QPointF(centre), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(bin, &drop);
-    QCOMPARE(messages.texts(), QStringList{"削除してよろしいでしょうか？"});
-    QCOMPARE(stored("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
-    QCOMPARE(child<ClockField>("txt_syukinJn_1")->value().isEmpty(), answer == kMsgYes);
-}
-
-void TestTimesheetScreen::printShowsTheMemberOnScreen()
-{
-    saveWorkedMonth("0005");
-    saveWorkedMonth("0009");
-    open();
-    int pages = 0;
-    SetPreviewStandIn(
-        [&pages](const ReportDocument& document) { pages = int(document.pages.size()); });
-    ScriptedMessages messages;
-    click("cmd_button_2"); // 0001 has no stored month
-    click("cmd_NEXT");
-    click("cmd_button_2");
-    SetPreviewStandIn({});
-    QCOMPARE(messages.texts(), QStringList{"印刷対象データがありません。"});
-    QCOMPARE(pages, 1);
-}
-
-void TestTimesheetScreen::failedSaveKeepsWhatIsTyped()
-{
-    saveWorkedMonth("0001");
-    open();
-    auto* clockIn = child<ClockField>("txt_syukinJn_1");
-    clockIn->setFocus(Qt::MouseFocusReason);
-    clockIn->selectAll();
-    QTest::keyClicks(clockIn, "1000");
-    m_temp->db().execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
-                         "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    ScriptedMessages messages;
-    click("cmd_button_0");
-    QCOMPARE(messages.texts().size(), 1);
-    QVERIFY2(messages.texts().first().startsWith("cmd_button_Click(0):") &&
-                 messages.texts().first().contains("disk full"),
-             qPrintable(messages.texts().first()));
-    QCOMPARE(stored("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01'"),
-             QStringLiteral("0900"));
-    QCOMPARE(clockIn->value(), QStringLiteral("1000")); // kept
-}
-
-void TestTimesheetScreen::searchSortsAndHandsBack()
-{
-    open();
-    click("cmd_kensaku_1");
-    QPointer<frmKensaku> dialog = gfrmKensaku.data();
-    QTRY_VERIFY(dialog && dialog->isActiveWindow());
-    auto* list = dialog->findChild<QTreeWidget*>("ListView1");
-    const auto firstCode = [list] { return list->topLevelItem(0)->text(0); };
-    const auto clickHeader = [list](int c) {
-        QHeaderView* header = list->header();
-        const QPoint at(header->sectionViewportPosition(c) + 5, header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    };
-    QTest::mouseClick(dialog->findChild<QPushButton*>("cmd_Button_0"), Qt::LeftButton);
-    clickHeader(0);
-    QCOMPARE(firstCode(), QStringLiteral("0001"));
-    clickHeader(0);
-    QCOMPARE(firstCode(), QStringLiteral("0009"));
-
-    // A double click hands the member back; the timesheet loads it.
-    const QRect rect = list->visualItemRect(list->topLevelItem(0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    FlushDeletes();
-    QVERIFY(!dialog);
-    QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("上田"));
-    QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
-
-    // Activating the timesheet behind the dialog closes it.
-    click("cmd_kensaku_1");
-    dialog = gfrmKensaku.data();
-    QTRY_VERIFY(dialog->isActiveWindow());
-    QApplication::setActiveWindow(m_main.get());
-    FlushDeletes();
-    QVERIFY(!dialog);
-}
 
 QTEST_MAIN(TestTimesheetScreen)
 #include "tst_timesheetscreen.moc"

@@ -6,22 +6,6 @@
 
 #include <cmath>
 
-class TestWorkTime : public QObject {
-    Q_OBJECT
-
-private slots:
-    void day_data();
-    void day();
-    void everyValidPairIsConsistent();
-    void everyFourDigitPairIsDefined();
-    void allowance_data();
-    void allowance();
-    void totals_data();
-    void totals();
-    void dayClasses_data();
-    void dayClasses();
-};
-
 namespace {
 
 constexpr double kThird = 1.0 / 3;
@@ -48,179 +32,184 @@ std::vector<DayRow> period(const QDate& first, int days)
 
 } // namespace
 
-void TestWorkTime::day_data()
-{
-    QTest::addColumn<QString>("syukin");
-    QTest::addColumn<QString>("taisya");
-    QTest::addColumn<double>("basic");
-    QTest::addColumn<double>("breakHours");
-    QTest::addColumn<double>("overtime");
-    QTest::addColumn<double>("night");
+class TestWorkTime : public QObject {
+    Q_OBJECT
 
-    const auto row = [](const char* in, const char* out, double basic, double breakHours,
-                        double overtime, double night, const char* note = "") {
-        QTest::addRow("%s-%s%s", in, out, note)
-            << in << out << basic << breakHours << overtime << night;
-    };
-    row("0900", "1800", 8, 1, 0, 0);
-    row("0830", "2015", 8, 1, 2.75, 0);
-    row("0900", "0945", 0.75, 0, 0, 0, " short");
-    row("1300", "1430", 0.5, 1, 0, 0);
-    row("1700", "0200", 8, 1, 0, 4, " next day");
-    row("2200", "0500", 0, 0, 0, 7, " night only");
-    row("2300", "0000", 1, 0, 0, 0, " one hour at night");
-    row("2300", "2230", 8, 1, 14.5, 6.5, " almost a day");
-    row("0900", "0900", 0, 0, 0, 0, " zero, not 24");
-    row("0900", "1720", 7 + kThird, 1, 0, 0, " thirds");
-    row("2130", "2300", 0, 0, 0, 1, " more night than work after the break");
-    row("9999", "0000", -(75 + 99 / 60.0), 0, 0, 0, " beyond the clock, as typed");
-}
+private slots:
+    void day_data()
+    {
+        QTest::addColumn<QString>("syukin");
+        QTest::addColumn<QString>("taisya");
+        QTest::addColumn<double>("basic");
+        QTest::addColumn<double>("breakHours");
+        QTest::addColumn<double>("overtime");
+        QTest::addColumn<double>("night");
 
-void TestWorkTime::day()
-{
-    QFETCH(QString, syukin);
-    QFETCH(QString, taisya);
-    QFETCH(double, basic);
-    QFETCH(double, breakHours);
-    QFETCH(double, overtime);
-    QFETCH(double, night);
+        const auto row = [](const char* in, const char* out, double basic, double breakHours,
+                            double overtime, double night, const char* note = "") {
+            QTest::addRow("%s-%s%s", in, out, note)
+                << in << out << basic << breakHours << overtime << night;
+        };
+        row("0900", "1800", 8, 1, 0, 0);
+        row("0830", "2015", 8, 1, 2.75, 0);
+        row("0900", "0945", 0.75, 0, 0, 0, " short");
+        row("1300", "1430", 0.5, 1, 0, 0);
+        row("1700", "0200", 8, 1, 0, 4, " next day");
+        row("2200", "0500", 0, 0, 0, 7, " night only");
+        row("2300", "0000", 1, 0, 0, 0, " one hour at night");
+        row("2300", "2230", 8, 1, 14.5, 6.5, " almost a day");
+        row("0900", "0900", 0, 0, 0, 0, " zero, not 24");
+        row("0900", "1720", 7 + kThird, 1, 0, 0, " thirds");
+        row("2130", "2300", 0, 0, 0, 1, " more night than work after the break");
+        row("9999", "0000", -(75 + 99 / 60.0), 0, 0, 0, " beyond the clock, as typed");
+    }
 
-    const WorkTime w = CalcWorkTime({syukin, taisya});
-    QVERIFY2(near(w.kihonJn, basic), qPrintable(QString::number(w.kihonJn)));
-    QVERIFY2(near(w.kyukeiJn, breakHours), qPrintable(QString::number(w.kyukeiJn)));
-    QVERIFY2(near(w.zangyouJn, overtime), qPrintable(QString::number(w.zangyouJn)));
-    QVERIFY2(near(w.sinyaJn, night), qPrintable(QString::number(w.sinyaJn)));
-}
+    void day()
+    {
+        QFETCH(QString, syukin);
+        QFETCH(QString, taisya);
+        QFETCH(double, basic);
+        QFETCH(double, breakHours);
+        QFETCH(double, overtime);
+        QFETCH(double, night);
 
-// For every pair of real clock times: the span is split without loss, the break is all or
-// nothing, the day holds at most 8 basic hours, and the night part never exceeds the span.
-void TestWorkTime::everyValidPairIsConsistent()
-{
-    for (int from = 0; from < 24 * 60; ++from) {
-        const QString in = clock(from / 60, from % 60);
-        for (int to = 0; to < 24 * 60; to += 7) {
-            const WorkTime w = CalcWorkTime({in, clock(to / 60, to % 60)});
-            const double span = ((to - from + 24 * 60) % (24 * 60)) / 60.0;
-            const QByteArray where = (in + "-" + clock(to / 60, to % 60)).toLatin1();
-            QVERIFY2(w.sinyaJn >= 0 && w.sinyaJn <= span + 1e-9, where);
-            QVERIFY2(w.kihonJn >= 0 && w.kihonJn <= 8 + 1e-9 && w.zangyouJn >= 0, where);
-            if (span <= 1) {
-                QVERIFY2(near(w.kihonJn, span) && w.kyukeiJn == 0 && w.sinyaJn == 0, where);
-            } else if (w.kyukeiJn == 0) {
-                QVERIFY2(w.kihonJn == 0 && w.zangyouJn == 0 && w.sinyaJn > span - 1, where);
-            } else {
-                QVERIFY2(w.kyukeiJn == 1, where);
-                QVERIFY2(near(w.kihonJn + w.zangyouJn + w.kyukeiJn, span), where);
-                QVERIFY2(w.zangyouJn == 0 || near(w.kihonJn, 8), where);
+        const WorkTime w = CalcWorkTime({syukin, taisya});
+        QVERIFY2(near(w.kihonJn, basic), qPrintable(QString::number(w.kihonJn)));
+        QVERIFY2(near(w.kyukeiJn, breakHours), qPrintable(QString::number(w.kyukeiJn)));
+        QVERIFY2(near(w.zangyouJn, overtime), qPrintable(QString::number(w.zangyouJn)));
+        QVERIFY2(near(w.sinyaJn, night), qPrintable(QString::number(w.sinyaJn)));
+    }
+
+    // For every pair of real clock times: the span is split without loss, the break is all or
+    // nothing, the day holds at most 8 basic hours, and the night part never exceeds the span.
+    void everyValidPairIsConsistent()
+    {
+        for (int from = 0; from < 24 * 60; ++from) {
+            const QString in = clock(from / 60, from % 60);
+            for (int to = 0; to < 24 * 60; to += 7) {
+                const WorkTime w = CalcWorkTime({in, clock(to / 60, to % 60)});
+                const double span = ((to - from + 24 * 60) % (24 * 60)) / 60.0;
+                const QByteArray where = (in + "-" + clock(to / 60, to % 60)).toLatin1();
+                QVERIFY2(w.sinyaJn >= 0 && w.sinyaJn <= span + 1e-9, where);
+                QVERIFY2(w.kihonJn >= 0 && w.kihonJn <= 8 + 1e-9 && w.zangyouJn >= 0, where);
+                if (span <= 1) {
+                    QVERIFY2(near(w.kihonJn, span) && w.kyukeiJn == 0 && w.sinyaJn == 0, where);
+                } else if (w.kyukeiJn == 0) {
+                    QVERIFY2(w.kihonJn == 0 && w.zangyouJn == 0 && w.sinyaJn > span - 1, where);
+                } else {
+                    QVERIFY2(w.kyukeiJn == 1, where);
+                    QVERIFY2(near(w.kihonJn + w.zangyouJn + w.kyukeiJn, span), where);
+                    QVERIFY2(w.zangyouJn == 0 || near(w.kihonJn, 8), where);
+                }
             }
         }
     }
-}
 
-// Any four digits may be typed: every pair yields finite figures, the same each time.
-void TestWorkTime::everyFourDigitPairIsDefined()
-{
-    for (int a = 0; a <= 9999; a += 37) {
-        for (int b = 0; b <= 9999; b += 41) {
-            const ClockTimes times{clock(a / 100, a % 100), clock(b / 100, b % 100)};
-            const WorkTime w = CalcWorkTime(times);
-            QVERIFY(std::isfinite(w.kihonJn) && std::isfinite(w.kyukeiJn) &&
-                    std::isfinite(w.zangyouJn) && std::isfinite(w.sinyaJn));
-            QVERIFY(w == CalcWorkTime(times));
+    // Any four digits may be typed: every pair yields finite figures, the same each time.
+    void everyFourDigitPairIsDefined()
+    {
+        for (int a = 0; a <= 9999; a += 37) {
+            for (int b = 0; b <= 9999; b += 41) {
+                const ClockTimes times{clock(a / 100, a % 100), clock(b / 100, b % 100)};
+                const WorkTime w = CalcWorkTime(times);
+                QVERIFY(std::isfinite(w.kihonJn) && std::isfinite(w.kyukeiJn) &&
+                        std::isfinite(w.zangyouJn) && std::isfinite(w.sinyaJn));
+                QVERIFY(w == CalcWorkTime(times));
+            }
         }
     }
-}
 
-void TestWorkTime::allowance_data()
-{
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<double>("expected");
-    AddRow("March 2004: 23 weekdays", QDate(2004, 3, 1), 31, 184.0);
-    AddRow("three weekdays: the floor", QDate(2004, 3, 3), 3, 40.0);
-    AddRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
-    AddRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
-}
-
-void TestWorkTime::allowance()
-{
-    QFETCH(QDate, first);
-    QFETCH(int, days);
-    QFETCH(double, expected);
-    QCOMPARE(CalcKihon40(period(first, days)), expected);
-}
-
-void TestWorkTime::totals_data()
-{
-    QTest::addColumn<QStringList>("classes"); // of the days from Monday 1 March 2004
-    QTest::addColumn<double>("dayBasic");
-    QTest::addColumn<double>("dayOvertime");
-    QTest::addColumn<double>("basic");
-    QTest::addColumn<double>("overtime");
-    const auto row = [](const char* name, const char* classes, double dayBasic, double dayOvertime,
-                        double basic, double overtime) {
-        AddRow(name, QString::fromLatin1(classes).split(u','), dayBasic, dayOvertime, basic,
-               overtime);
-    };
-    row("six normal days of 8: capped at 40", "0,0,0,0,0,0", 8, 0, 40, 8);
-    row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
-    row("holiday work: basic counts as overtime", "1", 8, 2, 0, 10);
-    row("holiday work never counts against the allowance", "1,1,1,1,1,1,1", 9, 0, 0, 63);
-    row("four days of 12: shorter than 5 days is never capped", "0,0,0,0", 12, 0, 48, 0);
-    row("rest days add nothing of their basic to the cap", "0,0,0,0,0,2,2", 9, 0, 58, 5);
-    row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
-    row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
-}
-
-void TestWorkTime::totals()
-{
-    QFETCH(QStringList, classes);
-    QFETCH(double, dayBasic);
-    QFETCH(double, dayOvertime);
-    QFETCH(double, basic);
-    QFETCH(double, overtime);
-
-    std::vector<DayRow> rows = period(QDate(2004, 3, 1), int(classes.size()));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i].syukinKb = classes.at(qsizetype(i));
-        rows[i].kihon1 = dayBasic;
-        rows[i].kihon2 = dayOvertime;
-        rows[i].kihon3 = 0.5;
-        rows[i].kihon4 = 1;
+    void allowance_data()
+    {
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<double>("expected");
+        AddRow("March 2004: 23 weekdays", QDate(2004, 3, 1), 31, 184.0);
+        AddRow("three weekdays: the floor", QDate(2004, 3, 3), 3, 40.0);
+        AddRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
+        AddRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
     }
-    MonthHeader h;
-    CalcTotals(rows, CalcKihon40(rows), h);
-    QCOMPARE(h.kihon1, basic);
-    QCOMPARE(h.kihon2, overtime);
-    QCOMPARE(h.kihon3, 0.5 * classes.size());
-    QCOMPARE(h.kihon4, 1.0 * classes.size());
-}
 
-void TestWorkTime::dayClasses_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("dayClass"); // -1 for none
-    QTest::addColumn<QString>("caption");
-    const auto row = [](const char* stored, int dayClass, const char* caption) {
-        AddRow(stored, stored, dayClass, caption);
-    };
-    row("0", int(DayClass::Normal), "通常出勤");
-    row("1", int(DayClass::HolidayWork), "休日出勤");
-    row("2", int(DayClass::Rest), "公休日");
-    row("2x", int(DayClass::Rest), ""); // a rest day without a caption
-    row("", int(DayClass::Normal), "");
-    row("7", -1, "");
-}
+    void allowance()
+    {
+        QFETCH(QDate, first);
+        QFETCH(int, days);
+        QFETCH(double, expected);
+        QCOMPARE(CalcKihon40(period(first, days)), expected);
+    }
 
-void TestWorkTime::dayClasses()
-{
-    QFETCH(QString, stored);
-    QFETCH(int, dayClass);
-    QFETCH(QString, caption);
-    const std::optional<DayClass> read = ReadDayClass(stored);
-    QCOMPARE(read ? int(*read) : -1, dayClass);
-    QCOMPARE(DayClassCaption(stored), caption);
-}
+    void totals_data()
+    {
+        QTest::addColumn<QStringList>("classes"); // of the days from Monday 1 March 2004
+        QTest::addColumn<double>("dayBasic");
+        QTest::addColumn<double>("dayOvertime");
+        QTest::addColumn<double>("basic");
+        QTest::addColumn<double>("overtime");
+        const auto row = [](const char* name, const char* classes, double dayBasic,
+                            double dayOvertime, double basic, double overtime) {
+            AddRow(name, QString::fromLatin1(classes).split(u','), dayBasic, dayOvertime, basic,
+                   overtime);
+        };
+        row("six normal days of 8: capped at 40", "0,0,0,0,0,0", 8, 0, 40, 8);
+        row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
+        row("holiday work: basic counts as overtime", "1", 8, 2, 0, 10);
+        row("holiday work never counts against the allowance", "1,1,1,1,1,1,1", 9, 0, 0, 63);
+        row("four days of 12: shorter than 5 days is never capped", "0,0,0,0", 12, 0, 48, 0);
+        row("rest days add nothing of their basic to the cap", "0,0,0,0,0,2,2", 9, 0, 58, 5);
+        row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
+        row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
+    }
+
+    void totals()
+    {
+        QFETCH(QStringList, classes);
+        QFETCH(double, dayBasic);
+        QFETCH(double, dayOvertime);
+        QFETCH(double, basic);
+        QFETCH(double, overtime);
+
+        std::vector<DayRow> rows = period(QDate(2004, 3, 1), int(classes.size()));
+        for (size_t i = 0; i < rows.size(); ++i) {
+            rows[i].syukinKb = classes.at(qsizetype(i));
+            rows[i].kihon1 = dayBasic;
+            rows[i].kihon2 = dayOvertime;
+            rows[i].kihon3 = 0.5;
+            rows[i].kihon4 = 1;
+        }
+        MonthHeader h;
+        CalcTotals(rows, CalcKihon40(rows), h);
+        QCOMPARE(h.kihon1, basic);
+        QCOMPARE(h.kihon2, overtime);
+        QCOMPARE(h.kihon3, 0.5 * classes.size());
+        QCOMPARE(h.kihon4, 1.0 * classes.size());
+    }
+
+    void dayClasses_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("dayClass"); // -1 for none
+        QTest::addColumn<QString>("caption");
+        const auto row = [](const char* stored, int dayClass, const char* caption) {
+            AddRow(stored, stored, dayClass, caption);
+        };
+        row("0", int(DayClass::Normal), "通常出勤");
+        row("1", int(DayClass::HolidayWork), "休日出勤");
+        row("2", int(DayClass::Rest), "公休日");
+        row("2x", int(DayClass::Rest), ""); // a rest day without a caption
+        row("", int(DayClass::Normal), "");
+        row("7", -1, "");
+    }
+
+    void dayClasses()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, dayClass);
+        QFETCH(QString, caption);
+        const std::optional<DayClass> read = ReadDayClass(stored);
+        QCOMPARE(read ? int(*read) : -1, dayClass);
+        QCOMPARE(DayClassCaption(stored), caption);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestWorkTime)
 #include "tst_worktime.moc"

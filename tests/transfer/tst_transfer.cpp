@@ -36,248 +36,6 @@ void write(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class TestTransfer : public QObject {
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-    void exportThenImportKeepsEveryRow();
-    void exportNamesTheFileAsTyped_data();
-    void exportNamesTheFileAsTyped();
-    void cancelChangesNothing();
-    void refusedImports_data();
-    void refusedImports();
-    void backupOfAnEarlierVersionIsUpgraded();
-    void importAfterAnInterruptedOne();
-    void startUpPutsBackAnInterruptedRestore();
-    void importClosesTheWorkingScreens_data();
-    void importClosesTheWorkingScreens();
-
-private:
-    QString databasePath() const { return m_temp->path(); }
-    QString outside(const QString& name) const { return m_outside.filePath(name); }
-    int staffCount() { return CountStaff(*gDb, QString(), StaffField::staffCd); }
-    QString backupFile();
-
-    std::unique_ptr<TempDatabase> m_temp;
-    QTemporaryDir m_outside;
-};
-
-void TestTransfer::init()
-{
-    m_temp = std::make_unique<TempDatabase>();
-    Transaction fill(m_temp->db());
-    for (int s = 1; s <= 5; ++s) {
-        const QString code = QStringLiteral("%1").arg(s, 4, 10, QLatin1Char('0'));
-        SaveStaff(m_temp->db(), {code, QStringLiteral("職員%1").arg(s), "ｼｮｸｲﾝ"});
-        for (int m = 0; m < 2; ++m) {
-            const QDate first = QDate(2005, 1, 1).addMonths(m);
-            const QString month = first.toString("yyyyMM");
-            SaveMonth(m_temp->db(), {code, {}, {}, month, first, first.addDays(27), 160, 1, 2, 20},
-                      WorkedMonth(code, month, first, 28));
-        }
-    }
-    fill.commit();
-    QVERIFY(DbOpen(databasePath()));
-}
-
-void TestTransfer::cleanup()
-{
-    delete gMDIForm;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    gDb.reset();
-    m_temp.reset();
-    QDir(m_outside.path()).removeRecursively();
-    QDir().mkpath(m_outside.path());
-}
-
-QString TestTransfer::backupFile()
-{
-    const QString path = outside("backup.tim");
-    ScriptedMessages messages;
-    ScriptedFiles files({path});
-    DataOut(nullptr);
-    return path;
-}
-
-void TestTransfer::exportThenImportKeepsEveryRow()
-{
-    const QByteArray before = contents(databasePath());
-    const QString path = outside("backup.tim");
-    {
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataOut(nullptr);
-        QCOMPARE(files.asked().first().title, QStringLiteral("ファイル名を指定する"));
-        QVERIFY(files.asked().first().save);
-        QCOMPARE(files.asked().first().filter, QStringLiteral("timファイル(*.tim)"));
-        QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
-        QCOMPARE(messages.kinds(), QList<int>{kMsgInformation});
-    }
-    QCOMPARE(contents(path), before); // byte for byte
-    QVERIFY(gDb && gDb->isOpen());
-
-    // Changes after the backup are undone by the restore.
-    DeleteStaff(*gDb, "0001");
-    SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
-    {
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataIn(nullptr);
-        QCOMPARE(files.asked().first().title, QStringLiteral("ファイルを選択する"));
-        QVERIFY(!files.asked().first().save);
-        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
-    }
-    QVERIFY(gDb && gDb->isOpen());
-    QCOMPARE(staffCount(), 5);
-    QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("職員1"));
-    QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 5 * 2 * 28);
-    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
-}
-
-void TestTransfer::exportNamesTheFileAsTyped_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");
-    AddRow("no extension", "monthly", "monthly.tim");
-    AddRow("upper case", "monthly.TIM", "monthly.TIM.tim");
-    AddRow("over an old backup", "monthly.tim", "monthly.tim");
-}
-
-void TestTransfer::exportNamesTheFileAsTyped()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, written);
-    write(outside("monthly.tim"), "an old backup"); // the dialog has asked about replacing it
-    ScriptedMessages messages;
-    ScriptedFiles files({outside(typed)});
-    DataOut(nullptr);
-    QCOMPARE(contents(outside(written)), contents(databasePath()));
-    QCOMPARE(messages.texts(),
-             QStringList{outside(written) + "バックアップファイルを作成しました。 "});
-}
-
-void TestTransfer::cancelChangesNothing()
-{
-    const QByteArray before = contents(databasePath());
-    ScriptedMessages messages;
-    ScriptedFiles cancelled({});
-    DataOut(nullptr);
-    DataIn(nullptr);
-    QCOMPARE(cancelled.asked().size(), 2);
-    QVERIFY(messages.texts().isEmpty());
-    QCOMPARE(contents(databasePath()), before);
-    QVERIFY(gDb && gDb->isOpen());
-}
-
-void TestTransfer::refusedImports_data()
-{
-    // Each file but the first two is a copy of the live database changed by another program.
-    QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
-    AddRow("text file", "text");
-    AddRow("truncated copy", "truncated");
-    AddRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
-    AddRow("trigger undoing a staff save",
-           "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
-           "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
-    AddRow(
-        "trigger emptying the staff on a month save",
-        "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM CMSTAFFKIHONMST; END");
-    AddRow("trigger ignoring day rows",
-           "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
-    AddRow(
-        "day table replaced by a view",
-        "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * FROM kept;"
-        "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
-    AddRow("stored query as a cross join",
-           "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
-           "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
-    AddRow(
-        "staff key without its uniqueness",
-        "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY KEY', "
-        "'') WHERE name = 'CMSTAFFKIHONMST'");
-    AddRow("statistics steering the queries", "ANALYZE");
-    // The definition reads as the program writes it, but the index holds only the first month:
-    // only the full integrity check sees the missing entries.
-    AddRow("index holding part of its table",
-           "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
-           "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
-           "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
-           "'KYTIMESHEETJL_syoriDt'");
-    AddRow("made by a newer version", "PRAGMA user_version = 99");
-}
-
-void TestTransfer::refusedImports()
-{
-    QFETCH(QString, sql);
-    const QString path = outside("chosen.tim");
-    if (sql == "text")
-        write(path, "スタッフ一覧\n0001,青木\n");
-    else if (sql == "truncated")
-        write(path, contents(databasePath()).left(contents(databasePath()).size() / 2));
-    else {
-        write(path, contents(databasePath()));
-        RunForeignSql(path, sql);
-    }
-    const QByteArray before = contents(databasePath());
-    ScriptedMessages messages;
-    ScriptedFiles files({path});
-    DataIn(nullptr);
-    QCOMPARE(messages.texts(),
-             (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
-    QVERIFY(gDb && gDb->isOpen());
-    QCOMPARE(staffCount(), 5);
-    QCOMPARE(contents(databasePath()), before);
-    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
-}
-
-void TestTransfer::backupOfAnEarlierVersionIsUpgraded()
-{
-    const QString path = backupFile();
-    RunForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
-    ScriptedMessages messages;
-    ScriptedFiles files({path});
-    DataIn(nullptr);
-    QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
-    Rows version = gDb->query("PRAGMA user_version");
-    QVERIFY(version.next());
-    QCOMPARE(version.value(0).toInt(), CurrentSchemaVersion());
-    QCOMPARE(staffCount(), 5);
-}
-
-void TestTransfer::importAfterAnInterruptedOne()
-{
-    const QString path = backupFile();
-    const QString leftover = BackupPath(databasePath());
-    write(leftover, "the database before an import that was cut off");
-    DeleteStaff(*gDb, "0002");
-
-    ScriptedMessages messages;
-    ScriptedFiles files({path});
-    DataIn(nullptr);
-    QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
-    QCOMPARE(staffCount(), 5);
-    QVERIFY(!QFileInfo::exists(leftover));
-    // The leftover is kept under a dated name.
-    const QStringList aside =
-        QFileInfo(databasePath()).dir().entryList({"data-*.bak"}, QDir::Files);
-    QCOMPARE(aside.size(), 1);
-    QCOMPARE(contents(QFileInfo(databasePath()).dir().filePath(aside.first())),
-             QByteArray("the database before an import that was cut off"));
-}
-
-void TestTransfer::startUpPutsBackAnInterruptedRestore()
-{
-    DbClose();
-    const QByteArray before = contents(databasePath());
-    QVERIFY(QFile::rename(databasePath(), BackupPath(databasePath())));
-    QVERIFY(RecoverInterruptedRestore(databasePath()));
-    QCOMPARE(contents(databasePath()), before);
-    QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
-    QVERIFY(!RecoverInterruptedRestore(databasePath())); // nothing to do with the file there
-}
-
 namespace {
 
 // A working screen whose clerk keeps unsaved work when asked: it refuses to close.
@@ -288,47 +46,276 @@ protected:
 
 } // namespace
 
-void TestTransfer::importClosesTheWorkingScreens_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("screenKept");
-    QTest::addColumn<bool>("restored");
-    AddRow("restored", "backup", false, true);
-    AddRow("refused file: screens untouched", "text", false, false);
-    AddRow("clerk stays with unsaved work", "backup", true, false);
-}
+class TestTransfer : public QObject {
+    Q_OBJECT
 
-void TestTransfer::importClosesTheWorkingScreens()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, screenKept);
-    QFETCH(bool, restored);
-    QString path = outside("chosen.tim");
-    if (file == "backup")
-        path = backupFile();
-    else
-        write(path, "0001,青木\n");
-    SaveStaff(*gDb, {"0999", "新人", ""}); // not in the backup
-    auto* main = new frmMDIForm(QString());
-    main->show();
-    QWidget* screen = main->mdiArea()->addSubWindow(screenKept ? new KeptScreen : new QWidget);
-    screen->setAttribute(Qt::WA_DeleteOnClose);
-    screen->show();
+private slots:
+    void init()
+    {
+        m_temp = std::make_unique<TempDatabase>();
+        Transaction fill(m_temp->db());
+        for (int s = 1; s <= 5; ++s) {
+            const QString code = QStringLiteral("%1").arg(s, 4, 10, QLatin1Char('0'));
+            SaveStaff(m_temp->db(), {code, QStringLiteral("職員%1").arg(s), "ｼｮｸｲﾝ"});
+            for (int m = 0; m < 2; ++m) {
+                const QDate first = QDate(2005, 1, 1).addMonths(m);
+                const QString month = first.toString("yyyyMM");
+                SaveMonth(m_temp->db(),
+                          {code, {}, {}, month, first, first.addDays(27), 160, 1, 2, 20},
+                          WorkedMonth(code, month, first, 28));
+            }
+        }
+        fill.commit();
+        QVERIFY(DbOpen(databasePath()));
+    }
 
-    ScriptedMessages messages;
-    ScriptedFiles files({path});
-    DataIn(main);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(main->mdiArea()->subWindowList().isEmpty(), restored);
-    QCOMPARE(staffCount(), restored ? 5 : 6);
-    if (restored)
-        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
-    else if (!screenKept)
-        QCOMPARE(messages.texts().last(), QStringLiteral("復元に失敗しました。"));
-    else
+    void cleanup()
+    {
+        delete gMDIForm;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        gDb.reset();
+        m_temp.reset();
+        QDir(m_outside.path()).removeRecursively();
+        QDir().mkpath(m_outside.path());
+    }
+
+    void exportThenImportKeepsEveryRow()
+    {
+        const QByteArray before = contents(databasePath());
+        const QString path = outside("backup.tim");
+        {
+            ScriptedMessages messages;
+            ScriptedFiles files({path});
+            DataOut(nullptr);
+            QCOMPARE(files.asked().first().title, QStringLiteral("ファイル名を指定する"));
+            QVERIFY(files.asked().first().save);
+            QCOMPARE(files.asked().first().filter, QStringLiteral("timファイル(*.tim)"));
+            QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
+            QCOMPARE(messages.kinds(), QList<int>{kMsgInformation});
+        }
+        QCOMPARE(contents(path), before); // byte for byte
+        QVERIFY(gDb && gDb->isOpen());
+
+        // Changes after the backup are undone by the restore.
+        DeleteStaff(*gDb, "0001");
+        SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
+        {
+            ScriptedMessages messages;
+            ScriptedFiles files({path});
+            DataIn(nullptr);
+            QCOMPARE(files.asked().first().title, QStringLiteral("ファイルを選択する"));
+            QVERIFY(!files.asked().first().save);
+            QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        }
+        QVERIFY(gDb && gDb->isOpen());
+        QCOMPARE(staffCount(), 5);
+        QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("職員1"));
+        QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 5 * 2 * 28);
+        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+    }
+
+    void exportNamesTheFileAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        AddRow("no extension", "monthly", "monthly.tim");
+        AddRow("upper case", "monthly.TIM", "monthly.TIM.tim");
+        AddRow("over an old backup", "monthly.tim", "monthly.tim");
+    }
+
+    void exportNamesTheFileAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        write(outside("monthly.tim"), "an old backup"); // the dialog has asked about replacing it
+        ScriptedMessages messages;
+        ScriptedFiles files({outside(typed)});
+        DataOut(nullptr);
+        QCOMPARE(contents(outside(written)), contents(databasePath()));
+        QCOMPARE(messages.texts(),
+                 QStringList{outside(written) + "バックアップファイルを作成しました。 "});
+    }
+
+    void cancelChangesNothing()
+    {
+        const QByteArray before = contents(databasePath());
+        ScriptedMessages messages;
+        ScriptedFiles cancelled({});
+        DataOut(nullptr);
+        DataIn(nullptr);
+        QCOMPARE(cancelled.asked().size(), 2);
         QVERIFY(messages.texts().isEmpty());
-    delete main;
-}
+        QCOMPARE(contents(databasePath()), before);
+        QVERIFY(gDb && gDb->isOpen());
+    }
+
+    void refusedImports_data()
+    {
+        // Each file but the first two is a copy of the live database changed by another program.
+        QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
+        AddRow("text file", "text");
+        AddRow("truncated copy", "truncated");
+        AddRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
+        AddRow("trigger undoing a staff save",
+               "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
+               "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
+        AddRow("trigger emptying the staff on a month save",
+               "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM "
+               "CMSTAFFKIHONMST; END");
+        AddRow("trigger ignoring day rows",
+               "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
+        AddRow("day table replaced by a view",
+               "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * "
+               "FROM kept;"
+               "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
+        AddRow(
+            "stored query as a cross join",
+            "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
+            "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
+        AddRow("staff key without its uniqueness",
+               "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY "
+               "KEY', "
+               "'') WHERE name = 'CMSTAFFKIHONMST'");
+        AddRow("statistics steering the queries", "ANALYZE");
+        // The definition reads as the program writes it, but the index holds only the first month:
+        // only the full integrity check sees the missing entries.
+        AddRow(
+            "index holding part of its table",
+            "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
+            "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
+            "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
+            "'KYTIMESHEETJL_syoriDt'");
+        AddRow("made by a newer version", "PRAGMA user_version = 99");
+    }
+
+    void refusedImports()
+    {
+        QFETCH(QString, sql);
+        const QString path = outside("chosen.tim");
+        if (sql == "text")
+            write(path, "スタッフ一覧\n0001,青木\n");
+        else if (sql == "truncated")
+            write(path, contents(databasePath()).left(contents(databasePath()).size() / 2));
+        else {
+            write(path, contents(databasePath()));
+            RunForeignSql(path, sql);
+        }
+        const QByteArray before = contents(databasePath());
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataIn(nullptr);
+        QCOMPARE(messages.texts(),
+                 (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
+        QVERIFY(gDb && gDb->isOpen());
+        QCOMPARE(staffCount(), 5);
+        QCOMPARE(contents(databasePath()), before);
+        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+    }
+
+    void backupOfAnEarlierVersionIsUpgraded()
+    {
+        const QString path = backupFile();
+        RunForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataIn(nullptr);
+        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        Rows version = gDb->query("PRAGMA user_version");
+        QVERIFY(version.next());
+        QCOMPARE(version.value(0).toInt(), CurrentSchemaVersion());
+        QCOMPARE(staffCount(), 5);
+    }
+
+    void importAfterAnInterruptedOne()
+    {
+        const QString path = backupFile();
+        const QString leftover = BackupPath(databasePath());
+        write(leftover, "the database before an import that was cut off");
+        DeleteStaff(*gDb, "0002");
+
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataIn(nullptr);
+        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        QCOMPARE(staffCount(), 5);
+        QVERIFY(!QFileInfo::exists(leftover));
+        // The leftover is kept under a dated name.
+        const QStringList aside =
+            QFileInfo(databasePath()).dir().entryList({"data-*.bak"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(contents(QFileInfo(databasePath()).dir().filePath(aside.first())),
+                 QByteArray("the database before an import that was cut off"));
+    }
+
+    void startUpPutsBackAnInterruptedRestore()
+    {
+        DbClose();
+        const QByteArray before = contents(databasePath());
+        QVERIFY(QFile::rename(databasePath(), BackupPath(databasePath())));
+        QVERIFY(RecoverInterruptedRestore(databasePath()));
+        QCOMPARE(contents(databasePath()), before);
+        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+        QVERIFY(!RecoverInterruptedRestore(databasePath())); // nothing to do with the file there
+    }
+
+    void importClosesTheWorkingScreens_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("screenKept");
+        QTest::addColumn<bool>("restored");
+        AddRow("restored", "backup", false, true);
+        AddRow("refused file: screens untouched", "text", false, false);
+        AddRow("clerk stays with unsaved work", "backup", true, false);
+    }
+
+    void importClosesTheWorkingScreens()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, screenKept);
+        QFETCH(bool, restored);
+        QString path = outside("chosen.tim");
+        if (file == "backup")
+            path = backupFile();
+        else
+            write(path, "0001,青木\n");
+        SaveStaff(*gDb, {"0999", "新人", ""}); // not in the backup
+        auto* main = new frmMDIForm(QString());
+        main->show();
+        QWidget* screen = main->mdiArea()->addSubWindow(screenKept ? new KeptScreen : new QWidget);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->show();
+
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataIn(main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(main->mdiArea()->subWindowList().isEmpty(), restored);
+        QCOMPARE(staffCount(), restored ? 5 : 6);
+        if (restored)
+            QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        else if (!screenKept)
+            QCOMPARE(messages.texts().last(), QStringLiteral("復元に失敗しました。"));
+        else
+            QVERIFY(messages.texts().isEmpty());
+        delete main;
+    }
+
+private:
+    QString databasePath() const { return m_temp->path(); }
+    QString outside(const QString& name) const { return m_outside.filePath(name); }
+    int staffCount() { return CountStaff(*gDb, QString(), StaffField::staffCd); }
+    QString backupFile()
+    {
+        const QString path = outside("backup.tim");
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataOut(nullptr);
+        return path;
+    }
+
+    std::unique_ptr<TempDatabase> m_temp;
+    QTemporaryDir m_outside;
+};
 
 QTEST_MAIN(TestTransfer)
 #include "tst_transfer.moc"

@@ -18,6 +18,42 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace {
+
+// The point of the field's text before character index i, where a click puts the cursor there.
+QPoint textPoint(QLineEdit* edit, int i)
+{
+    const int kept = edit->cursorPosition();
+    edit->setCursorPosition(i);
+    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    edit->setCursorPosition(kept);
+    return QPoint(cursor.center().x() + 2, edit->height() / 2);
+}
+
+// Enters a field as the clerk does: a click (at character index at), a double click, Tab from
+// the field before it, Shift+Tab from the one after it, or Enter from the one before it.
+void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
+{
+    if (how == "click") {
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else if (how == "double click") {
+        QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else {
+        const QList<QWidget*> fields = FocusableFields(field->window());
+        QWidget* from = fields.at(fields.indexOf(field) + (how == "shift+tab" ? 1 : -1));
+        from->setFocus(Qt::OtherFocusReason);
+        if (how == "tab")
+            QTest::keyClick(from, Qt::Key_Tab);
+        else if (how == "shift+tab")
+            QTest::keyClick(from, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(from, Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), field);
+}
+
+} // namespace
+
 // A working screen of the program's fields: code, clock, hours, a frame of two options, month,
 // day, and a button last.
 class Form : public WorkScreen {
@@ -59,329 +95,279 @@ class TestScreenParts : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(InstallJapaneseTranslation()); }
-    void init();
+    void init()
+    {
+        m_form = std::make_unique<Form>();
+        QVERIFY(ShowActive(m_form.get()));
+        m_form->code->setFocus();
+    }
+
     void cleanup() { m_form.reset(); }
-    void focusMoves_data();
-    void focusMoves();
-    void accessKeys();
-    void commitsOnLeaving_data();
-    void commitsOnLeaving();
-    void noCommitForAMessageBoxOrAnotherWindow();
-    void clockTyping_data();
-    void clockTyping();
-    void numberValues();
-    void dateTyping_data();
-    void dateTyping();
-    void fullWidthInput();
-    void messageKinds_data();
-    void messageKinds();
+    void focusMoves_data()
+    {
+        QTest::addColumn<QString>("start");       // the field's object class; "" for no focus
+        QTest::addColumn<QString>("keys");        // Enter, Shift+Enter, or MoveFocus forward/back
+        QTest::addColumn<QString>("unavailable"); // hidden, disabled or no tab stop
+        QTest::addColumn<QString>("expected");
+        AddRow("Enter", "code", "enter", "", "clock");
+        AddRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
+        AddRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
+        AddRow("hidden skipped", "code", "forward", "hide clock", "hours");
+        AddRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
+    }
+
+    void focusMoves()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, unavailable);
+        QFETCH(QString, expected);
+        const QHash<QString, QWidget*> fields{{"code", m_form->code},
+                                              {"clock", m_form->clock},
+                                              {"hours", m_form->hours},
+                                              {"option", m_form->option[0]},
+                                              {"button", m_form->button}};
+        if (!unavailable.isEmpty()) {
+            QWidget* field = fields[unavailable.section(u' ', 1)];
+            const QString how = unavailable.section(u' ', 0, 0);
+            if (how == "hide")
+                field->hide();
+            else if (how == "disable")
+                field->setEnabled(false);
+            else
+                field->setFocusPolicy(Qt::ClickFocus);
+        }
+        QSignalSpy clicked(m_form->button, &QPushButton::clicked);
+        if (start.isEmpty())
+            QApplication::focusWidget()->clearFocus();
+        else
+            fields[start]->setFocus();
+        if (keys.endsWith("enter"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return,
+                            keys == "enter" ? Qt::NoModifier : Qt::ShiftModifier);
+        else
+            MoveFocus(m_form.get(), keys == "forward");
+        QCOMPARE(QApplication::focusWidget(), fields[expected]);
+        QCOMPARE(clicked.count(), 0);
+    }
+
+    void accessKeys()
+    {
+        // Alt with a field's letter goes to it and types nothing; a frame's leads to its chosen
+        // option; a button's commits the field being left, then presses it.
+        m_form->clock->setFocus();
+        QStringList order;
+        connect(m_form->code, &TextField::committed, this, [&] { order << "commit"; });
+        connect(m_form->button, &QPushButton::clicked, this, [&] { order << "click"; });
+        QTest::keyClick(m_form->clock, Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), m_form->code);
+        QTest::keyClick(m_form->code, Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), m_form->option[1]);
+        m_form->code->setFocus();
+        QTest::keyClicks(m_form->code, QStringLiteral("7"));
+        QTest::keyClick(m_form->code, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(m_form->code->value(), QStringLiteral("7"));
+        QCOMPARE(order, (QStringList{"commit", "commit", "click"}));
+    }
+
+    void commitsOnLeaving_data()
+    {
+        QTest::addColumn<QString>("how");
+        AddRow("Tab", "tab");
+        AddRow("Enter", "enter");
+        AddRow("a click on another field", "click");
+    }
+
+    void commitsOnLeaving()
+    {
+        QFETCH(QString, how);
+        QSignalSpy committed(m_form->code, &TextField::committed);
+        QTest::keyClicks(m_form->code, QStringLiteral("12345"));
+        QCOMPARE(m_form->code->value(), QStringLiteral("1234"));
+        if (how == "tab")
+            QTest::keyClick(m_form->code, Qt::Key_Tab);
+        else if (how == "enter")
+            QTest::keyClick(m_form->code, Qt::Key_Return);
+        else
+            QTest::mouseClick(m_form->hours, Qt::LeftButton);
+        QCOMPARE(committed.count(), 1);
+        QWidget* expected = how == "click" ? static_cast<QWidget*>(m_form->hours) : m_form->clock;
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
+
+    void noCommitForAMessageBoxOrAnotherWindow()
+    {
+        QSignalSpy committed(m_form->code, &TextField::committed);
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        QMessageBox(QMessageBox::Critical, {}, QStringLiteral("入力してください。")).exec();
+        QWidget other;
+        QVERIFY(ShowActive(&other));
+        QVERIFY(ShowActive(m_form.get()));
+        QCOMPARE(committed.count(), 0);
+    }
+
+    void clockTyping_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // a time when its value is the digits typed
+        AddRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
+        AddRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
+        AddRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
+        AddRow("half typed stays", "", "click", 5, "083", "08:3_");
+        AddRow("hour out of range", "", "tab", 0, "9900", "99:00");
+    }
+
+    void clockTyping()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, how);
+        QFETCH(int, at);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        const QString value = typed.size() == 4 && typed < "4800" ? typed : QString();
+        ClockField* clock = m_form->clock;
+        clock->setValue(before);
+        enter(clock, clock, how, at);
+        QSignalSpy committed(clock, &ClockField::committed);
+        QTest::keyClicks(clock, typed);
+        QTest::keyClick(clock, Qt::Key_Return);
+        QCOMPARE(committed.count(), 1);
+        QCOMPARE(clock->value(), value);
+        QCOMPARE(clock->displayText(), shown);
+        // What is no time is marked, never thrown away.
+        QCOMPARE(clock->isNotATime(), value.isEmpty());
+        QCOMPARE(clock->palette().color(QPalette::Text) == QColor(Qt::red), value.isEmpty());
+    }
+
+    void numberValues()
+    {
+        NumberField* hours = m_form->hours;
+        hours->setValue(7 + 1.0 / 3);
+        QCOMPARE(hours->text(), QStringLiteral("7.33"));
+        hours->setFocus();
+        QTest::keyClick(hours, Qt::Key_Return);
+        QCOMPARE(*hours->value(), 7 + 1.0 / 3); // passing through keeps the exact value
+        hours->setFocus();
+        hours->selectAll();
+        QTest::keyClicks(hours, QStringLiteral("123")); // a third digit before the point is refused
+        QCOMPARE(*hours->value(), 12.0);
+        hours->selectAll();
+        QTest::keyClicks(hours, QStringLiteral("."));
+        QTest::keyClick(hours, Qt::Key_Tab); // what is no number: back to the value on entry
+        QCOMPARE(hours->text(), QStringLiteral("7.33"));
+    }
+
+    void dateTyping_data()
+    {
+        QTest::addColumn<bool>("month");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("value");
+        for (const char* how : {"click", "shift+tab", "enter"})
+            QTest::addRow("day, %s, whole date", how) << false << how << 8 << "20261201"
+                                                      << "2026/12/01";
+        AddRow("month, double click, whole month", true, "double click", 6, "201905", "201905");
+        // Once inside, a click picks the part under it.
+        AddRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
+    }
+
+    void dateTyping()
+    {
+        QFETCH(bool, month);
+        QFETCH(QString, how);
+        QFETCH(int, at);
+        QFETCH(QString, typed);
+        QFETCH(QString, value);
+        DateField* field = month ? m_form->month : m_form->day;
+        auto* edit = field->findChild<QLineEdit*>();
+        field->setValue(QDate(2005, 3, 31));
+        if (how == "click again") {
+            enter(field, edit, "tab", 0);
+            QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+        } else {
+            enter(field, edit, how, at);
+        }
+        QTest::keyClicks(field, typed);
+        QCOMPARE(field->valueText(), value);
+    }
+
+    void fullWidthInput()
+    {
+        // An input method left in full-width mode sends its text committed.
+        const auto commit = [](QWidget* field, const QString& text) {
+            field->setFocus(Qt::TabFocusReason);
+            QInputMethodEvent event;
+            event.setCommitString(text);
+            QApplication::sendEvent(field, &event);
+        };
+        commit(m_form->code, QStringLiteral("１２"));
+        QCOMPARE(m_form->code->value(), QStringLiteral("12"));
+        QVERIFY(m_form->code->inputMethodHints() & Qt::ImhLatinOnly);
+        commit(m_form->clock, QStringLiteral("０９３０"));
+        QCOMPARE(m_form->clock->value(), QStringLiteral("0930"));
+        m_form->day->setValue(QDate(2005, 3, 31));
+        commit(m_form->day, QStringLiteral("２０２６"));
+        QCOMPARE(m_form->day->valueText(), QStringLiteral("2026/03/31"));
+        // A name keeps its kana and kanji.
+        QCOMPARE(ToHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
+    }
+
+    void messageKinds_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QStringList>("buttons"); // sorted
+        QTest::addColumn<int>("result");
+
+        const QStringList ok{"OK"};
+        const QStringList save{"キャンセル", "保存", "変更を破棄"};
+        AddRow("error", 1, int(QMessageBox::Ok), int(QMessageBox::Critical), ok, 1);
+        AddRow("question, no", 2, int(QMessageBox::No), int(QMessageBox::Information),
+               QStringList{"いいえ(&N)", "はい(&Y)"}, 7);
+        AddRow("save question, save", 4, int(QMessageBox::Save), int(QMessageBox::Warning), save,
+               6);
+        AddRow("save question, stay", 4, int(QMessageBox::Cancel), int(QMessageBox::Warning), save,
+               2);
+        AddRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
+    }
+
+    void messageKinds()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, press);
+        QFETCH(int, icon);
+        QFETCH(QStringList, buttons);
+        QFETCH(int, result);
+
+        QStringList shown;
+        bool boxShown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            boxShown = true;
+            QCOMPARE(box->windowTitle(), QStringLiteral("ﾇﾋﾞﾗ"));
+            QCOMPARE(box->text(), QStringLiteral("最終レコードです。"));
+            QCOMPARE(int(box->icon()), icon);
+            for (const QAbstractButton* button : box->buttons())
+                shown << button->text();
+            box->button(QMessageBox::StandardButton(press))->click();
+        });
+        QCOMPARE(ShowMsg(kind, QStringLiteral("最終レコードです。")), result);
+        QCoreApplication::processEvents();
+        shown.sort();
+        QCOMPARE(shown, buttons);
+        QCOMPARE(boxShown, !buttons.isEmpty());
+    }
 
 private:
     std::unique_ptr<Form> m_form;
 };
-
-void TestScreenParts::init()
-{
-    m_form = std::make_unique<Form>();
-    QVERIFY(ShowActive(m_form.get()));
-    m_form->code->setFocus();
-}
-
-void TestScreenParts::focusMoves_data()
-{
-    QTest::addColumn<QString>("start");       // the field's object class; "" for no focus
-    QTest::addColumn<QString>("keys");        // Enter, Shift+Enter, or MoveFocus forward/back
-    QTest::addColumn<QString>("unavailable"); // hidden, disabled or no tab stop
-    QTest::addColumn<QString>("expected");
-    AddRow("Enter", "code", "enter", "", "clock");
-    AddRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
-    AddRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
-    AddRow("hidden skipped", "code", "forward", "hide clock", "hours");
-    AddRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
-}
-
-void TestScreenParts::focusMoves()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, keys);
-    QFETCH(QString, unavailable);
-    QFETCH(QString, expected);
-    const QHash<QString, QWidget*> fields{{"code", m_form->code},
-                                          {"clock", m_form->clock},
-                                          {"hours", m_form->hours},
-                                          {"option", m_form->option[0]},
-                                          {"button", m_form->button}};
-    if (!unavailable.isEmpty()) {
-        QWidget* field = fields[unavailable.section(u' ', 1)];
-        const QString how = unavailable.section(u' ', 0, 0);
-        if (how == "hide")
-            field->hide();
-        else if (how == "disable")
-            field->setEnabled(false);
-        else
-            field->setFocusPolicy(Qt::ClickFocus);
-    }
-    QSignalSpy clicked(m_form->button, &QPushButton::clicked);
-    if (start.isEmpty())
-        QApplication::focusWidget()->clearFocus();
-    else
-        fields[start]->setFocus();
-    if (keys.endsWith("enter"))
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return,
-                        keys == "enter" ? Qt::NoModifier : Qt::ShiftModifier);
-    else
-        MoveFocus(m_form.get(), keys == "forward");
-    QCOMPARE(QApplication::focusWidget(), fields[expected]);
-    QCOMPARE(clicked.count(), 0);
-}
-
-void TestScreenParts::accessKeys()
-{
-    // Alt with a field's letter goes to it and types nothing; a frame's leads to its chosen
-    // option; a button's commits the field being left, then presses it.
-    m_form->clock->setFocus();
-    QStringList order;
-    connect(m_form->code, &TextField::committed, this, [&] { order << "commit"; });
-    connect(m_form->button, &QPushButton::clicked, this, [&] { order << "click"; });
-    QTest::keyClick(m_form->clock, Qt::Key_K, Qt::AltModifier);
-    QCOMPARE(QApplication::focusWidget(), m_form->code);
-    QTest::keyClick(m_form->code, Qt::Key_O, Qt::AltModifier);
-    QCOMPARE(QApplication::focusWidget(), m_form->option[1]);
-    m_form->code->setFocus();
-    QTest::keyClicks(m_form->code, QStringLiteral("7"));
-    QTest::keyClick(m_form->code, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(m_form->code->value(), QStringLiteral("7"));
-    QCOMPARE(order, (QStringList{"commit", "commit", "click"}));
-}
-
-void TestScreenParts::commitsOnLeaving_data()
-{
-    QTest::addColumn<QString>("how");
-    AddRow("Tab", "tab");
-    AddRow("Enter", "enter");
-    AddRow("a click on another field", "click");
-}
-
-void TestScreenParts::commitsOnLeaving()
-{
-    QFETCH(QString, how);
-    QSignalSpy committed(m_form->code, &TextField::committed);
-    QTest::keyClicks(m_form->code, QStringLiteral("12345"));
-    QCOMPARE(m_form->code->value(), QStringLiteral("1234"));
-    if (how == "tab")
-        QTest::keyClick(m_form->code, Qt::Key_Tab);
-    else if (how == "enter")
-        QTest::keyClick(m_form->code, Qt::Key_Return);
-    else
-        QTest::mouseClick(m_form->hours, Qt::LeftButton);
-    QCOMPARE(committed.count(), 1);
-    QWidget* expected = how == "click" ? static_cast<QWidget*>(m_form->hours) : m_form->clock;
-    QCOMPARE(QApplication::focusWidget(), expected);
-}
-
-void TestScreenParts::noCommitForAMessageBoxOrAnotherWindow()
-{
-    QSignalSpy committed(m_form->code, &TextField::committed);
-    QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
-    QMessageBox(QMessageBox::Critical, {}, QStringLiteral("入力してください。")).exec();
-    QWidget other;
-    QVERIFY(ShowActive(&other));
-    QVERIFY(ShowActive(m_form.get()));
-    QCOMPARE(committed.count(), 0);
-}
-
-namespace {
-
-// The point of the field's text before character index i, where a click puts the cursor there.
-QPoint textPoint(QLineEdit* edit, int i)
-{
-    const int kept = edit->cursorPosition();
-    edit->setCursorPosition(i);
-    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    edit->setCursorPosition(kept);
-    return QPoint(cursor.center().x() + 2, edit->height() / 2);
-}
-
-// Enters a field as the clerk does: a click (at character index at), a double click, Tab from
-// the field before it, Shift+Tab from the one after it, or Enter from the one before it.
-void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
-{
-    if (how == "click") {
-        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
-    } else if (how == "double click") {
-        QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
-    } else {
-        const QList<QWidget*> fields = FocusableFields(field->window());
-        QWidget* from = fields.at(fields.indexOf(field) + (how == "shift+tab" ? 1 : -1));
-        from->setFocus(Qt::OtherFocusReason);
-        if (how == "tab")
-            QTest::keyClick(from, Qt::Key_Tab);
-        else if (how == "shift+tab")
-            QTest::keyClick(from, Qt::Key_Backtab, Qt::ShiftModifier);
-        else
-            QTest::keyClick(from, Qt::Key_Return);
-    }
-    QCOMPARE(QApplication::focusWidget(), field);
-}
-
-} // namespace
-
-void TestScreenParts::clockTyping_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("at");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown"); // a time when its value is the digits typed
-    AddRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
-    AddRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
-    AddRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
-    AddRow("half typed stays", "", "click", 5, "083", "08:3_");
-    AddRow("hour out of range", "", "tab", 0, "9900", "99:00");
-}
-
-void TestScreenParts::clockTyping()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, how);
-    QFETCH(int, at);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    const QString value = typed.size() == 4 && typed < "4800" ? typed : QString();
-    ClockField* clock = m_form->clock;
-    clock->setValue(before);
-    enter(clock, clock, how, at);
-    QSignalSpy committed(clock, &ClockField::committed);
-    QTest::keyClicks(clock, typed);
-    QTest::keyClick(clock, Qt::Key_Return);
-    QCOMPARE(committed.count(), 1);
-    QCOMPARE(clock->value(), value);
-    QCOMPARE(clock->displayText(), shown);
-    // What is no time is marked, never thrown away.
-    QCOMPARE(clock->isNotATime(), value.isEmpty());
-    QCOMPARE(clock->palette().color(QPalette::Text) == QColor(Qt::red), value.isEmpty());
-}
-
-void TestScreenParts::numberValues()
-{
-    NumberField* hours = m_form->hours;
-    hours->setValue(7 + 1.0 / 3);
-    QCOMPARE(hours->text(), QStringLiteral("7.33"));
-    hours->setFocus();
-    QTest::keyClick(hours, Qt::Key_Return);
-    QCOMPARE(*hours->value(), 7 + 1.0 / 3); // passing through keeps the exact value
-    hours->setFocus();
-    hours->selectAll();
-    QTest::keyClicks(hours, QStringLiteral("123")); // a third digit before the point is refused
-    QCOMPARE(*hours->value(), 12.0);
-    hours->selectAll();
-    QTest::keyClicks(hours, QStringLiteral("."));
-    QTest::keyClick(hours, Qt::Key_Tab); // what is no number: back to the value on entry
-    QCOMPARE(hours->text(), QStringLiteral("7.33"));
-}
-
-void TestScreenParts::dateTyping_data()
-{
-    QTest::addColumn<bool>("month");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("at");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("value");
-    for (const char* how : {"click", "shift+tab", "enter"})
-        QTest::addRow("day, %s, whole date", how) << false << how << 8 << "20261201"
-                                                  << "2026/12/01";
-    AddRow("month, double click, whole month", true, "double click", 6, "201905", "201905");
-    // Once inside, a click picks the part under it.
-    AddRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
-}
-
-void TestScreenParts::dateTyping()
-{
-    QFETCH(bool, month);
-    QFETCH(QString, how);
-    QFETCH(int, at);
-    QFETCH(QString, typed);
-    QFETCH(QString, value);
-    DateField* field = month ? m_form->month : m_form->day;
-    auto* edit = field->findChild<QLineEdit*>();
-    field->setValue(QDate(2005, 3, 31));
-    if (how == "click again") {
-        enter(field, edit, "tab", 0);
-        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
-    } else {
-        enter(field, edit, how, at);
-    }
-    QTest::keyClicks(field, typed);
-    QCOMPARE(field->valueText(), value);
-}
-
-void TestScreenParts::fullWidthInput()
-{
-    // An input method left in full-width mode sends its text committed.
-    const auto commit = [](QWidget* field, const QString& text) {
-        field->setFocus(Qt::TabFocusReason);
-        QInputMethodEvent event;
-        event.setCommitString(text);
-        QApplication::sendEvent(field, &event);
-    };
-    commit(m_form->code, QStringLiteral("１２"));
-    QCOMPARE(m_form->code->value(), QStringLiteral("12"));
-    QVERIFY(m_form->code->inputMethodHints() & Qt::ImhLatinOnly);
-    commit(m_form->clock, QStringLiteral("０９３０"));
-    QCOMPARE(m_form->clock->value(), QStringLiteral("0930"));
-    m_form->day->setValue(QDate(2005, 3, 31));
-    commit(m_form->day, QStringLiteral("２０２６"));
-    QCOMPARE(m_form->day->valueText(), QStringLiteral("2026/03/31"));
-    // A name keeps its kana and kanji.
-    QCOMPARE(ToHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
-}
-
-void TestScreenParts::messageKinds_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("press");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<QStringList>("buttons"); // sorted
-    QTest::addColumn<int>("result");
-
-    const QStringList ok{"OK"};
-    const QStringList save{"キャンセル", "保存", "変更を破棄"};
-    AddRow("error", 1, int(QMessageBox::Ok), int(QMessageBox::Critical), ok, 1);
-    AddRow("question, no", 2, int(QMessageBox::No), int(QMessageBox::Information),
-           QStringList{"いいえ(&N)", "はい(&Y)"}, 7);
-    AddRow("save question, save", 4, int(QMessageBox::Save), int(QMessageBox::Warning), save, 6);
-    AddRow("save question, stay", 4, int(QMessageBox::Cancel), int(QMessageBox::Warning), save, 2);
-    AddRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
-}
-
-void TestScreenParts::messageKinds()
-{
-    QFETCH(int, kind);
-    QFETCH(int, press);
-    QFETCH(int, icon);
-    QFETCH(QStringList, buttons);
-    QFETCH(int, result);
-
-    QStringList shown;
-    bool boxShown = false;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        boxShown = true;
-        QCOMPARE(box->windowTitle(), QStringLiteral("ﾇﾋﾞﾗ"));
-        QCOMPARE(box->text(), QStringLiteral("最終レコードです。"));
-        QCOMPARE(int(box->icon()), icon);
-        for (const QAbstractButton* button : box->buttons())
-            shown << button->text();
-        box->button(QMessageBox::StandardButton(press))->click();
-    });
-    QCOMPARE(ShowMsg(kind, QStringLiteral("最終レコードです。")), result);
-    QCoreApplication::processEvents();
-    shown.sort();
-    QCOMPARE(shown, buttons);
-    QCOMPARE(boxShown, !buttons.isEmpty());
-}
 
 QTEST_MAIN(TestScreenParts)
 #include "tst_screenparts.moc"
