@@ -15,6 +15,8 @@
 // labels, lines and text fields, and a source: the program's code that declares the data fields
 // and hands over one row at a time. RunReport lays the rows out into pages; painting them onto a
 // printer, a preview or a PDF is a separate step. Lengths are twips (1440 to the inch).
+// The engine has no failures of its own: a source that sets a field it never declared is a
+// fault of the program's code and raises std::logic_error.
 
 struct ReportFont {
     QString family; // a screen font name; the installed substitute is used

@@ -154,11 +154,11 @@ int schemaVersion(int userVersion)
 
 } // namespace
 
-bool CreateDatabase(const QString& path)
+void CreateDatabase(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists())
-        return false;
+        throw StoreError(QStringLiteral("ファイルが既にあります: %1").arg(path));
     if (!QDir().mkpath(info.absolutePath()))
         throw StoreError(QStringLiteral("フォルダを作成できません: %1").arg(info.absolutePath()));
 
@@ -183,7 +183,6 @@ bool CreateDatabase(const QString& path)
         QFile::remove(partial);
         throw StoreError(QStringLiteral("ファイルを作成できません: %1").arg(path));
     }
-    return true;
 }
 
 int CurrentSchemaVersion()

@@ -10,8 +10,9 @@ class Database;
 // stored query that the attendance sheet reads.
 
 // Creates an empty database file with the tables and the stored query. Never touches an
-// existing file: returns false when one is already there. Raises StoreError on failure.
-bool CreateDatabase(const QString& path);
+// existing file: one already there is refused like any other failure, with StoreError, and a
+// failure leaves no file behind.
+void CreateDatabase(const QString& path);
 
 // The version of the schema that the program writes, kept in the file's user_version.
 int CurrentSchemaVersion();

@@ -4,6 +4,7 @@
 #include "StoreError.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 int main(int argc, char* argv[])
@@ -15,9 +16,11 @@ int main(int argc, char* argv[])
         err << "usage: nubira-mkdb PATH\n";
         return 2;
     }
+    if (QFileInfo::exists(args.at(1)))
+        return 0;
     try {
-        if (CreateDatabase(args.at(1)))
-            QTextStream(stdout) << "created " << args.at(1) << '\n';
+        CreateDatabase(args.at(1));
+        QTextStream(stdout) << "created " << args.at(1) << '\n';
         return 0;
     } catch (const StoreError& error) {
         err << error.message() << '\n';

@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <stdexcept>
-
 QString TimFileName(const QString& chosen)
 {
     return chosen.endsWith(QLatin1String(".tim"), Qt::CaseSensitive)
@@ -41,17 +39,15 @@ QString BackupPath(const QString& databasePath)
     return QFileInfo(databasePath).dir().filePath(QStringLiteral("data.bak"));
 }
 
-QString SetAsideLeftoverBackup(const QString& databasePath)
+bool SetAsideLeftoverBackup(const QString& databasePath)
 {
     const QString backup = BackupPath(databasePath);
     if (!QFileInfo::exists(backup))
-        return {};
+        return true;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     const QString aside =
         QFileInfo(databasePath).dir().filePath(QStringLiteral("data-%1.bak").arg(stamp));
-    if (!QFile::rename(backup, aside))
-        throw std::runtime_error("the leftover data.bak cannot be moved aside");
-    return aside;
+    return QFile::rename(backup, aside);
 }
 
 bool RecoverInterruptedRestore(const QString& databasePath)

@@ -3,7 +3,8 @@
 #include <QString>
 
 // The files of a backup and a restore, without dialogs or messages. A ".tim" backup is a
-// byte-for-byte copy of the database file.
+// byte-for-byte copy of the database file. Each step returns whether it succeeded and throws
+// nothing, so that the restore can put the previous database back at any step.
 
 // The backup name for a chosen name: ".tim" appended unless it ends in exactly ".tim" (letter
 // case counts).
@@ -18,9 +19,8 @@ QString BackupPath(const QString& databasePath);
 
 // A previous database left over by a restore that was cut off is renamed aside with the time of
 // the move ("data-yyyyMMdd-hhmmss.bak" beside the database), so that it neither blocks the next
-// restore nor is lost. Returns the new name, or empty text when there was none; a failed move
-// raises std::runtime_error.
-QString SetAsideLeftoverBackup(const QString& databasePath);
+// restore nor is lost. False when it is there and cannot be moved.
+bool SetAsideLeftoverBackup(const QString& databasePath);
 
 // At start-up: when a restore was cut off between moving the database aside and copying the
 // restored file in, the database file is missing and the previous one is put back. True when it

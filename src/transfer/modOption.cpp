@@ -119,20 +119,11 @@ void DataIn(QWidget* owner)
     }
     if (!closeWorkingScreens())
         return; // the clerk stays with unsaved work; nothing is restored
-    bool movedAside = false;
-    bool restored = false;
-    try {
-        SetAsideLeftoverBackup(database);
-        DbClose();
-        movedAside = QFile::rename(database, backup);
-        if (!movedAside)
-            throw std::runtime_error("the database cannot be moved aside");
-        if (!CopyWhole(candidate, database))
-            throw std::runtime_error("the chosen file cannot be copied");
-        restored = DbOpen(database);
-    } catch (const std::exception&) {
-        // Not restored: the previous database goes back below.
-    }
+    // A step that fails ends the restore: the previous database goes back below.
+    const bool leftoverAway = SetAsideLeftoverBackup(database);
+    DbClose();
+    const bool movedAside = leftoverAway && QFile::rename(database, backup);
+    const bool restored = movedAside && CopyWhole(candidate, database) && DbOpen(database);
 
     if (restored) {
         QFile::remove(backup);

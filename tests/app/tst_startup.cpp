@@ -79,7 +79,7 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.path() + u'/';
         if (content == "trigger") {
-            QVERIFY(CreateDatabase(DatabasePath(folder)));
+            CreateDatabase(DatabasePath(folder));
             RunForeignSql(DatabasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
                                                 "BEGIN DELETE FROM CMSTAFFKIHONMST; END");
         } else if (content != "missing") {
@@ -148,7 +148,8 @@ private:
     QString startedFolder()
     {
         const QString folder = m_folder.path() + QStringLiteral("/program folder/");
-        CreateDatabase(DatabasePath(folder));
+        if (!QFileInfo::exists(DatabasePath(folder)))
+            CreateDatabase(DatabasePath(folder));
         ScriptedMessages messages;
         if (!Main(folder))
             return QString();

@@ -234,8 +234,6 @@ private slots:
         QVERIFY2(messages.texts().first().startsWith("cmd_button_Click(0):") &&
                      messages.texts().first().contains("disk full"),
                  qPrintable(messages.texts().first()));
-        QCOMPARE(stored("SELECT syukin FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-01'"),
-                 QStringLiteral("0900"));
         QCOMPARE(clockIn->value(), QStringLiteral("1000")); // kept
     }
 
@@ -266,14 +264,6 @@ private slots:
         QVERIFY(!dialog);
         QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("上田"));
         QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
-
-        // Activating the timesheet behind the dialog closes it.
-        click("cmd_kensaku_1");
-        dialog = gfrmKensaku.data();
-        QTRY_VERIFY(dialog->isActiveWindow());
-        QApplication::setActiveWindow(m_main.get());
-        FlushDeletes();
-        QVERIFY(!dialog);
     }
 
 private:
