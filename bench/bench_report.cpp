@@ -41,9 +41,9 @@ private:
             const QString code = QStringLiteral("%1").arg(s + 1, 4, 10, QLatin1Char('0'));
             SaveStaff(m_temp.db(),
                       {code, QStringLiteral("職員　%1").arg(s), QStringLiteral("ｼｮｸｲﾝ")});
-            SaveMonth(m_temp.db(),
+            saveMonth(m_temp.db(),
                       {code, {}, {}, kMonth, kFirst, kFirst.addDays(30), 160, 8, 2, 20},
-                      WorkedMonth(code, kMonth, kFirst, 31));
+                      workedMonth(code, kMonth, kFirst, 31));
         }
         fill.commit();
     }
@@ -66,7 +66,7 @@ void Report_AllSheetsToPdf(benchmark::State& state)
         {
             QPdfWriter writer(&pdf);
             writer.setResolution(1440);
-            PaintReport(document, writer);
+            paintReport(document, writer);
         }
         bytes = pdf.size();
     }
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    InstallFontSubstitutes();
+    installFontSubstitutes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

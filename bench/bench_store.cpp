@@ -140,10 +140,10 @@ private:
     Fixture()
         : m_path(m_dir.filePath(QStringLiteral("data.mdb")))
     {
-        CreateDatabase(m_path);
+        createDatabase(m_path);
         check(sqlite3_open(m_path.toUtf8().constData(), &m_bare), m_bare);
         fill();
-        m_db = OpenDatabase(m_path);
+        m_db = openDatabase(m_path);
     }
     ~Fixture() { sqlite3_close(m_bare); }
 
@@ -194,8 +194,8 @@ void Store_NextStaffAndLoadMonth(benchmark::State& state)
     for (auto _ : state) {
         if (!NextStaffMonth(f.db(), h))
             FirstStaffMonth(f.db(), h);
-        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        LoadDayRows(f.db(), h, rows);
+        std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
+        loadDayRows(f.db(), h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -282,8 +282,8 @@ void Store_SaveMonth(benchmark::State& state)
         const MonthHeader h{
             staffCd, QString(), QString(), kMonth, kFirst, kFirst.addDays(kDays - 1),
             160,     10,        2,         20};
-        const std::vector<DayRow> rows = WorkedMonth(staffCd, kMonth, kFirst, kDays);
-        SaveMonth(f.db(), h, rows);
+        const std::vector<DayRow> rows = workedMonth(staffCd, kMonth, kFirst, kDays);
+        saveMonth(f.db(), h, rows);
     }
     sqlite3_commit_hook(engine, nullptr, nullptr);
     state.counters["commits/save"] =
@@ -393,8 +393,8 @@ void Store_RestoreChecks(benchmark::State& state)
 {
     const QString copy = Fixture::instance().copy();
     for (auto _ : state) {
-        const std::unique_ptr<Database> db = OpenDatabase(copy);
-        VerifyIntegrity(*db);
+        const std::unique_ptr<Database> db = openDatabase(copy);
+        verifyIntegrity(*db);
     }
     state.counters["MB"] = double(QFileInfo(copy).size()) / 1e6;
 }

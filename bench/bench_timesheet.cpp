@@ -52,12 +52,12 @@ private:
                 const QDate first = QDate(2000, 1, 1).addMonths(m);
                 const QString month = first.toString(QStringLiteral("yyyyMM"));
                 const QDate last = first.addDays(first.daysInMonth() - 1);
-                SaveMonth(db, {code(s), {}, {}, month, first, last, 160, 10, 2, 20},
-                          WorkedMonth(code(s), month, first, first.daysInMonth()));
+                saveMonth(db, {code(s), {}, {}, month, first, last, 160, 10, 2, 20},
+                          workedMonth(code(s), month, first, first.daysInMonth()));
             }
         }
         fill.commit();
-        gDb = OpenDatabase(m_temp.path());
+        gDb = openDatabase(m_temp.path());
     }
 
     TempDatabase m_temp;
@@ -71,8 +71,8 @@ void Store_OpenFirstMonth(benchmark::State& state)
     for (auto _ : state) {
         MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
         FirstStaffMonth(*gDb, h);
-        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        LoadDayRows(*gDb, h, rows);
+        std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
+        loadDayRows(*gDb, h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -83,7 +83,7 @@ void Screen_OpenFirstMonth(benchmark::State& state)
 {
     Fixture::instance();
     for (auto _ : state) {
-        frmKintaiEnt1* screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
+        frmKintaiEnt1* screen = openTimesheetScreen(kMonth, kFirst, kLast);
         benchmark::DoNotOptimize(screen);
         state.PauseTiming();
         delete screen;
@@ -116,8 +116,8 @@ void Store_NextMonth(benchmark::State& state)
     for (auto _ : state) {
         if (!NextStaffMonth(*gDb, h))
             FirstStaffMonth(*gDb, h);
-        std::vector<DayRow> rows = PreparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        LoadDayRows(*gDb, h, rows);
+        std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
+        loadDayRows(*gDb, h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -151,9 +151,9 @@ void Store_SaveMonth(benchmark::State& state)
     Fixture::instance();
     MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
     FindStaffMonth(*gDb, h, code(7));
-    const std::vector<DayRow> rows = WorkedMonth(h.staffCd, kMonth, kFirst, kDays);
+    const std::vector<DayRow> rows = workedMonth(h.staffCd, kMonth, kFirst, kDays);
     for (auto _ : state)
-        SaveMonth(*gDb, h, rows);
+        saveMonth(*gDb, h, rows);
 }
 BENCHMARK(Store_SaveMonth)->Unit(benchmark::kMicrosecond);
 

@@ -18,11 +18,11 @@ namespace {
 void ConnectScreens(frmMDIForm* mainWindow)
 {
     QObject::connect(mainWindow, &frmMDIForm::inputRequested, mainWindow,
-                     [] { ShowPeriodScreen(); });
+                     [] { showPeriodScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::staffRequested, mainWindow,
-                     [] { ShowStaffScreen(); });
+                     [] { showStaffScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::printRequested, mainWindow,
-                     [] { ShowPrintScreen(); });
+                     [] { showPrintScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,
                      [mainWindow] { DataOut(mainWindow); });
     QObject::connect(mainWindow, &frmMDIForm::dataInRequested, mainWindow,
@@ -34,13 +34,13 @@ void ConnectScreens(frmMDIForm* mainWindow)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    InstallJapaneseTranslation();
-    InstallFontSubstitutes();
-    const QString folder = ProgramFolder();
+    installJapaneseTranslation();
+    installFontSubstitutes();
+    const QString folder = programFolder();
 
     // One running copy per database: the lock stands beside it, where no environment can move
     // it. A copy that crashed leaves a lock that is taken over.
-    const QString database = DatabasePath(folder);
+    const QString database = databasePath(folder);
     QLockFile lock(QFileInfo(database).dir().filePath(QStringLiteral("nubira.lock")));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    RecoverInterruptedRestore(database);
+    recoverInterruptedRestore(database);
     if (!Main(folder))
         return 1;
     ConnectScreens(gMDIForm.data());

@@ -18,16 +18,16 @@ frmAbout::frmAbout(QWidget* parent)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowIcon(ProgramIcon());
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    setWindowIcon(programIcon());
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     setFixedSize(px(6360), px(4125));
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(ProgramIcon().pixmap(px(480), px(480)));
+    image->setPixmap(programIcon().pixmap(px(480), px(480)));
     image->setGeometry(px(240), px(240), px(480), px(480));
 
-    AddProductTitle(this, QRect(px(2085), px(570), px(4035), px(780)));
+    addProductTitle(this, QRect(px(2085), px(570), px(4035), px(780)));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -45,7 +45,7 @@ frmAbout::frmAbout(QWidget* parent)
     ok->setFocus();
 }
 
-QStringList frmAbout::SystemInfoPrograms()
+QStringList frmAbout::systemInfoPrograms()
 {
     return {QStringLiteral("hardinfo"),
             QStringLiteral("hardinfo2"),
@@ -57,16 +57,16 @@ QStringList frmAbout::SystemInfoPrograms()
 
 void frmAbout::StartSysInfo()
 {
-    for (const QString& program : SystemInfoPrograms()) {
+    for (const QString& program : systemInfoPrograms()) {
         const QString path = QStandardPaths::findExecutable(program);
         if (!path.isEmpty() && QProcess::startDetached(path, {}))
             return;
     }
-    ShowPlainMsg(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+    showPlainMsg(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
 }
 
 void frmAbout::showEvent(QShowEvent* event)
 {
-    PlaceCentred(this);
+    placeCentred(this);
     QDialog::showEvent(event);
 }

@@ -12,7 +12,7 @@ public:
     explicit frmAbout(QWidget* parent = nullptr);
 
     // The system information programs looked for on PATH, in order.
-    static QStringList SystemInfoPrograms();
+    static QStringList systemInfoPrograms();
     // Starts the first of them found, or says that none is available.
     static void StartSysInfo();
 

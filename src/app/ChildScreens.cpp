@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-QWidget* AddChildScreen(QWidget* screen)
+QWidget* addChildScreen(QWidget* screen)
 {
     screen->setAttribute(Qt::WA_DeleteOnClose);
     if (!gMDIForm)
@@ -20,7 +20,7 @@ QWidget* AddChildScreen(QWidget* screen)
     return sub;
 }
 
-void CloseScreen(QWidget* screen)
+void closeScreen(QWidget* screen)
 {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
         sub->close();
@@ -73,5 +73,5 @@ void CloseOnDeactivation::check()
     }
     // A screen that has not been active yet is still opening.
     if (m_wasActive && m_screen->isVisible())
-        CloseScreen(m_screen);
+        closeScreen(m_screen);
 }

@@ -8,7 +8,7 @@
 
 // Each screen exists at most once, held in its one application-wide reference: showing a
 // screen that is open brings it to the front; one that was closed is made anew by make().
-template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& reference, Make make)
+template <class Screen, class Make> Screen* showSingle(QPointer<Screen>& reference, Make make)
 {
     if (!reference)
         reference = make();
@@ -27,14 +27,14 @@ template <class Screen, class Make> Screen* ShowSingle(QPointer<Screen>& referen
 
 // Puts a working screen into the main window as a child window that is deleted when it closes,
 // sized to the screen. Without a main window (tools, tests) the screen stands on its own.
-QWidget* AddChildScreen(QWidget* screen);
+QWidget* addChildScreen(QWidget* screen);
 
 // Closes a screen together with its child window frame.
-void CloseScreen(QWidget* screen);
+void closeScreen(QWidget* screen);
 
-template <class Screen> Screen* AddChild(Screen* screen)
+template <class Screen> Screen* addChild(Screen* screen)
 {
-    AddChildScreen(screen);
+    addChildScreen(screen);
     return screen;
 }
 

@@ -19,7 +19,7 @@
 
 std::unique_ptr<Database> gDb;
 
-Database& OpenDb()
+Database& openDb()
 {
     if (!gDb || !gDb->isOpen())
         throw StoreError(QStringLiteral("データベースが開かれていません。"));
@@ -29,16 +29,16 @@ Database& OpenDb()
 bool DbOpen(const QString& path)
 {
     try {
-        gDb = OpenDatabase(path);
+        gDb = openDatabase(path);
         return true;
     } catch (const StoreError&) {
         gDb.reset();
-        ShowOpenFailure();
+        showOpenFailure();
         return false;
     }
 }
 
-void ShowOpenFailure()
+void showOpenFailure()
 {
     ShowMsg(kMsgError, QStringLiteral("データベースのオープンに失敗しました。"));
 }
@@ -57,7 +57,7 @@ bool DbClose()
     }
 }
 
-QString ProgramFolder()
+QString programFolder()
 {
     QString folder = QCoreApplication::applicationDirPath();
     if (!folder.endsWith(u'/'))
@@ -65,31 +65,31 @@ QString ProgramFolder()
     return folder;
 }
 
-QString DatabasePath(const QString& programFolder)
+QString databasePath(const QString& programFolder)
 {
     return programFolder + QStringLiteral("data/data.mdb");
 }
 
-QString HelpPath(const QString& programFolder)
+QString helpPath(const QString& programFolder)
 {
     return programFolder + QStringLiteral("hlp/myhelp.HLP");
 }
 
-QString ClipPath(const QString& programFolder)
+QString clipPath(const QString& programFolder)
 {
     return programFolder + QStringLiteral("Img/stopwatch.avi");
 }
 
-void RunWithProgress(const std::function<void(Database&)>& work)
+void runWithProgress(const std::function<void(Database&)>& work)
 {
-    const QString path = OpenDb().path();
-    RunWithProgress(gMDIForm.data(), ClipPath(ProgramFolder()), [&] {
+    const QString path = openDb().path();
+    runWithProgress(gMDIForm.data(), clipPath(programFolder()), [&] {
         Database db(path);
         work(db);
     });
 }
 
-bool InstallJapaneseTranslation()
+bool installJapaneseTranslation()
 {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(qApp);
@@ -102,7 +102,7 @@ bool InstallJapaneseTranslation()
     return true;
 }
 
-void InstallFontSubstitutes()
+void installFontSubstitutes()
 {
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
@@ -117,14 +117,14 @@ bool Main(const QString& programFolder)
         splash->show();
         QCoreApplication::processEvents();
 
-        const QString database = DatabasePath(programFolder);
+        const QString database = databasePath(programFolder);
         if (!DbOpen(database)) {
             ShowMsg(kMsgError,
                     QStringLiteral("データベースの接続に失敗しました。起動できません。"));
             return false;
         }
         try {
-            VerifyWritable(*gDb);
+            verifyWritable(*gDb);
         } catch (const StoreError& error) {
             // Said now, not at the clerk's first save: the program can show the data but keep
             // nothing typed.
@@ -142,7 +142,7 @@ bool Main(const QString& programFolder)
         QThread::msleep(500);
         splash.reset();
 
-        auto* mainWindow = new frmMDIForm(HelpPath(programFolder));
+        auto* mainWindow = new frmMDIForm(helpPath(programFolder));
         mainWindow->show();
         return true;
     } catch (const std::exception&) {

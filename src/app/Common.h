@@ -13,35 +13,35 @@ extern std::unique_ptr<Database> gDb;
 
 // The open database; raises StoreError when it is closed (after a failed reopening), so that a
 // screen's command reports it instead of failing.
-Database& OpenDb();
+Database& openDb();
 
 // Opens the database file as gDb; on failure says so and returns false.
 bool DbOpen(const QString& path);
 // Says that a database file could not be opened, as DbOpen does.
-void ShowOpenFailure();
+void showOpenFailure();
 // Closes gDb; on failure says so and returns false.
 bool DbClose();
 
 // The program folder: the executable's folder with a closing "/".
-QString ProgramFolder();
+QString programFolder();
 // The database file below a program folder.
-QString DatabasePath(const QString& programFolder);
+QString databasePath(const QString& programFolder);
 // The help file below a program folder.
-QString HelpPath(const QString& programFolder);
+QString helpPath(const QString& programFolder);
 // The progress window's clip below a program folder.
-QString ClipPath(const QString& programFolder);
+QString clipPath(const QString& programFolder);
 
 // Runs storage work with the progress window over the main window: work gets its own connection
 // to the program's database, on a worker thread; what it throws is thrown again here.
-void RunWithProgress(const std::function<void(Database&)>& work);
+void runWithProgress(const std::function<void(Database&)>& work);
 
 // Qt's own texts (file and print dialogs, the buttons of questions) in Japanese, through Qt's
 // Japanese translation; dates and numbers in the Japanese locale. False when the translation is
 // not installed.
-bool InstallJapaneseTranslation();
+bool installJapaneseTranslation();
 
 // Maps the screens' Windows font names to the installed IPA fonts.
-void InstallFontSubstitutes();
+void installFontSubstitutes();
 
 // Start-up after the single-instance check: splash, database, data source, main window.
 // True when the main window is shown; false when start-up ended after saying why.

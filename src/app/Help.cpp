@@ -53,7 +53,7 @@ frmHelp::frmHelp(const QString& helpFile, QWidget* parent)
     QFile file(helpFile);
     if (file.open(QIODevice::ReadOnly)) {
         const QString html = QString::fromUtf8(file.readAll());
-        m_topics = ReadTopics(html);
+        m_topics = readTopics(html);
         m_browser->setHtml(html);
         m_loaded = true;
     } else {
@@ -88,7 +88,7 @@ frmHelp::frmHelp(const QString& helpFile, QWidget* parent)
     });
 }
 
-QList<frmHelp::Topic> frmHelp::ReadTopics(const QString& html)
+QList<frmHelp::Topic> frmHelp::readTopics(const QString& html)
 {
     static const QRegularExpression topic(QStringLiteral(
         R"re(<h2><a name="([^"]+)"></a>([^<]*)</h2>\s*(?:<!--\s*keywords:([^>]*)-->)?)re"));
@@ -121,7 +121,7 @@ void frmHelp::showTopic(const QString& anchor)
     }
 }
 
-QString frmHelp::TopicOf(const QWidget* widget)
+QString frmHelp::topicOf(const QWidget* widget)
 {
     static const QHash<QString, QString> topics{
         {QStringLiteral("frmStaff"), QStringLiteral("staff")},

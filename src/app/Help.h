@@ -23,7 +23,7 @@ public:
 
     explicit frmHelp(const QString& helpFile, QWidget* parent = nullptr);
 
-    static QList<Topic> ReadTopics(const QString& html);
+    static QList<Topic> readTopics(const QString& html);
 
     // False when the help file could not be read; the window then says so.
     bool isLoaded() const { return m_loaded; }
@@ -34,7 +34,7 @@ public:
     void showTopic(const QString& anchor);
 
     // The topic that explains the screen a widget belongs to; the overview for any other.
-    static QString TopicOf(const QWidget* widget);
+    static QString topicOf(const QWidget* widget);
 
     QListWidget* contentsList() const { return m_contents; }
     QListWidget* keywordList() const { return m_keywords; }

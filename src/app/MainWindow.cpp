@@ -42,8 +42,8 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMDIForm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(AppTitle());
-    setWindowIcon(ProgramIcon());
+    setWindowTitle(appTitle());
+    setWindowIcon(programIcon());
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(128, 128, 128));
     // A screen larger than the working area, at a large screen scale, is scrolled to.
@@ -87,7 +87,7 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
             [this] { showHelp()->showKeywordIndex(QString()); });
     // The version window stands on its own: closing the main window leaves it open.
     connect(this, &frmMDIForm::versionRequested, this,
-            [] { ShowSingle(gfrmAbout, [] { return new frmAbout; }); });
+            [] { showSingle(gfrmAbout, [] { return new frmAbout; }); });
 
     // Every screen's own access keys come first; F10 reaches the menus from any of them, as
     // on Windows, and F1 opens the help at the topic of the screen at work.
@@ -100,7 +100,7 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     connect(helpKey, &QShortcut::activated, this, [this] {
         QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget()
                                                   : QApplication::activeWindow();
-        showHelp()->showTopic(frmHelp::TopicOf(at));
+        showHelp()->showTopic(frmHelp::topicOf(at));
     });
 
     gMDIForm = this;
@@ -108,7 +108,7 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
 
 frmHelp* frmMDIForm::showHelp()
 {
-    return ShowSingle(gfrmHelp, [this] { return new frmHelp(m_helpFile, this); });
+    return showSingle(gfrmHelp, [this] { return new frmHelp(m_helpFile, this); });
 }
 
 void frmMDIForm::closeEvent(QCloseEvent* event)

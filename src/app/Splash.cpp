@@ -12,19 +12,19 @@ frmSplash::frmSplash(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setStyleSheet(QStringLiteral("frmSplash { background: white; border: 1px solid #808080; }"));
     setAttribute(Qt::WA_StyledBackground);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     setFixedSize(px(6270), px(3525));
 
-    AddProductTitle(this, QRect(px(2115), px(780), px(4035), px(780)));
+    addProductTitle(this, QRect(px(2115), px(780), px(4035), px(780)));
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(ProgramIcon().pixmap(px(1665), px(1665)));
+    image->setPixmap(programIcon().pixmap(px(1665), px(1665)));
     image->setGeometry(px(225), px(330), px(1665), px(1665));
 }
 
 void frmSplash::showEvent(QShowEvent* event)
 {
-    PlaceCentred(this);
+    placeCentred(this);
     QWidget::showEvent(event);
 }

@@ -54,7 +54,7 @@ std::vector<PlacedText> ReportPage::textsOf(const QString& control) const
     return found;
 }
 
-QSizeF PrintableTwips(const QPageLayout& layout)
+QSizeF printableTwips(const QPageLayout& layout)
 {
     const QRectF rect = layout.paintRect(QPageLayout::Point);
     return rect.size() * 20.0; // 20 twips to the point
@@ -68,7 +68,7 @@ public:
     PageComposer(const ReportDefinition& definition, const QDate& today)
         : m_definition(definition)
         , m_today(today)
-        , m_pageHeight(PrintableTwips(definition.pageLayout).height())
+        , m_pageHeight(printableTwips(definition.pageLayout).height())
     {
     }
 
@@ -137,11 +137,11 @@ private:
         case ReportText::Source::Caption:
             return text.value;
         case ReportText::Source::Today:
-            return FormatValue(m_today, text.format);
+            return formatValue(m_today, text.format);
         case ReportText::Source::Field:
             break;
         }
-        return FormatValue(fields.value(text.value), text.format);
+        return formatValue(fields.value(text.value), text.format);
     }
 
     const ReportDefinition& m_definition;
@@ -154,7 +154,7 @@ private:
 
 } // namespace
 
-ReportDocument RunReport(const ReportDefinition& definition, ReportSource& source,
+ReportDocument runReport(const ReportDefinition& definition, ReportSource& source,
                          const QDate& today)
 {
     ReportFields fields;

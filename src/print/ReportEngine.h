@@ -13,7 +13,7 @@
 // A small banded report engine. A report is a definition of sections (page header, one group
 // header and footer keyed on a data field, detail, page footer), each with a height and its
 // labels, lines and text fields, and a source: the program's code that declares the data fields
-// and hands over one row at a time. RunReport lays the rows out into pages; painting them onto a
+// and hands over one row at a time. runReport lays the rows out into pages; painting them onto a
 // printer, a preview or a PDF is a separate step. Lengths are twips (1440 to the inch).
 // The engine has no failures of its own: a source that sets a field it never declared is a
 // fault of the program's code and raises std::logic_error.
@@ -117,8 +117,8 @@ struct ReportDocument {
 };
 
 // Runs the source through the definition. today is the date that "current date" texts show.
-ReportDocument RunReport(const ReportDefinition& definition, ReportSource& source,
+ReportDocument runReport(const ReportDefinition& definition, ReportSource& source,
                          const QDate& today);
 
 // The printable area of a page layout in twips.
-QSizeF PrintableTwips(const QPageLayout& layout);
+QSizeF printableTwips(const QPageLayout& layout);

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-QString FormatNumber(double value, const QString& pattern)
+QString formatNumber(double value, const QString& pattern)
 {
     const qsizetype point = pattern.indexOf(u'.');
     const int decimals = point < 0 ? 0 : int(pattern.size() - point - 1);
@@ -67,7 +67,7 @@ struct FormatCloser {
 
 } // namespace
 
-QString FormatEraDate(const QDate& date, const QString& pattern)
+QString formatEraDate(const QDate& date, const QString& pattern)
 {
     if (!date.isValid())
         return {};
@@ -87,7 +87,7 @@ QString FormatEraDate(const QDate& date, const QString& pattern)
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), length);
 }
 
-QString FormatValue(const QVariant& value, const QString& format)
+QString formatValue(const QVariant& value, const QString& format)
 {
     if (format.isEmpty() || !value.isValid() || value.isNull())
         return value.toString();
@@ -96,9 +96,9 @@ QString FormatValue(const QVariant& value, const QString& format)
     case QMetaType::Float:
     case QMetaType::Int:
     case QMetaType::LongLong:
-        return FormatNumber(value.toDouble(), format);
+        return formatNumber(value.toDouble(), format);
     case QMetaType::QDate:
-        return FormatEraDate(value.toDate(), format);
+        return formatEraDate(value.toDate(), format);
     default:
         return value.toString();
     }

@@ -39,7 +39,7 @@ void paintPage(QPainter& painter, const ReportPage& page)
 
 } // namespace
 
-void PaintReport(const ReportDocument& document, QPagedPaintDevice& device)
+void paintReport(const ReportDocument& document, QPagedPaintDevice& device)
 {
     device.setPageLayout(document.pageLayout);
     QPainter painter(&device);
@@ -54,7 +54,7 @@ void PaintReport(const ReportDocument& document, QPagedPaintDevice& device)
     }
 }
 
-bool WriteReportPdf(const ReportDocument& document, const QString& path)
+bool writeReportPdf(const ReportDocument& document, const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -63,7 +63,7 @@ bool WriteReportPdf(const ReportDocument& document, const QString& path)
         QPdfWriter writer(&file);
         writer.setResolution(1440); // one device unit to the twip
         writer.setCreator(QStringLiteral("ヌビラ"));
-        PaintReport(document, writer);
+        paintReport(document, writer);
     }
     return file.error() == QFileDevice::NoError;
 }

@@ -7,7 +7,7 @@ class QPagedPaintDevice;
 // Paints the pages of a laid-out report onto a printer, a preview or a PDF writer, twips converted
 // to the device's resolution. Fonts are the screen fonts' installed substitutes, so Japanese text
 // is embedded in a PDF.
-void PaintReport(const ReportDocument& document, QPagedPaintDevice& device);
+void paintReport(const ReportDocument& document, QPagedPaintDevice& device);
 
 // Writes the report as a PDF file; false when the file cannot be written.
-bool WriteReportPdf(const ReportDocument& document, const QString& path);
+bool writeReportPdf(const ReportDocument& document, const QString& path);

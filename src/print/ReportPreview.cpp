@@ -31,23 +31,23 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
     save->setToolTip(QStringLiteral("PDFファイルに保存します"));
     QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
         const QString path =
-            AskFileName(&dialog, {true, QStringLiteral("PDFに保存"), QStringLiteral("出勤表.pdf"),
+            askFileName(&dialog, {true, QStringLiteral("PDFに保存"), QStringLiteral("出勤表.pdf"),
                                   QStringLiteral("PDFファイル(*.pdf)")});
         if (path.isEmpty())
             return;
-        if (!WriteReportPdf(document, path))
+        if (!writeReportPdf(document, path))
             ShowMsg(kMsgError, QStringLiteral("PDFファイルを保存できませんでした。"));
     });
 }
 
 } // namespace
 
-void SetPreviewStandIn(PreviewStandIn standIn)
+void setPreviewStandIn(PreviewStandIn standIn)
 {
     previewStandIn() = std::move(standIn);
 }
 
-void ShowReport(const ReportDocument& document, QWidget* parent)
+void showReport(const ReportDocument& document, QWidget* parent)
 {
     if (previewStandIn())
         return previewStandIn()(document);
@@ -57,13 +57,13 @@ void ShowReport(const ReportDocument& document, QWidget* parent)
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("出勤表 - 印刷プレビュー"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter* target) { PaintReport(document, *target); });
+                     [&document](QPrinter* target) { paintReport(document, *target); });
     addPdfCommand(dialog, document);
     dialog.resize(900, 760);
     dialog.exec();
 }
 
-bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
+bool printAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
                            const QString& month, QWidget* parent)
 {
     if (CountReportRows(db, staffFrom, staffTo, month, month) == 0) {
@@ -85,6 +85,6 @@ bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString
     // The rows may have gone since they were counted, by another clerk's delete.
     if (empty)
         ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));
-    ShowReport(document, parent);
+    showReport(document, parent);
     return true;
 }

@@ -10,15 +10,15 @@ struct ReportDocument;
 
 // Shows laid-out sheets in the print preview, from which the clerk prints them or saves them as
 // a PDF file.
-void ShowReport(const ReportDocument& document, QWidget* parent);
+void showReport(const ReportDocument& document, QWidget* parent);
 
 // Stands in for the preview while set: gets each document the preview would show. Tests look at
 // the sheets through it; empty for the real preview.
 using PreviewStandIn = std::function<void(const ReportDocument& document)>;
-void SetPreviewStandIn(PreviewStandIn standIn);
+void setPreviewStandIn(PreviewStandIn standIn);
 
 // The monthly attendance sheets of a range of staff codes for one month "yyyymm": counted first,
 // and when there is something to print, produced and shown in the preview. False, after saying
 // so, when there is nothing to print.
-bool PrintAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
+bool printAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
                            const QString& month, QWidget* parent);

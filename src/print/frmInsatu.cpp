@@ -17,10 +17,10 @@
 
 QPointer<frmInsatu> gfrmInsatu;
 
-frmInsatu* ShowPrintScreen()
+frmInsatu* showPrintScreen()
 {
-    return ShowSingle(gfrmInsatu, [] {
-        auto* screen = AddChild(new frmInsatu);
+    return showSingle(gfrmInsatu, [] {
+        auto* screen = addChild(new frmInsatu);
         if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
             frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
         return screen;
@@ -32,7 +32,7 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
                  Placement::Centred, parent)
 {
 
-    AddHeading(this, QStringLiteral("指定したスタッフの出勤表を印刷します。"),
+    addHeading(this, QStringLiteral("指定したスタッフの出勤表を印刷します。"),
                px(135, 375, 6105, 300));
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
@@ -43,7 +43,7 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
     m_syoriDt->setCaption(QStringLiteral("処理年月："));
     m_syoriDt->setGeometry(px(795, 1395, 2070, 330));
-    m_syoriDt->setValue(DefaultPeriod(today).month);
+    m_syoriDt->setValue(defaultPeriod(today).month);
 
     auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
     idLabel->setGeometry(px(735, 2010, 1260, 330));
@@ -54,7 +54,7 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
         field->setValue(initial);
         field->setLatinInput(Qt::ImhPreferNumbers);
         connect(field, &TextField::committed, this,
-                [field] { field->setValue(PadStaffCode(field->value())); });
+                [field] { field->setValue(padStaffCode(field->value())); });
         return field;
     };
     m_staffFrom = codeField(0, 2010, QStringLiteral("0000"));
@@ -63,14 +63,14 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     tilde->setGeometry(px(2880, 2010, 330, 330));
     m_staffTo = codeField(1, 3210, QStringLiteral("9999"));
 
-    AddGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
+    addGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
                 px(75, 2820, 6210, 975));
 
     const auto onClick = [this](int index) { cmd_button_Click(index); };
     QPushButton* runButton =
-        AddCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 3915, 1350, 435), onClick);
+        addCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 3915, 1350, 435), onClick);
     QPushButton* cancel =
-        AddCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
+        addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
 
     setTabOrder(m_syoriDt, m_staffFrom);
     setTabOrder(m_staffFrom, m_staffTo);
@@ -81,16 +81,16 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
 
 void frmInsatu::cmd_button_Click(int index)
 {
-    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
         if (index == 2)
             run();
         else if (index == 3)
-            CloseScreen(this);
+            closeScreen(this);
     });
 }
 
 void frmInsatu::run()
 {
-    PrintAttendanceSheets(OpenDb(), m_staffFrom->value(), m_staffTo->value(),
+    printAttendanceSheets(openDb(), m_staffFrom->value(), m_staffTo->value(),
                           m_syoriDt->valueText(), this);
 }

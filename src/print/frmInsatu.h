@@ -28,4 +28,4 @@ private:
 extern QPointer<frmInsatu> gfrmInsatu;
 
 // Opens the print selection, or brings it forward when open.
-frmInsatu* ShowPrintScreen();
+frmInsatu* showPrintScreen();

@@ -165,7 +165,7 @@ ReportDefinition rptSyukin::Definition()
 
 ReportDocument rptSyukin::run(const QDate& today)
 {
-    return RunReport(Definition(), *this, today);
+    return runReport(Definition(), *this, today);
 }
 
 void rptSyukin::dataInitialize(ReportFields& fields)
@@ -200,19 +200,19 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
                                             QStringLiteral("～") + shortDate(r.kikanEn) +
                                             QStringLiteral(" )"));
 
-    const QString week = Weekday(r.kintaiDt);
-    fields.set(QStringLiteral("week"), WeekdayCaption(week));
-    const QColor colour(WeekdayRgb(week));
+    const QString week = weekday(r.kintaiDt);
+    fields.set(QStringLiteral("week"), weekdayCaption(week));
+    const QColor colour(weekdayRgb(week));
     style.setTextColour(QStringLiteral("txt_date"), colour);
     style.setTextColour(QStringLiteral("txt_week"), colour);
 
-    fields.set(QStringLiteral("syukinKb"), DayClassCaption(r.syukinKb));
-    if (IsRestDay(r.syukinKb)) {
+    fields.set(QStringLiteral("syukinKb"), dayClassCaption(r.syukinKb));
+    if (isRestDay(r.syukinKb)) {
         for (const char* name : {"syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4"})
             fields.set(QLatin1String(name), QString());
     } else {
-        fields.set(QStringLiteral("syukin"), ClockText(r.syukin));
-        fields.set(QStringLiteral("taisya"), ClockText(r.taisya));
+        fields.set(QStringLiteral("syukin"), clockText(r.syukin));
+        fields.set(QStringLiteral("taisya"), clockText(r.taisya));
         fields.set(QStringLiteral("kihon1"), r.kihon1);
         fields.set(QStringLiteral("kihon2"), r.kihon2);
         fields.set(QStringLiteral("kihon3"), r.kihon3);

@@ -6,13 +6,13 @@ bool StaffEditor::lookUp(Database& db, const QString& typed)
 {
     if (typed == m_curCode)
         return false;
-    const QString code = PadStaffCode(typed);
+    const QString code = padStaffCode(typed);
     m_record = GetStaff(db, code);
     m_curCode = code;
     return true;
 }
 
-QString StaffEditor::SaveRefusal(const QString& codeText, const QString& nameText)
+QString StaffEditor::saveRefusal(const QString& codeText, const QString& nameText)
 {
     if (codeText.isEmpty())
         return QStringLiteral("スタッフコードを半角4桁にて入力してください。");
@@ -21,14 +21,14 @@ QString StaffEditor::SaveRefusal(const QString& codeText, const QString& nameTex
     return {};
 }
 
-QString StaffEditor::DeleteRefusal(const QString& codeText)
+QString StaffEditor::deleteRefusal(const QString& codeText)
 {
     if (codeText.isEmpty())
         return QStringLiteral("スタッフコードを指定してください。");
     return {};
 }
 
-QString StaffEditor::DeleteQuestion()
+QString StaffEditor::deleteQuestion()
 {
     return QStringLiteral("削除してよろしいでしょうか？削除すると出勤表のデータも消えます。");
 }

@@ -21,10 +21,10 @@ public:
     void setReading(const QString& reading) { m_record.staffKm = reading; }
 
     // Why the fields as shown cannot be saved, or empty text when they can.
-    static QString SaveRefusal(const QString& codeText, const QString& nameText);
+    static QString saveRefusal(const QString& codeText, const QString& nameText);
     // Why the fields as shown cannot be deleted, or empty text when they can.
-    static QString DeleteRefusal(const QString& codeText);
-    static QString DeleteQuestion();
+    static QString deleteRefusal(const QString& codeText);
+    static QString deleteQuestion();
 
     void save(Database& db) const;
     // Removes the member with all of the member's months.

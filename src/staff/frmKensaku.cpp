@@ -22,10 +22,10 @@ QPointer<TextField> gSearchCdCtl;
 QPointer<TextField> gSearchNmCtl;
 QPointer<frmKensaku> gfrmKensaku;
 
-frmKensaku* ShowSearchDialog()
+frmKensaku* showSearchDialog()
 {
     // A window of its own above the main window, not one of its child windows.
-    return ShowSingle(gfrmKensaku, [] {
+    return showSingle(gfrmKensaku, [] {
         auto* dialog = new frmKensaku(gMDIForm);
         dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -61,7 +61,7 @@ frmKensaku::frmKensaku(QWidget* parent)
 
     const auto onClick = [this](int index) { cmd_button_Click(index); };
     const auto addButton = [&](int index, const QString& caption, const QRect& twips) {
-        return AddScreenButton(
+        return addScreenButton(
             this, QStringLiteral("cmd_Button_%1").arg(index), caption,
             QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())),
             [onClick, index] { onClick(index); });
@@ -100,7 +100,7 @@ frmKensaku::frmKensaku(QWidget* parent)
 
 void frmKensaku::firstShown()
 {
-    RunReported(QStringLiteral("Form_Load()"), [this] {
+    runReported(QStringLiteral("Form_Load()"), [this] {
         WaitCursor wait;
         Data_Init();
     });
@@ -127,7 +127,7 @@ bool frmKensaku::Data_Search()
         field = StaffField::staffCd;
     else if (m_koumoku[1]->isChecked())
         field = StaffField::staffNm;
-    return Data_Set(ListStaff(OpenDb(), m_keyword->value(), field));
+    return Data_Set(ListStaff(openDb(), m_keyword->value(), field));
 }
 
 bool frmKensaku::Data_Set(const std::vector<StaffRecord>& staff)
@@ -184,19 +184,19 @@ bool frmKensaku::Data_Ret()
 void frmKensaku::cmd_button_Click(int index)
 {
     bool close = index == 2;
-    const bool ran = RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+    const bool ran = runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
         if (index == 0)
             Data_Search();
         else if (index == 1)
             close = Data_Ret();
     });
     if (close || !ran)
-        CloseScreen(this);
+        closeScreen(this);
 }
 
 void frmKensaku::ListView1_ColumnClick(int section)
 {
-    RunReported(QStringLiteral("ListView1_ColumnClick()"), [&] {
+    runReported(QStringLiteral("ListView1_ColumnClick()"), [&] {
         const Qt::SortOrder order = m_sort.click(section + 1);
         m_list->sortItems(section, order);
         m_list->header()->setSortIndicator(section, order);
@@ -207,9 +207,9 @@ void frmKensaku::ListView1_ColumnClick(int section)
 void frmKensaku::ListView1_DblClick()
 {
     bool close = false;
-    RunReported(QStringLiteral("ListView1_DblClick()"), [&] { close = Data_Ret(); });
+    runReported(QStringLiteral("ListView1_DblClick()"), [&] { close = Data_Ret(); });
     if (close)
-        CloseScreen(this);
+        closeScreen(this);
 }
 
 void frmKensaku::closeEvent(QCloseEvent* event)
@@ -220,7 +220,7 @@ void frmKensaku::closeEvent(QCloseEvent* event)
     m_unloaded = true;
     // The hand-back: the caller's code field, focused by the choice, is left for its name field,
     // so the caller takes the chosen code as if it had been typed.
-    RunReported(QStringLiteral("Form_Unload()"), [] {
+    runReported(QStringLiteral("Form_Unload()"), [] {
         if (gSearchNmCtl)
             gSearchNmCtl->setFocus(Qt::OtherFocusReason);
     });

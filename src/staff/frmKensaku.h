@@ -53,4 +53,4 @@ private:
 extern QPointer<frmKensaku> gfrmKensaku;
 
 // Opens the search dialog, or brings it forward when open.
-frmKensaku* ShowSearchDialog();
+frmKensaku* showSearchDialog();

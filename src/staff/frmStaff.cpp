@@ -12,16 +12,16 @@
 
 QPointer<frmStaff> gfrmStaff;
 
-frmStaff* ShowStaffScreen()
+frmStaff* showStaffScreen()
 {
-    return ShowSingle(gfrmStaff, [] { return AddChild(new frmStaff); });
+    return showSingle(gfrmStaff, [] { return addChild(new frmStaff); });
 }
 
 frmStaff::frmStaff(QWidget* parent)
     : WorkScreen(QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), {6120, 3900},
                  Placement::TopRight, parent)
 {
-    AddHeading(this, QStringLiteral("スタッフの登録を行います。"), px(120, 120, 5880, 300));
+    addHeading(this, QStringLiteral("スタッフの登録を行います。"), px(120, 120, 5880, 300));
 
     const auto addField = [&](const char* name, int maxLength, const QString& caption, int top,
                               int width) {
@@ -36,14 +36,14 @@ frmStaff::frmStaff(QWidget* parent)
     m_reading = addField("txt_staffKm", 20, QStringLiteral("ﾌﾘｶﾞﾅ:"), 1470, 5640);
     m_code->setLatinInput(Qt::ImhPreferNumbers);
 
-    AddGuidance(this,
+    addGuidance(this,
                 QStringLiteral("スタッフコードを入力すると登録済みの氏名とﾌﾘｶﾞﾅが表示されます。"
                                "新しいコードなら氏名とﾌﾘｶﾞﾅを入力して保存ﾎﾞﾀﾝを押します。"
                                "削除すると、そのスタッフの出勤表のデータも消えます。"),
                 px(120, 2010, 4320, 1740));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        return AddCommandButton(this, index, caption, px(4620, top, 1380, 420),
+        return addCommandButton(this, index, caption, px(4620, top, 1380, 420),
                                 [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* save = addButton(0, QStringLiteral("保存(&S)"), 2100);
@@ -68,15 +68,15 @@ frmStaff::frmStaff(QWidget* parent)
 
 void frmStaff::txt_staffCd_Validate()
 {
-    RunReported(QStringLiteral("txt_staffCd_Validate()"), [this] {
-        if (m_editor.lookUp(OpenDb(), m_code->value()))
+    runReported(QStringLiteral("txt_staffCd_Validate()"), [this] {
+        if (m_editor.lookUp(openDb(), m_code->value()))
             Data_Disp();
     });
 }
 
 void frmStaff::cmd_button_Click(int index)
 {
-    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
         switch (index) {
         case 0:
             save();
@@ -85,7 +85,7 @@ void frmStaff::cmd_button_Click(int index)
             remove();
             break;
         case 6:
-            CloseScreen(this);
+            closeScreen(this);
             break;
         default:
             break;
@@ -95,25 +95,25 @@ void frmStaff::cmd_button_Click(int index)
 
 void frmStaff::save()
 {
-    const QString refusal = StaffEditor::SaveRefusal(m_code->value(), m_name->value());
+    const QString refusal = StaffEditor::saveRefusal(m_code->value(), m_name->value());
     if (!refusal.isEmpty()) {
         ShowMsg(kMsgError, refusal);
         return;
     }
-    m_editor.save(OpenDb());
+    m_editor.save(openDb());
     ShowMsg(kMsgInformation, QStringLiteral("保存しました。"));
 }
 
 void frmStaff::remove()
 {
-    const QString refusal = StaffEditor::DeleteRefusal(m_code->value());
+    const QString refusal = StaffEditor::deleteRefusal(m_code->value());
     if (!refusal.isEmpty()) {
         ShowMsg(kMsgError, refusal);
         return;
     }
-    if (ShowMsg(kMsgQuestion, StaffEditor::DeleteQuestion()) != kMsgYes)
+    if (ShowMsg(kMsgQuestion, StaffEditor::deleteQuestion()) != kMsgYes)
         return;
-    m_editor.remove(OpenDb());
+    m_editor.remove(openDb());
     ShowMsg(kMsgInformation, QStringLiteral("削除しました。"));
     Data_Clear();
 }

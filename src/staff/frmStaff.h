@@ -35,4 +35,4 @@ private:
 extern QPointer<frmStaff> gfrmStaff;
 
 // Opens the staff registration screen, or brings it forward when open.
-frmStaff* ShowStaffScreen();
+frmStaff* showStaffScreen();

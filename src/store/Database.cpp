@@ -64,7 +64,7 @@ QVariant boundValue(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::QDate:
-        return DateText(value.toDate());
+        return dateText(value.toDate());
     case QMetaType::QString:
         if (value.toString().isNull())
             return QStringLiteral("");
@@ -76,7 +76,7 @@ QVariant boundValue(const QVariant& value)
 
 } // namespace
 
-QString DateText(const QDate& date)
+QString dateText(const QDate& date)
 {
     if (!date.isValid())
         throw StoreError(QStringLiteral("日付が正しくありません。"));

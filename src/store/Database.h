@@ -104,4 +104,4 @@ private:
 };
 
 // Date values are stored as ISO text "yyyy-mm-dd"; an invalid date raises StoreError.
-QString DateText(const QDate& date);
+QString dateText(const QDate& date);

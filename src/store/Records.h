@@ -11,7 +11,7 @@
 
 // A typed staff code made four characters long: the last four of "0000" followed by the text,
 // so "12" becomes "0012" and an empty field "0000". Any characters are kept as typed.
-inline QString PadStaffCode(const QString& typed)
+inline QString padStaffCode(const QString& typed)
 {
     return (QStringLiteral("0000") + typed).right(4);
 }
@@ -42,13 +42,13 @@ struct MonthHeader {
 };
 
 // The weekday of a day as DayRow::week holds it: "1" for Sunday to "7" for Saturday.
-inline QString Weekday(const QDate& day)
+inline QString weekday(const QDate& day)
 {
     return QString::number(day.dayOfWeek() % 7 + 1);
 }
 
 // The caption of a weekday as DayRow::week holds it: 日 for "1" to 土 for "7"; empty otherwise.
-inline QString WeekdayCaption(const QString& week)
+inline QString weekdayCaption(const QString& week)
 {
     static const QString captions[] = {
         QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"),
@@ -60,7 +60,7 @@ inline QString WeekdayCaption(const QString& week)
 
 // The colour, as 0xRRGGBB, that a day's date and weekday are written in: Sundays red, Saturdays
 // blue, other days black.
-inline unsigned WeekdayRgb(const QString& week)
+inline unsigned weekdayRgb(const QString& week)
 {
     if (week == QLatin1String("1"))
         return 0xff0000;
@@ -70,14 +70,14 @@ inline unsigned WeekdayRgb(const QString& week)
 }
 
 // A stored clock time "hhmm" as the clerk reads it, "hh:mm"; empty text stays empty.
-inline QString ClockText(const QString& hhmm)
+inline QString clockText(const QString& hhmm)
 {
     return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
 }
 
 // The leading decimal digits of a piece of text as a number, the way stored codes and clock
 // parts are read: "2x" reads 2, text without leading digits 0.
-inline int LeadingNumber(QStringView text)
+inline int leadingNumber(QStringView text)
 {
     int number = 0;
     for (const QChar c : text) {
@@ -97,26 +97,26 @@ enum class DayClass {
 
 // The stored class read as a number, as the work-time rules, the screen and the sheet all read
 // it ("2x" is a rest day, empty text a normal day); none for a number of no class.
-inline std::optional<DayClass> ReadDayClass(const QString& stored)
+inline std::optional<DayClass> readDayClass(const QString& stored)
 {
-    const int number = LeadingNumber(stored);
+    const int number = leadingNumber(stored);
     if (number > int(DayClass::Rest))
         return std::nullopt;
     return DayClass(number);
 }
 
-inline bool IsRestDay(const QString& stored)
+inline bool isRestDay(const QString& stored)
 {
-    return ReadDayClass(stored) == DayClass::Rest;
+    return readDayClass(stored) == DayClass::Rest;
 }
 
 // The stored text of a class: "0", "1" or "2".
-inline QString DayClassCode(DayClass dayClass)
+inline QString dayClassCode(DayClass dayClass)
 {
     return QString::number(int(dayClass));
 }
 
-inline QString DayClassCaption(DayClass dayClass)
+inline QString dayClassCaption(DayClass dayClass)
 {
     switch (dayClass) {
     case DayClass::Normal:
@@ -130,10 +130,10 @@ inline QString DayClassCaption(DayClass dayClass)
 }
 
 // The caption of a stored class; only the exact codes "0", "1", "2" have one.
-inline QString DayClassCaption(const QString& stored)
+inline QString dayClassCaption(const QString& stored)
 {
-    const std::optional<DayClass> dayClass = ReadDayClass(stored);
-    return dayClass && stored.size() == 1 ? DayClassCaption(*dayClass) : QString();
+    const std::optional<DayClass> dayClass = readDayClass(stored);
+    return dayClass && stored.size() == 1 ? dayClassCaption(*dayClass) : QString();
 }
 
 // One day of a month's timesheet.

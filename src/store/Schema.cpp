@@ -154,7 +154,7 @@ int schemaVersion(int userVersion)
 
 } // namespace
 
-void CreateDatabase(const QString& path)
+void createDatabase(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists())
@@ -185,12 +185,12 @@ void CreateDatabase(const QString& path)
     }
 }
 
-int CurrentSchemaVersion()
+int currentSchemaVersion()
 {
     return kCurrentVersion;
 }
 
-void VerifySchema(Database& db)
+void verifySchema(Database& db)
 {
     const int version = userVersion(db);
     if (version < 0 || version > kCurrentVersion)
@@ -204,7 +204,7 @@ void VerifySchema(Database& db)
             QStringLiteral("ヌビラのデータベースではありません（構成が異なります）。"));
 }
 
-void UpgradeSchema(Database& db)
+void upgradeSchema(Database& db)
 {
     const int stored = userVersion(db);
     if (stored == kCurrentVersion)
@@ -222,7 +222,7 @@ void UpgradeSchema(Database& db)
     }
 }
 
-void VerifyIntegrity(Database& db)
+void verifyIntegrity(Database& db)
 {
     // The full check: besides the pages, every index must agree with its table.
     Rows rows = db.query(QStringLiteral("PRAGMA integrity_check"));
@@ -231,17 +231,17 @@ void VerifyIntegrity(Database& db)
         throw StoreError(QStringLiteral("データベースが壊れています: %1").arg(verdict));
 }
 
-void VerifyWritable(Database& db)
+void verifyWritable(Database& db)
 {
     // Writing the version back as it is needs the file and its journal; the unit rolls back.
     Transaction probe(db);
     setUserVersion(db, userVersion(db));
 }
 
-std::unique_ptr<Database> OpenDatabase(const QString& path)
+std::unique_ptr<Database> openDatabase(const QString& path)
 {
     auto db = std::make_unique<Database>(path);
-    VerifySchema(*db);
-    UpgradeSchema(*db);
+    verifySchema(*db);
+    upgradeSchema(*db);
     return db;
 }

@@ -12,29 +12,29 @@ class Database;
 // Creates an empty database file with the tables and the stored query. Never touches an
 // existing file: one already there is refused like any other failure, with StoreError, and a
 // failure leaves no file behind.
-void CreateDatabase(const QString& path);
+void createDatabase(const QString& path);
 
 // The version of the schema that the program writes, kept in the file's user_version.
-int CurrentSchemaVersion();
+int currentSchemaVersion();
 
 // Raises StoreError unless the schema records of the file are exactly those of the program's
 // schema at the current or an earlier version: the same tables with the same keys, columns and
 // types, the same indexes and stored query, and no trigger or other object. Reads no rows.
-void VerifySchema(Database& db);
+void verifySchema(Database& db);
 
 // Brings a verified file of an earlier version up to the current one in one unit of work. An
 // unnumbered file that already holds the current objects but cannot be written is left as it is.
-void UpgradeSchema(Database& db);
+void upgradeSchema(Database& db);
 
 // Raises StoreError unless the engine finds the file sound: every page, and every index in
 // agreement with its table. Reads the whole file.
-void VerifyIntegrity(Database& db);
+void verifyIntegrity(Database& db);
 
 // Raises StoreError, with the engine's reason, unless the database can be written: a read-only
 // file or folder, or a file another program holds, fails. Writes nothing.
-void VerifyWritable(Database& db);
+void verifyWritable(Database& db);
 
 // Opens the program's database file and brings its schema up to the current version: a missing
 // file, one that is not an SQLite database, or one whose schema is not the program's fails with
 // StoreError.
-std::unique_ptr<Database> OpenDatabase(const QString& path);
+std::unique_ptr<Database> openDatabase(const QString& path);

@@ -98,7 +98,7 @@ bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& ro
     return true;
 }
 
-void LoadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
+void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
 {
     if (rows.empty())
         return;
@@ -143,7 +143,7 @@ void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> row
     transaction.commit();
 }
 
-void SaveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
+void saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
 {
     Transaction transaction(db);
     SaveSummary(db, h);

@@ -21,18 +21,18 @@ bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code);
 // Copies the stored row of h's staff member and month for day into row: codes, class, clock
 // times and hours; row.kintaiDt and row.week are left as prepared. Without a stored row, row is
 // untouched and the result is false. Part of the timesheet interface; the screen reads a month
-// with LoadDayRows.
+// with loadDayRows.
 bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row);
 
 // LoadDayRow for every prepared row at once, matched by kintaiDt, in one read.
-void LoadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
+void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
 
 // Rewrites h's summary row for h.syoriDt.
 void SaveSummary(Database& db, const MonthHeader& h);
 // Rewrites the day rows of h's staff member and month: exactly the given rows remain.
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
 // SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.
-void SaveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
+void saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
 
 // Removes the summary and the day rows of one staff member's month, all or nothing.
 void DeleteMonth(Database& db, const QString& code, const QString& month);

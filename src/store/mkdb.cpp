@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     if (QFileInfo::exists(args.at(1)))
         return 0;
     try {
-        CreateDatabase(args.at(1));
+        createDatabase(args.at(1));
         QTextStream(stdout) << "created " << args.at(1) << '\n';
         return 0;
     } catch (const StoreError& error) {

@@ -1,6 +1,6 @@
 #include "Period.h"
 
-PeriodChoice DefaultPeriod(const QDate& today)
+PeriodChoice defaultPeriod(const QDate& today)
 {
     const QDate previous = today.addMonths(-1);
     const QDate first(previous.year(), previous.month(), 1);
@@ -8,7 +8,7 @@ PeriodChoice DefaultPeriod(const QDate& today)
     return {first, first, last};
 }
 
-QString PeriodRefusal(const QDate& first, const QDate& last)
+QString periodRefusal(const QDate& first, const QDate& last)
 {
     const qint64 d = first.daysTo(last);
     if (d < 0)

@@ -12,7 +12,7 @@ struct PeriodChoice {
 };
 
 // The previous month of today and its first and last day.
-PeriodChoice DefaultPeriod(const QDate& today);
+PeriodChoice defaultPeriod(const QDate& today);
 
 // Why a period cannot be used, or empty text when it runs forwards over at most 31 days.
-QString PeriodRefusal(const QDate& first, const QDate& last);
+QString periodRefusal(const QDate& first, const QDate& last);

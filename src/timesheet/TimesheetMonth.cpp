@@ -70,7 +70,7 @@ bool TimesheetMonth::loadStep(Database& db, Step step)
 
 void TimesheetMonth::loadCode(Database& db, const QString& typedCode)
 {
-    if (!FindStaffMonth(db, m_header, PadStaffCode(typedCode))) {
+    if (!FindStaffMonth(db, m_header, padStaffCode(typedCode))) {
         reload(db); // with the current member's stored totals
         return;
     }
@@ -88,17 +88,17 @@ void TimesheetMonth::loadRows(Database& db)
     for (int i = 0; i < days(); ++i) {
         const QDate day = m_header.kikanSt.addDays(i);
         m_rows[i] =
-            DayRow{m_header.staffCd, m_header.syoriDt, day, Weekday(day), {}, {}, {}, 0, 0, 0, 0};
+            DayRow{m_header.staffCd, m_header.syoriDt, day, weekday(day), {}, {}, {}, 0, 0, 0, 0};
     }
-    LoadDayRows(db, m_header, m_rows);
+    loadDayRows(db, m_header, m_rows);
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty())
             row.syukinKb =
-                DayClassCode(isWeekend(row.kintaiDt) ? DayClass::Rest : DayClass::Normal);
-        if (IsRestDay(row.syukinKb))
+                dayClassCode(isWeekend(row.kintaiDt) ? DayClass::Rest : DayClass::Normal);
+        if (isRestDay(row.syukinKb))
             emptyDay(row);
     }
-    m_kihon40 = CalcKihon40(m_rows);
+    m_kihon40 = calcKihon40(m_rows);
     m_storedRows = m_rows;
 }
 
@@ -108,7 +108,7 @@ bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)
         return false;
     DayRow& row = m_rows[n - 1];
     QString& stored = which == Clock::In ? row.syukin : row.taisya;
-    const QString typed = IsClockTime(hhmm) ? hhmm : QString(); // what is no time counts as none
+    const QString typed = isClockTime(hhmm) ? hhmm : QString(); // what is no time counts as none
     if (stored == typed)
         return false;
     stored = typed;
@@ -140,9 +140,9 @@ bool TimesheetMonth::commitClass(int n, DayClass dayClass)
     if (!hasRow(n))
         return false;
     DayRow& row = m_rows[n - 1];
-    if (ReadDayClass(row.syukinKb) == dayClass)
+    if (readDayClass(row.syukinKb) == dayClass)
         return false;
-    row.syukinKb = DayClassCode(dayClass);
+    row.syukinKb = dayClassCode(dayClass);
     computeTotals();
     return true;
 }
@@ -174,7 +174,7 @@ int TimesheetMonth::firstIncompleteRow() const
 {
     for (int n = 1; n <= days(); ++n) {
         const DayRow& day = row(n);
-        if (!IsRestDay(day.syukinKb) && (day.syukin.isEmpty() || day.taisya.isEmpty()))
+        if (!isRestDay(day.syukinKb) && (day.syukin.isEmpty() || day.taisya.isEmpty()))
             return n;
     }
     return 0;
@@ -182,7 +182,7 @@ int TimesheetMonth::firstIncompleteRow() const
 
 void TimesheetMonth::save(Database& db) const
 {
-    SaveMonth(db, m_header, m_rows);
+    saveMonth(db, m_header, m_rows);
 }
 
 void TimesheetMonth::deleteMonth(Database& db)

@@ -25,10 +25,10 @@ int minutesBetween(const TimePoint& from, const TimePoint& to)
 
 TimePoint TimePoint::fromText(const QString& hhmm)
 {
-    return {LeadingNumber(QStringView(hhmm).left(2)), LeadingNumber(QStringView(hhmm).right(2))};
+    return {leadingNumber(QStringView(hhmm).left(2)), leadingNumber(QStringView(hhmm).right(2))};
 }
 
-bool IsClockTime(const QString& hhmm)
+bool isClockTime(const QString& hhmm)
 {
     if (hhmm.size() != 4)
         return false;
@@ -91,7 +91,7 @@ WorkTime CalcWorkTime(const ClockTimes& times)
             hours(workedMinutes - kStandardDayMinutes), hours(nightMinutes)};
 }
 
-double CalcKihon40(std::span<const DayRow> rows)
+double calcKihon40(std::span<const DayRow> rows)
 {
     double allowance = 0;
     for (const DayRow& row : rows) {
@@ -110,7 +110,7 @@ void CalcTotals(std::span<const DayRow> rows, double kihon40, MonthHeader& heade
     double breaks = 0;
     double normalDayBasic = 0;
     for (const DayRow& row : rows) {
-        const std::optional<DayClass> dayClass = ReadDayClass(row.syukinKb);
+        const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);
         if (dayClass == DayClass::Normal)
             normalDayBasic += row.kihon1;
         // Basic hours worked on a holiday always count as overtime.

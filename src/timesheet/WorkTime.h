@@ -36,7 +36,7 @@ struct WorkTime {
 
 // True for a clock time the rules can take: four digits "hhmm", the hour 00 to 47 (past 24 is the
 // next day) and the minute 00 to 59.
-bool IsClockTime(const QString& hhmm);
+bool isClockTime(const QString& hhmm);
 
 // -1 when a is earlier than b, 0 when equal, +1 when later.
 int CompareTime(const TimePoint& a, const TimePoint& b);
@@ -50,7 +50,7 @@ int OverlapMinutes(const TimePoint& windowStart, const TimePoint& windowEnd,
 WorkTime CalcWorkTime(const ClockTimes& times);
 
 // The period allowance: 8 hours per Monday-to-Friday row, at least 40.
-double CalcKihon40(std::span<const DayRow> rows);
+double calcKihon40(std::span<const DayRow> rows);
 
 // Sums the period's rows into header.kihon1..kihon4 (basic, overtime, late-night, break).
 void CalcTotals(std::span<const DayRow> rows, double kihon40, MonthHeader& header);

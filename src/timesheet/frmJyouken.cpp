@@ -15,16 +15,16 @@
 
 QPointer<frmJyouken> gfrmJyouken;
 
-frmJyouken* ShowPeriodScreen()
+frmJyouken* showPeriodScreen()
 {
-    return ShowSingle(gfrmJyouken, [] { return AddChild(new frmJyouken); });
+    return showSingle(gfrmJyouken, [] { return addChild(new frmJyouken); });
 }
 
 frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     : WorkScreen(QStringLiteral("frmJyouken"), QStringLiteral("条件指定画面"), {6600, 3720},
                  Placement::Centred, parent)
 {
-    AddHeading(this, QStringLiteral("期間と月度の指定を行います。"), px(120, 120, 6360, 300));
+    addHeading(this, QStringLiteral("期間と月度の指定を行います。"), px(120, 120, 6360, 300));
 
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
@@ -45,11 +45,11 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     m_kikanEn->setObjectName(QStringLiteral("txt_kikanEn"));
     m_kikanEn->setGeometry(px(3720), px(1080), px(2040), px(345));
 
-    AddGuidance(this, QStringLiteral("勤怠の入力を行いたい月度と期間を入力し実行ﾎﾞﾀﾝを押します。"),
+    addGuidance(this, QStringLiteral("勤怠の入力を行いたい月度と期間を入力し実行ﾎﾞﾀﾝを押します。"),
                 px(120, 1680, 4440, 1860));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
-        return AddCommandButton(this, index, caption, px(4800, top, 1560, 420),
+        return addCommandButton(this, index, caption, px(4800, top, 1560, 420),
                                 [this](int i) { cmd_button_Click(i); });
     };
     QPushButton* run = addButton(2, QStringLiteral("実行(&E)"), 2400);
@@ -60,7 +60,7 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     setTabOrder(m_kikanEn, run);
     setTabOrder(run, cancel);
 
-    const PeriodChoice defaults = DefaultPeriod(today);
+    const PeriodChoice defaults = defaultPeriod(today);
     m_kikanSt->setValue(defaults.first);
     m_kikanEn->setValue(defaults.last);
     m_syoriDt->setValue(defaults.month);
@@ -70,7 +70,7 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
 
 bool frmJyouken::kikan_check()
 {
-    const QString refusal = PeriodRefusal(m_kikanSt->value(), m_kikanEn->value());
+    const QString refusal = periodRefusal(m_kikanSt->value(), m_kikanEn->value());
     if (refusal.isEmpty())
         return true;
     ShowMsg(kMsgError, refusal);
@@ -79,11 +79,11 @@ bool frmJyouken::kikan_check()
 
 void frmJyouken::cmd_button_Click(int index)
 {
-    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
         if (index == 2)
             execute();
         else if (index == 3)
-            CloseScreen(this);
+            closeScreen(this);
     });
 }
 
@@ -94,7 +94,7 @@ void frmJyouken::execute()
     // Out of use while the timesheet entry screen opens with the values handed to it.
     setEnabled(false);
     auto backInUse = qScopeGuard([this] { setEnabled(true); });
-    OpenTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value());
+    openTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value());
     backInUse.dismiss();
-    CloseScreen(this);
+    closeScreen(this);
 }

@@ -35,4 +35,4 @@ private:
 extern QPointer<frmJyouken> gfrmJyouken;
 
 // Opens the month and period selection, or brings it forward when open.
-frmJyouken* ShowPeriodScreen();
+frmJyouken* showPeriodScreen();

@@ -92,19 +92,19 @@ void setTextColour(QLabel* label, const QColor& colour)
 
 } // namespace
 
-frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
+frmKintaiEnt1* openTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
                                    const QDate& kikanEn)
 {
     if (gfrmKintaiEnt1) {
-        CloseScreen(gfrmKintaiEnt1);
+        closeScreen(gfrmKintaiEnt1);
         if (gfrmKintaiEnt1->isVisible())
             return gfrmKintaiEnt1; // the clerk stays with the unsaved month
         gfrmKintaiEnt1.clear();
     }
     TimesheetMonth month(syoriDt, kikanSt, kikanEn);
-    RunWithProgress([&month](Database& db) { month.loadFirst(db); });
-    return ShowSingle(gfrmKintaiEnt1,
-                      [&month] { return AddChild(new frmKintaiEnt1(std::move(month))); });
+    runWithProgress([&month](Database& db) { month.loadFirst(db); });
+    return showSingle(gfrmKintaiEnt1,
+                      [&month] { return addChild(new frmKintaiEnt1(std::move(month))); });
 }
 
 frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
@@ -117,13 +117,13 @@ frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
     buildFooter();
     setKeyboardOrder();
 
-    ShowMonth();
+    showMonth();
     m_staffCd->setFocus();
 }
 
 void frmKintaiEnt1::buildHeader()
 {
-    AddHeading(this,
+    addHeading(this,
                QStringLiteral("スタッフの勤怠を入力します。　出勤、退社時間を入力すると各時間数は"
                               "自動集計されます。"),
                px(120, 120, kWidth - 240, 300));
@@ -153,7 +153,7 @@ void frmKintaiEnt1::buildHeader()
     const auto addPicture = [&](const char* name, QStyle::StandardPixmap picture, int left,
                                 const QString& tip, std::function<void()> onClick) {
         QPushButton* button =
-            AddScreenButton(this, QLatin1String(name), QString(),
+            addScreenButton(this, QLatin1String(name), QString(),
                             QRect(QPoint(px(left), px(top - 15)), pictureSize), std::move(onClick));
         button->setIcon(style()->standardIcon(picture));
         button->setToolTip(tip);
@@ -165,9 +165,9 @@ void frmKintaiEnt1::buildHeader()
                [this] { cmd_NEXT_Click(); });
     addPicture("cmd_kensaku_1", QStyle::SP_FileDialogContentsView, 5160,
                QStringLiteral("スタッフ検索"), [this] { cmd_kensaku_Click(); });
-    AddScreenButton(this, QStringLiteral("cmd_staff"), QStringLiteral("ｽﾀｯﾌ登録(&F)"),
+    addScreenButton(this, QStringLiteral("cmd_staff"), QStringLiteral("ｽﾀｯﾌ登録(&F)"),
                     px(5640, top - 15, 1380, 375),
-                    [this] { RunReported(QStringLiteral("cmd_staff_Click()"), ShowStaffScreen); });
+                    [this] { runReported(QStringLiteral("cmd_staff_Click()"), showStaffScreen); });
 
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
@@ -253,7 +253,7 @@ frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
     row.syukinKb->setObjectName(name("cmb_syukinKb"));
     row.syukinKb->setGeometry(cell(Class));
     for (const DayClass dayClass : {DayClass::Normal, DayClass::HolidayWork, DayClass::Rest})
-        row.syukinKb->addItem(DayClassCaption(dayClass), int(dayClass));
+        row.syukinKb->addItem(dayClassCaption(dayClass), int(dayClass));
     QPalette listPalette = row.syukinKb->palette();
     listPalette.setColor(QPalette::Button, kListYellow);
     listPalette.setColor(QPalette::Base, kListYellow);
@@ -301,28 +301,28 @@ void frmKintaiEnt1::bindRow(int n)
 {
     const GridRow& row = m_grid[n];
     connect(row.syukinKb, &QComboBox::currentIndexChanged, this, [this, n] {
-        RunReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
+        runReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
             const std::optional<DayClass> chosen = chosenClass(n);
             if (chosen && m_month.selectClass(n, *chosen))
-                ShowTotals();
-            ShowRowValues(n, chosen != DayClass::Rest);
+                showTotals();
+            showRowValues(n, chosen != DayClass::Rest);
         });
     });
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
-        RunReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
+        runReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
             const std::optional<DayClass> chosen = chosenClass(n);
             if (chosen && m_month.commitClass(n, *chosen))
-                ShowTotals();
+                showTotals();
         });
     });
 
     const auto bindClock = [&](ClockField* field, TimesheetMonth::Clock which,
                                const char* handler) {
         connect(field, &ClockField::committed, this, [this, n, field, which, handler] {
-            RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
+            runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (m_month.commitClock(n, which, field->value())) {
-                    ShowRowValues(n, true);
-                    ShowTotals();
+                    showRowValues(n, true);
+                    showTotals();
                 }
                 if (field->isOutOfRange())
                     ShowMsg(kMsgError,
@@ -336,14 +336,14 @@ void frmKintaiEnt1::bindRow(int n)
     const auto bindHours = [&](NumberField* field, TimesheetMonth::Hours which,
                                const char* handler) {
         connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
-            RunReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
+            runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (!field->value()) {
                     // An emptied figure changes nothing: the row's comes back.
-                    ShowRowValues(n, true);
+                    showRowValues(n, true);
                     return;
                 }
                 if (m_month.commitHours(n, which, field->value()))
-                    ShowTotals();
+                    showTotals();
             });
         });
     };
@@ -380,7 +380,7 @@ void frmKintaiEnt1::buildFooter()
     }
 
     const int bottomTop = kRowTop + kRowsInLeftBlock * kRowPitch + 180;
-    AddGuidance(
+    addGuidance(
         this,
         QStringLiteral("土日を除いた基本時間の合計は、「週40時間勤務上限」として集計"
                        "されます。"),
@@ -396,7 +396,7 @@ void frmKintaiEnt1::buildFooter()
         {{0, "保存(&S)"}, {2, "印刷(&P)"}, {3, "終了(&C)"}}};
     int left = kWidth - 120 - 3 * 1380 - 2 * 120;
     for (const auto& [index, caption] : buttons) {
-        AddCommandButton(this, index, QString::fromUtf8(caption), px(left, buttonTop, 1380, 420),
+        addCommandButton(this, index, QString::fromUtf8(caption), px(left, buttonTop, 1380, 420),
                          [this](int i) { cmd_button_Click(i); });
         left += 1380 + 120;
     }
@@ -414,7 +414,7 @@ void frmKintaiEnt1::setKeyboardOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-void frmKintaiEnt1::ShowMonth()
+void frmKintaiEnt1::showMonth()
 {
     const MonthHeader& h = m_month.header();
     m_staffCd->setValue(h.staffCd);
@@ -426,7 +426,7 @@ void frmKintaiEnt1::ShowMonth()
     for (int n = 1; n <= kGridRows; ++n)
         ShowRow(n);
     m_kihon40->setText(generalNumber(m_month.kihon40()));
-    ShowTotals();
+    showTotals();
 }
 
 void frmKintaiEnt1::ShowRow(int n)
@@ -436,19 +436,19 @@ void frmKintaiEnt1::ShowRow(int n)
         return;
     const DayRow& row = m_month.row(n);
     g.date->setText(QString::number(row.kintaiDt.day()));
-    g.week->setText(WeekdayCaption(row.week));
-    const QColor weekdayColour(WeekdayRgb(row.week));
+    g.week->setText(weekdayCaption(row.week));
+    const QColor weekdayColour(weekdayRgb(row.week));
     setTextColour(g.date, weekdayColour);
     setTextColour(g.week, weekdayColour);
     {
         const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
-        const std::optional<DayClass> dayClass = ReadDayClass(row.syukinKb);
+        const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);
         g.syukinKb->setCurrentIndex(dayClass ? g.syukinKb->findData(int(*dayClass)) : -1);
     }
-    ShowRowValues(n);
+    showRowValues(n);
 }
 
-void frmKintaiEnt1::ShowRowValues(int n, bool keepUntimedText)
+void frmKintaiEnt1::showRowValues(int n, bool keepUntimedText)
 {
     const GridRow& g = m_grid[n];
     if (!m_month.hasRow(n))
@@ -469,22 +469,22 @@ void frmKintaiEnt1::ShowRowValues(int n, bool keepUntimedText)
     g.kyukeiJn->setValue(row.kihon4);
 }
 
-void frmKintaiEnt1::ShowTotals()
+void frmKintaiEnt1::showTotals()
 {
     const MonthHeader& h = m_month.header();
     const std::array<double, 4> totals{h.kihon1, h.kihon2, h.kihon3, h.kihon4};
     for (int i = 0; i < 4; ++i) {
-        m_totals[i]->setText(HoursText(totals[i]));
+        m_totals[i]->setText(hoursText(totals[i]));
         m_totals[i]->setToolTip(generalNumber(totals[i])); // the stored figure, unrounded
     }
 }
 
 void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(Database&)>& load)
 {
-    RunReported(handler, [&] {
+    runReported(handler, [&] {
         WaitCursor wait;
-        load(OpenDb());
-        ShowMonth();
+        load(openDb());
+        showMonth();
     });
 }
 
@@ -497,7 +497,7 @@ bool frmKintaiEnt1::confirmLeavingMonth()
                                       .arg(m_month.header().staffCd, m_month.header().staffNm))) {
     case kMsgYes: {
         bool saved = false;
-        RunReported(QStringLiteral("cmd_button_Click(0)"), [&] { saved = save(); });
+        runReported(QStringLiteral("cmd_button_Click(0)"), [&] { saved = save(); });
         return saved;
     }
     case kMsgNo:
@@ -523,7 +523,7 @@ void frmKintaiEnt1::closeEvent(QCloseEvent* event)
 void frmKintaiEnt1::txt_staffCd_Validate()
 {
     // Passing through the field without changing the member keeps the clerk's entries.
-    if (PadStaffCode(m_staffCd->value()) == m_month.header().staffCd || !confirmLeavingMonth()) {
+    if (padStaffCode(m_staffCd->value()) == m_month.header().staffCd || !confirmLeavingMonth()) {
         m_staffCd->setValue(m_month.header().staffCd);
         return;
     }
@@ -557,7 +557,7 @@ void frmKintaiEnt1::cmd_kensaku_Click()
     gSearchCdCtl = m_staffCd;
     gSearchNmCtl = m_staffNm;
     try {
-        ShowSearchDialog();
+        showSearchDialog();
     } catch (const std::exception&) {
         gSearchCdCtl.clear();
         gSearchNmCtl.clear();
@@ -567,7 +567,7 @@ void frmKintaiEnt1::cmd_kensaku_Click()
 
 void frmKintaiEnt1::cmd_button_Click(int index)
 {
-    RunReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
         switch (index) {
         case 0:
             save();
@@ -576,7 +576,7 @@ void frmKintaiEnt1::cmd_button_Click(int index)
             print();
             break;
         case 3:
-            CloseScreen(this);
+            closeScreen(this);
             break;
         default:
             break;
@@ -597,7 +597,7 @@ bool frmKintaiEnt1::save()
         return false;
     }
     const TimesheetMonth shown = m_month;
-    RunWithProgress([&shown](Database& db) { shown.save(db); });
+    runWithProgress([&shown](Database& db) { shown.save(db); });
     m_month.markSaved();
     return true;
 }
@@ -606,17 +606,17 @@ void frmKintaiEnt1::print()
 {
     // The stored month prints: changes not yet saved do not.
     const MonthHeader& h = m_month.header();
-    PrintAttendanceSheets(OpenDb(), h.staffCd, h.staffCd, h.syoriDt, this);
+    printAttendanceSheets(openDb(), h.staffCd, h.staffCd, h.syoriDt, this);
 }
 
 void frmKintaiEnt1::img_trash_Drop()
 {
-    RunReported(QStringLiteral("img_trash_DragDrop()"), [&] {
+    runReported(QStringLiteral("img_trash_DragDrop()"), [&] {
         if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
             return;
         TimesheetMonth month = m_month;
-        RunWithProgress([&month](Database& db) { month.deleteMonth(db); });
+        runWithProgress([&month](Database& db) { month.deleteMonth(db); });
         m_month = std::move(month);
-        ShowMonth();
+        showMonth();
     });
 }

@@ -65,13 +65,13 @@ private:
     std::optional<DayClass> chosenClass(int n) const;
 
     // Writes the header, every row and the totals.
-    void ShowMonth();
+    void showMonth();
     // Writes row n: its day, weekday, class and values.
     void ShowRow(int n);
     // Writes row n's times and hours, the fields enabled unless its list shows a rest day. With
     // keepUntimedText a clock field that holds what is no time keeps it.
-    void ShowRowValues(int n, bool keepUntimedText = false);
-    void ShowTotals();
+    void showRowValues(int n, bool keepUntimedText = false);
+    void showTotals();
 
     // Runs a load of the month under the handler's name and shows what it loaded.
     void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
@@ -101,5 +101,5 @@ extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
 // Loads the first staff member's month of the period under the progress window and shows it in
 // the timesheet entry screen. A screen already open with another month is closed first; when the
 // clerk keeps its unsaved month, that screen stays and is returned.
-frmKintaiEnt1* OpenTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
+frmKintaiEnt1* openTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
                                    const QDate& kikanEn);

@@ -6,14 +6,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-QString TimFileName(const QString& chosen)
+QString timFileName(const QString& chosen)
 {
     return chosen.endsWith(QLatin1String(".tim"), Qt::CaseSensitive)
                ? chosen
                : chosen + QLatin1String(".tim");
 }
 
-bool CopyWhole(const QString& from, const QString& to)
+bool copyWhole(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
@@ -34,26 +34,26 @@ bool CopyWhole(const QString& from, const QString& to)
     return target.commit();
 }
 
-QString BackupPath(const QString& databasePath)
+QString backupPath(const QString& database)
 {
-    return QFileInfo(databasePath).dir().filePath(QStringLiteral("data.bak"));
+    return QFileInfo(database).dir().filePath(QStringLiteral("data.bak"));
 }
 
-bool SetAsideLeftoverBackup(const QString& databasePath)
+bool setAsideLeftoverBackup(const QString& database)
 {
-    const QString backup = BackupPath(databasePath);
+    const QString backup = backupPath(database);
     if (!QFileInfo::exists(backup))
         return true;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     const QString aside =
-        QFileInfo(databasePath).dir().filePath(QStringLiteral("data-%1.bak").arg(stamp));
+        QFileInfo(database).dir().filePath(QStringLiteral("data-%1.bak").arg(stamp));
     return QFile::rename(backup, aside);
 }
 
-bool RecoverInterruptedRestore(const QString& databasePath)
+bool recoverInterruptedRestore(const QString& database)
 {
-    const QString backup = BackupPath(databasePath);
-    if (QFileInfo::exists(databasePath) || !QFileInfo::exists(backup))
+    const QString backup = backupPath(database);
+    if (QFileInfo::exists(database) || !QFileInfo::exists(backup))
         return false;
-    return QFile::rename(backup, databasePath);
+    return QFile::rename(backup, database);
 }

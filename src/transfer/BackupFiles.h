@@ -8,21 +8,21 @@
 
 // The backup name for a chosen name: ".tim" appended unless it ends in exactly ".tim" (letter
 // case counts).
-QString TimFileName(const QString& chosen);
+QString timFileName(const QString& chosen);
 
 // Copies a file so that the target is either its old self or a complete copy: the copy is written
 // beside the target and renamed over it. False when anything fails.
-bool CopyWhole(const QString& from, const QString& to);
+bool copyWhole(const QString& from, const QString& to);
 
 // The previous database kept during a restore: "data.bak" beside the database file.
-QString BackupPath(const QString& databasePath);
+QString backupPath(const QString& database);
 
 // A previous database left over by a restore that was cut off is renamed aside with the time of
 // the move ("data-yyyyMMdd-hhmmss.bak" beside the database), so that it neither blocks the next
 // restore nor is lost. False when it is there and cannot be moved.
-bool SetAsideLeftoverBackup(const QString& databasePath);
+bool setAsideLeftoverBackup(const QString& database);
 
 // At start-up: when a restore was cut off between moving the database aside and copying the
 // restored file in, the database file is missing and the previous one is put back. True when it
 // did so.
-bool RecoverInterruptedRestore(const QString& databasePath);
+bool recoverInterruptedRestore(const QString& database);

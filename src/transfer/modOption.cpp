@@ -23,14 +23,14 @@ const QString kFilter = QStringLiteral("timファイル(*.tim)");
 QString runDialog(QWidget* owner, bool save, bool nameOnly, const QString& filter,
                   const QString& initialFolder, const QString& title)
 {
-    const QString path = AskFileName(owner, {save, title, initialFolder, filter});
+    const QString path = askFileName(owner, {save, title, initialFolder, filter});
     return nameOnly && !path.isEmpty() ? QFileInfo(path).fileName() : path;
 }
 
 // The database of the program: the one open, else the one start-up opens.
-QString databasePath()
+QString liveDatabasePath()
 {
-    return gDb ? gDb->path() : DatabasePath(ProgramFolder());
+    return gDb ? gDb->path() : databasePath(programFolder());
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.
@@ -49,8 +49,8 @@ bool closeWorkingScreens()
 bool isRestorable(const QString& candidate)
 {
     try {
-        const std::unique_ptr<Database> db = OpenDatabase(candidate);
-        VerifyIntegrity(*db);
+        const std::unique_ptr<Database> db = openDatabase(candidate);
+        verifyIntegrity(*db);
         return true;
     } catch (const StoreError&) {
         return false;
@@ -73,18 +73,18 @@ QString ShowOpenDialog(QWidget* owner, bool nameOnly, const QString& filter,
 
 void DataOut(QWidget* owner)
 {
-    const QString answer = TimFileName(
+    const QString answer = timFileName(
         ShowSaveDialog(owner, false, kFilter, {}, QStringLiteral("ファイル名を指定する")));
     if (answer == QLatin1String(".tim") || answer.isEmpty())
         return;
-    const QString database = databasePath();
+    const QString database = liveDatabasePath();
 
     // Nothing pending: the file on disk is the whole database while it is closed.
     DbClose();
     const QFileInfo target(answer);
     const bool isDatabaseItself =
         target.exists() && target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
-    const bool copied = !isDatabaseItself && CopyWhole(database, answer);
+    const bool copied = !isDatabaseItself && copyWhole(database, answer);
     DbOpen(database);
 
     if (!copied) {
@@ -101,29 +101,29 @@ void DataIn(QWidget* owner)
         ShowOpenDialog(owner, false, kFilter, {}, QStringLiteral("ファイルを選択する"));
     if (answer.isEmpty())
         return;
-    const QString database = databasePath();
-    const QString backup = BackupPath(database);
+    const QString database = liveDatabasePath();
+    const QString backup = backupPath(database);
 
     const auto sayFailed = [] { ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。")); };
 
     const QTemporaryDir check;
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
-    if (!check.isValid() || !CopyWhole(answer, candidate)) {
+    if (!check.isValid() || !copyWhole(answer, candidate)) {
         sayFailed();
         return;
     }
     if (!isRestorable(candidate)) {
-        ShowOpenFailure();
+        showOpenFailure();
         sayFailed();
         return;
     }
     if (!closeWorkingScreens())
         return; // the clerk stays with unsaved work; nothing is restored
     // A step that fails ends the restore: the previous database goes back below.
-    const bool leftoverAway = SetAsideLeftoverBackup(database);
+    const bool leftoverAway = setAsideLeftoverBackup(database);
     DbClose();
     const bool movedAside = leftoverAway && QFile::rename(database, backup);
-    const bool restored = movedAside && CopyWhole(candidate, database) && DbOpen(database);
+    const bool restored = movedAside && copyWhole(candidate, database) && DbOpen(database);
 
     if (restored) {
         QFile::remove(backup);

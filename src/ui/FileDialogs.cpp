@@ -12,12 +12,12 @@ FileAnswer& fileAnswer()
 
 } // namespace
 
-void SetFileAnswer(FileAnswer answer)
+void setFileAnswer(FileAnswer answer)
 {
     fileAnswer() = std::move(answer);
 }
 
-QString AskFileName(QWidget* owner, const FileQuestion& question)
+QString askFileName(QWidget* owner, const FileQuestion& question)
 {
     if (fileAnswer())
         return fileAnswer()(question);

@@ -16,9 +16,9 @@ struct FileQuestion {
 };
 
 // The chosen path, or empty text when the clerk cancels.
-QString AskFileName(QWidget* owner, const FileQuestion& question);
+QString askFileName(QWidget* owner, const FileQuestion& question);
 
 // Stands in for the file dialog while set: gets each question and returns the answer. Tests
 // choose files through it; empty for the real dialog.
 using FileAnswer = std::function<QString(const FileQuestion& question)>;
-void SetFileAnswer(FileAnswer answer);
+void setFileAnswer(FileAnswer answer);

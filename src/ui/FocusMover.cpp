@@ -8,7 +8,7 @@ bool IsFocusable(const QWidget* widget)
            (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
 }
 
-QList<QWidget*> FocusableFields(const QWidget* screen)
+QList<QWidget*> focusableFields(const QWidget* screen)
 {
     QList<QWidget*> fields;
     for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
@@ -20,7 +20,7 @@ QList<QWidget*> FocusableFields(const QWidget* screen)
 
 void MoveFocus(QWidget* screen, bool forward)
 {
-    const QList<QWidget*> fields = FocusableFields(screen);
+    const QList<QWidget*> fields = focusableFields(screen);
     if (fields.isEmpty())
         return;
     const qsizetype current = fields.indexOf(screen->focusWidget());

@@ -11,7 +11,7 @@ class QWidget;
 
 bool IsFocusable(const QWidget* widget);
 // The screen's focusable fields in tab order.
-QList<QWidget*> FocusableFields(const QWidget* screen);
+QList<QWidget*> focusableFields(const QWidget* screen);
 
 void MoveFocus(QWidget* screen, bool forward);
 void NextFocus(QWidget* screen);

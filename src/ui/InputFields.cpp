@@ -29,7 +29,7 @@ const QWidget* screenOf(const QWidget* widget)
 // Hands the handler the same key, or input, with its text in half-width letters and digits.
 template <class Handler> void withHalfWidthKey(QKeyEvent* event, Handler handle)
 {
-    QKeyEvent half(event->type(), event->key(), event->modifiers(), ToHalfWidth(event->text()),
+    QKeyEvent half(event->type(), event->key(), event->modifiers(), toHalfWidth(event->text()),
                    event->isAutoRepeat(), ushort(event->count()));
     handle(&half);
     event->setAccepted(half.isAccepted());
@@ -38,19 +38,19 @@ template <class Handler> void withHalfWidthKey(QKeyEvent* event, Handler handle)
 template <class Handler> void withHalfWidthInput(QInputMethodEvent* event, Handler handle)
 {
     QInputMethodEvent half(event->preeditString(), event->attributes());
-    half.setCommitString(ToHalfWidth(event->commitString()), event->replacementStart(),
+    half.setCommitString(toHalfWidth(event->commitString()), event->replacementStart(),
                          event->replacementLength());
     handle(&half);
 }
 
 bool needsHalfWidth(const QString& text)
 {
-    return ToHalfWidth(text) != text;
+    return toHalfWidth(text) != text;
 }
 
 } // namespace
 
-QString ToHalfWidth(const QString& text)
+QString toHalfWidth(const QString& text)
 {
     QString half = text;
     for (QChar& c : half) {
@@ -62,13 +62,13 @@ QString ToHalfWidth(const QString& text)
     return half;
 }
 
-bool IsAccessKey(const QKeyEvent* key)
+bool isAccessKey(const QKeyEvent* key)
 {
     return key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_0 &&
            key->key() <= Qt::Key_Z;
 }
 
-bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event)
+bool leavesForSameScreen(const QWidget* field, const QFocusEvent* event)
 {
     switch (event->reason()) {
     case Qt::ActiveWindowFocusReason:
@@ -120,16 +120,16 @@ void CaptionedLineEdit::setLatinInput(Qt::InputMethodHints hints)
 void CaptionedLineEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (!LeavesForSameScreen(this, event))
+    if (!leavesForSameScreen(this, event))
         return;
     if (m_latin && needsHalfWidth(text()))
-        setText(ToHalfWidth(text())); // pasted or set text that skipped the key handling
+        setText(toHalfWidth(text())); // pasted or set text that skipped the key handling
     emit committed();
 }
 
 void CaptionedLineEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (IsAccessKey(event))
+    if (isAccessKey(event))
         return event->ignore();
     if (!m_latin || !needsHalfWidth(event->text()))
         return QLineEdit::keyPressEvent(event);
@@ -163,13 +163,13 @@ QString ClockField::value() const
     if (!hasAcceptableInput())
         return QString();
     const QString hhmm = text().remove(u':');
-    return IsClockTime(hhmm) ? hhmm : QString();
+    return isClockTime(hhmm) ? hhmm : QString();
 }
 
 void ClockField::setValue(const QString& hhmm)
 {
     if (hhmm.size() == 4)
-        setText(ClockText(hhmm));
+        setText(clockText(hhmm));
     else
         clear();
     showMark(isNotATime());
@@ -207,7 +207,7 @@ void ClockField::focusInEvent(QFocusEvent* event)
 
 void ClockField::focusOutEvent(QFocusEvent* event)
 {
-    if (LeavesForSameScreen(this, event))
+    if (leavesForSameScreen(this, event))
         showMark(isNotATime());
     CaptionedLineEdit::focusOutEvent(event);
 }
@@ -226,7 +226,7 @@ void ClockField::mouseDoubleClickEvent(QMouseEvent* event)
     placeCursorForTyping();
 }
 
-QString HoursText(double hours)
+QString hoursText(double hours)
 {
     return QString::number(hours, 'f', 2);
 }
@@ -255,7 +255,7 @@ std::optional<double> NumberField::value() const
 void NumberField::setValue(std::optional<double> value)
 {
     m_value = value;
-    setText(value ? HoursText(*value) : QString());
+    setText(value ? hoursText(*value) : QString());
 }
 
 void NumberField::focusInEvent(QFocusEvent* event)
@@ -360,7 +360,7 @@ void DateField::mousePressEvent(QMouseEvent* event)
 
 void DateField::keyPressEvent(QKeyEvent* event)
 {
-    if (IsAccessKey(event))
+    if (isAccessKey(event))
         return event->ignore();
     m_enteredAt.invalidate();
     if (calendarPopup())
@@ -376,7 +376,7 @@ bool DateField::event(QEvent* event)
         return QDateEdit::event(event);
     // The parts of a date take their digits key by key; committed text is typed the same way.
     auto* input = static_cast<QInputMethodEvent*>(event);
-    const QString committed = ToHalfWidth(input->commitString());
+    const QString committed = toHalfWidth(input->commitString());
     if (committed.isEmpty() || !input->preeditString().isEmpty())
         return QDateEdit::event(event);
     for (const QChar c : committed) {
@@ -407,7 +407,7 @@ void DateField::focusOutEvent(QFocusEvent* event)
 {
     m_enteredAt.invalidate();
     QDateEdit::focusOutEvent(event);
-    if (LeavesForSameScreen(this, event))
+    if (leavesForSameScreen(this, event))
         emit committed();
 }
 
@@ -419,7 +419,7 @@ ListField::ListField(QWidget* parent)
 void ListField::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
-    if (LeavesForSameScreen(this, event))
+    if (leavesForSameScreen(this, event))
         emit committed();
 }
 
@@ -435,7 +435,7 @@ HolidayCalendar::HolidayCalendar(QWidget* parent)
     markHolidays(yearShown());
 }
 
-QList<QPair<int, int>> HolidayCalendar::Holidays()
+QList<QPair<int, int>> HolidayCalendar::holidays()
 {
     return {{1, 1},  {1, 15}, {2, 11},  {4, 29}, {5, 3},   {5, 4},  {5, 5},
             {7, 20}, {9, 15}, {10, 10}, {11, 3}, {11, 23}, {12, 23}};
@@ -447,7 +447,7 @@ void HolidayCalendar::markHolidays(int year)
     holiday.setForeground(QColor(Qt::red));
     holiday.setFontWeight(QFont::Bold);
     for (int shown = year - 1; shown <= year + 1; ++shown) {
-        for (const auto& [month, day] : Holidays())
+        for (const auto& [month, day] : holidays())
             setDateTextFormat(QDate(shown, month, day), holiday);
     }
 }

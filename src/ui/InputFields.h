@@ -14,16 +14,16 @@
 // per-field work there.
 
 // True when losing the focus with this event leaves the field for another control of its screen.
-bool LeavesForSameScreen(const QWidget* field, const QFocusEvent* event);
+bool leavesForSameScreen(const QWidget* field, const QFocusEvent* event);
 
 // Alt with a letter or digit: a screen's access key, which a field passes on to its screen
 // instead of typing the letter.
-bool IsAccessKey(const QKeyEvent* key);
+bool isAccessKey(const QKeyEvent* key);
 
 // Full-width ASCII forms (U+FF01 to U+FF5E) and the ideographic space turned into their
 // half-width letters, digits and signs, as Unicode NFKC folds them; everything else is kept, so
 // kana and kanji stay as typed.
-QString ToHalfWidth(const QString& text);
+QString toHalfWidth(const QString& text);
 
 // Shared by the line-edit fields: the caption drawn inside the field before its text. An access
 // key in the caption ("(&K)") is underlined; the screen acts on it.
@@ -99,7 +99,7 @@ private:
 };
 
 // Hours as every hour figure on the screens reads: two decimals ("6.50").
-QString HoursText(double hours);
+QString hoursText(double hours);
 
 // Hours with two decimals, 0 to 99.99 (0 to 9.99 for a one-digit pattern), always shown with
 // two decimals. Its value is the number, or none when the field is empty. A value set by the
@@ -191,7 +191,7 @@ public:
     explicit HolidayCalendar(QWidget* parent = nullptr);
 
     // The holidays marked in every year, as month and day.
-    static QList<QPair<int, int>> Holidays();
+    static QList<QPair<int, int>> holidays();
 
 private:
     void markHolidays(int year);

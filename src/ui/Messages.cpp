@@ -5,7 +5,7 @@
 
 #include <exception>
 
-QString AppTitle()
+QString appTitle()
 {
     return QStringLiteral("ﾇﾋﾞﾗ");
 }
@@ -20,7 +20,7 @@ MessageAnswer& messageAnswer()
 
 int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const QString& text)
 {
-    QMessageBox box(icon, AppTitle(), text, buttons, QApplication::activeWindow());
+    QMessageBox box(icon, appTitle(), text, buttons, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     if (buttons & QMessageBox::No)
         box.setEscapeButton(QMessageBox::No);
@@ -33,12 +33,12 @@ int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const 
 
 } // namespace
 
-void SetMessageAnswer(MessageAnswer answer)
+void setMessageAnswer(MessageAnswer answer)
 {
     messageAnswer() = std::move(answer);
 }
 
-void ShowPlainMsg(const QString& text)
+void showPlainMsg(const QString& text)
 {
     if (messageAnswer())
         return void(messageAnswer()(kMsgNone, text));
@@ -81,7 +81,7 @@ int ShowMsg(int kind, const QString& text)
     }
 }
 
-bool RunReported(const QString& handler, const std::function<void()>& work)
+bool runReported(const QString& handler, const std::function<void()>& work)
 {
     try {
         work();

@@ -23,20 +23,20 @@ enum MessageResult {
 };
 
 // The application title of every message box and the main window.
-QString AppTitle();
+QString appTitle();
 
 // Shows text and returns the button pressed; any other kind shows nothing and returns 0.
 int ShowMsg(int kind, const QString& text);
 
 // A plain box with only OK and the application title, for the few texts that carry no icon.
-void ShowPlainMsg(const QString& text);
+void showPlainMsg(const QString& text);
 
 // Stands in for the message box while set: gets each message's kind (kMsgNone for a plain box)
 // and text, and returns the button pressed. Tests answer the program's questions through it;
 // empty for the real box.
 using MessageAnswer = std::function<int(int kind, const QString& text)>;
-void SetMessageAnswer(MessageAnswer answer);
+void setMessageAnswer(MessageAnswer answer);
 
 // Runs a screen's handler; an unexpected failure is reported as the handler's name, ":" and the
 // error text in an error box. True when the handler ran to its end.
-bool RunReported(const QString& handler, const std::function<void()>& work);
+bool runReported(const QString& handler, const std::function<void()>& work);

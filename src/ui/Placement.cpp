@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-int TwipsToPixels(int twips, const QWidget* widget)
+int twipsToPixels(int twips, const QWidget* widget)
 {
     const int dpi = widget ? widget->logicalDpiY() : 96;
     return qRound(twips * dpi / 1440.0);
@@ -33,19 +33,19 @@ PlacementArea placementArea(QWidget* window)
 
 } // namespace
 
-void PlaceCentred(QWidget* window)
+void placeCentred(QWidget* window)
 {
     const auto [frame, area] = placementArea(window);
     const QSize size = frame->frameGeometry().size();
     const int left = area.left() + (area.width() - size.width()) / 2;
-    const int top = area.top() + (area.height() - size.height() - TwipsToPixels(1000, window)) / 2;
+    const int top = area.top() + (area.height() - size.height() - twipsToPixels(1000, window)) / 2;
     frame->move(std::max(area.left(), left), std::max(area.top(), top));
 }
 
-void PlaceTopRight(QWidget* window)
+void placeTopRight(QWidget* window)
 {
     const auto [frame, area] = placementArea(window);
     const QSize size = frame->frameGeometry().size();
-    const int left = area.right() + 1 - size.width() - TwipsToPixels(500, window);
-    frame->move(std::max(area.left(), left), area.top() + TwipsToPixels(20, window));
+    const int left = area.right() + 1 - size.width() - twipsToPixels(500, window);
+    frame->move(std::max(area.left(), left), area.top() + twipsToPixels(20, window));
 }

@@ -54,13 +54,13 @@ void ClipPlayer::nextFrame()
     ++m_framesShown;
 }
 
-frmStopWatch::frmStopWatch(const QString& clipPath, QWidget* parent)
+frmStopWatch::frmStopWatch(const QString& clip, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_player(nullptr)
 {
     setObjectName(QStringLiteral("frmStopWatch"));
     setAttribute(Qt::WA_DeleteOnClose);
-    const auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     setFixedSize(px(8070), px(780));
     QPalette background = palette();
     background.setColor(QPalette::Window, kPaleYellow);
@@ -94,20 +94,20 @@ frmStopWatch::frmStopWatch(const QString& clipPath, QWidget* parent)
     text->setGeometry(px(2250), px(330) - 4, width() - px(2250) - px(120), px(300) + 8);
 
     // A missing clip leaves the window without animation.
-    if (m_player->open(clipPath))
+    if (m_player->open(clip))
         m_player->play();
 }
 
 void frmStopWatch::showEvent(QShowEvent* event)
 {
-    PlaceCentred(this);
+    placeCentred(this);
     QWidget::showEvent(event);
 }
 
-void RunWithProgress(QWidget* over, const QString& clipPath, const std::function<void()>& work)
+void runWithProgress(QWidget* over, const QString& clip, const std::function<void()>& work)
 {
     const QPointer<QWidget> activeBefore = QApplication::activeWindow();
-    auto* window = new frmStopWatch(clipPath, over);
+    auto* window = new frmStopWatch(clip, over);
     window->show();
     QCoreApplication::processEvents();
 

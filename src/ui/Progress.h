@@ -39,7 +39,7 @@ class frmStopWatch : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmStopWatch(const QString& clipPath, QWidget* parent = nullptr);
+    explicit frmStopWatch(const QString& clip, QWidget* parent = nullptr);
 
     ClipPlayer* player() const { return m_player; }
 
@@ -53,4 +53,4 @@ private:
 // Runs work on a worker thread while a fresh progress window playing the clip stands over the
 // window over; the windows take no input until it ends, while the window and its animation keep
 // being drawn. work must not touch widgets; what it throws is thrown again here.
-void RunWithProgress(QWidget* over, const QString& clipPath, const std::function<void()>& work);
+void runWithProgress(QWidget* over, const QString& clip, const std::function<void()>& work);

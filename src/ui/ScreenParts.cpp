@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-QIcon ProgramIcon()
+QIcon programIcon()
 {
     QPixmap pixmap(128, 128);
     pixmap.fill(Qt::transparent);
@@ -30,7 +30,7 @@ QIcon ProgramIcon()
     return QIcon(pixmap);
 }
 
-QLabel* AddProductTitle(QWidget* parent, const QRect& geometry)
+QLabel* addProductTitle(QWidget* parent, const QRect& geometry)
 {
     auto* title = new QLabel(QStringLiteral("ヌビラ"), parent);
     title->setObjectName(QStringLiteral("Label1"));
@@ -42,7 +42,7 @@ QLabel* AddProductTitle(QWidget* parent, const QRect& geometry)
     return title;
 }
 
-QLabel* AddHeading(QWidget* parent, const QString& text, const QRect& geometry)
+QLabel* addHeading(QWidget* parent, const QString& text, const QRect& geometry)
 {
     auto* heading = new QLabel(text, parent);
     heading->setObjectName(QStringLiteral("lbl_title_0"));
@@ -53,7 +53,7 @@ QLabel* AddHeading(QWidget* parent, const QString& text, const QRect& geometry)
     return heading;
 }
 
-QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry)
+QLabel* addGuidance(QWidget* parent, const QString& text, const QRect& geometry)
 {
     auto* frame = new QGroupBox(QStringLiteral("ガイダンス"), parent);
     frame->setObjectName(QStringLiteral("obj_frame_gaidansu"));
@@ -61,7 +61,7 @@ QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry)
     auto* layout = new QHBoxLayout(frame);
     auto* picture = new QLabel(frame);
     picture->setObjectName(QStringLiteral("pic_seikyu"));
-    const int side = TwipsToPixels(480, parent);
+    const int side = twipsToPixels(480, parent);
     picture->setPixmap(
         frame->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(side, side));
     picture->setAlignment(Qt::AlignTop);
@@ -74,7 +74,7 @@ QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry)
     return info;
 }
 
-QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+QPushButton* addScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
                              const QRect& geometry, std::function<void()> onClick)
 {
     auto* button = new QPushButton(caption, screen);
@@ -85,10 +85,10 @@ QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const Q
     return button;
 }
 
-QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+QPushButton* addCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick)
 {
-    return AddScreenButton(screen, QStringLiteral("cmd_button_%1").arg(index), caption, geometry,
+    return addScreenButton(screen, QStringLiteral("cmd_button_%1").arg(index), caption, geometry,
                            [index, onClick = std::move(onClick)] { onClick(index); });
 }
 

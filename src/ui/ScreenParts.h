@@ -13,25 +13,25 @@ class QWidget;
 // The parts that every screen and small window of the program is built of.
 
 // The program's icon, drawn: a stopwatch face.
-QIcon ProgramIcon();
+QIcon programIcon();
 
 // The product title "ヌビラ" of the splash and version windows, at geometry in the parent.
-QLabel* AddProductTitle(QWidget* parent, const QRect& geometry);
+QLabel* addProductTitle(QWidget* parent, const QRect& geometry);
 
 // The heading line across the top of a working screen.
-QLabel* AddHeading(QWidget* parent, const QString& text, const QRect& geometry);
+QLabel* addHeading(QWidget* parent, const QString& text, const QRect& geometry);
 
 // The frame "ガイダンス" of a working screen: a picture and a guidance text that says what the
 // screen is for and how to go on.
-QLabel* AddGuidance(QWidget* parent, const QString& text, const QRect& geometry);
+QLabel* addGuidance(QWidget* parent, const QString& text, const QRect& geometry);
 
 // A button of a screen; a picture button has an empty caption and is given its icon. A mouse
 // click, and its access key (WorkScreen), give it the focus before onClick runs, so the field
 // being left commits first.
-QPushButton* AddScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
+QPushButton* addScreenButton(QWidget* screen, const QString& objectName, const QString& caption,
                              const QRect& geometry, std::function<void()> onClick);
 // A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
-QPushButton* AddCommandButton(QWidget* screen, int index, const QString& caption,
+QPushButton* addCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick);
 
 // The hourglass pointer for the length of a scope.

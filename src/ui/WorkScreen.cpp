@@ -68,13 +68,13 @@ WorkScreen::WorkScreen(const QString& objectName, const QString& caption, QSize 
 {
     setObjectName(objectName);
     setWindowTitle(caption);
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(programIcon());
     setFixedSize(px(sizeTwips.width()), px(sizeTwips.height()));
 }
 
 int WorkScreen::px(int twips) const
 {
-    return TwipsToPixels(twips, this);
+    return twipsToPixels(twips, this);
 }
 
 QRect WorkScreen::px(int left, int top, int width, int height) const
@@ -84,7 +84,7 @@ QRect WorkScreen::px(int left, int top, int width, int height) const
 
 QWidget* WorkScreen::accessKeyControl(const QKeyEvent* key) const
 {
-    if (!IsAccessKey(key))
+    if (!isAccessKey(key))
         return nullptr;
     const QChar letter(key->key());
     const QList<QWidget*> controls = findChildren<QWidget*>();
@@ -127,8 +127,8 @@ void WorkScreen::showEvent(QShowEvent* event)
         return;
     m_placed = true;
     if (m_placement == Placement::TopRight)
-        PlaceTopRight(this);
+        placeTopRight(this);
     else
-        PlaceCentred(this);
+        placeCentred(this);
     firstShown();
 }

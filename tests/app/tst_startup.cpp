@@ -53,14 +53,14 @@ private slots:
     void initTestCase()
     {
         qputenv("ODBCINI", m_odbc.filePath(QStringLiteral("odbc.ini")).toUtf8());
-        InstallFontSubstitutes();
+        installFontSubstitutes();
     }
 
     void cleanup()
     {
         if (gMDIForm)
             gMDIForm->close();
-        FlushDeletes();
+        flushDeletes();
         DbClose();
     }
 
@@ -68,9 +68,9 @@ private slots:
     {
         // "missing" for no file at all, "trigger" for the program's database with a trigger added
         QTest::addColumn<QByteArray>("content");
-        AddRow("missing", QByteArray("missing"));
-        AddRow("a trigger in our database", QByteArray("trigger"));
-        AddRow("a text file", QByteArray("not a database\n"));
+        addTestRow("missing", QByteArray("missing"));
+        addTestRow("a trigger in our database", QByteArray("trigger"));
+        addTestRow("a text file", QByteArray("not a database\n"));
     }
 
     void refusedDatabase()
@@ -79,12 +79,12 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.path() + u'/';
         if (content == "trigger") {
-            CreateDatabase(DatabasePath(folder));
-            RunForeignSql(DatabasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
+            createDatabase(databasePath(folder));
+            runForeignSql(databasePath(folder), "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST "
                                                 "BEGIN DELETE FROM CMSTAFFKIHONMST; END");
         } else if (content != "missing") {
             QDir().mkpath(folder + QStringLiteral("data"));
-            QFile file(DatabasePath(folder));
+            QFile file(databasePath(folder));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
@@ -114,15 +114,15 @@ private slots:
         // The data source points at the database file, blanks in the path kept.
         QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
         QSettings ini(QString::fromUtf8(qgetenv("ODBCINI")), QSettings::IniFormat);
-        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), DatabasePath(folder));
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), databasePath(folder));
         QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
     }
 
     void quitClosesEveryChildFirst_data()
     {
         QTest::addColumn<bool>("refused");
-        AddRow("every child closes, then the database", false);
-        AddRow("a child that stays open keeps the program", true);
+        addTestRow("every child closes, then the database", false);
+        addTestRow("a child that stays open keeps the program", true);
     }
 
     void quitClosesEveryChildFirst()
@@ -133,7 +133,7 @@ private slots:
         gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "first"))->show();
         gMDIForm->mdiArea()->addSubWindow(new ChildScreen(log, "second", refused))->show();
         gMDIForm->findChild<QAction*>(QStringLiteral("m_Quit"))->trigger();
-        FlushDeletes();
+        flushDeletes();
         log.sort();
         QCOMPARE(log, (QStringList{"first closed, database open", "second closed, database open"}));
         QCOMPARE(!gDb, !refused);
@@ -148,8 +148,8 @@ private:
     QString startedFolder()
     {
         const QString folder = m_folder.path() + QStringLiteral("/program folder/");
-        if (!QFileInfo::exists(DatabasePath(folder)))
-            CreateDatabase(DatabasePath(folder));
+        if (!QFileInfo::exists(databasePath(folder)))
+            createDatabase(databasePath(folder));
         ScriptedMessages messages;
         if (!Main(folder))
             return QString();

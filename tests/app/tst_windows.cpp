@@ -27,7 +27,7 @@ class TestWindows : public QObject {
 private slots:
     void initTestCase()
     {
-        InstallFontSubstitutes();
+        installFontSubstitutes();
         // The clip that the build ships, put below this test's program folder.
         m_clip = QStringLiteral(NUBIRA_PROGRAM_DIR "/Img/stopwatch.avi");
     }
@@ -36,25 +36,25 @@ private slots:
     {
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
-        FlushDeletes();
+        flushDeletes();
     }
 
     void aboutClosesWithEnterAndEsc_data()
     {
         QTest::addColumn<int>("key");
-        AddRow("Enter on OK", int(Qt::Key_Return));
-        AddRow("Esc", int(Qt::Key_Escape));
+        addTestRow("Enter on OK", int(Qt::Key_Return));
+        addTestRow("Esc", int(Qt::Key_Escape));
     }
 
     void aboutClosesWithEnterAndEsc()
     {
         QFETCH(int, key);
         QPointer<frmAbout> about = new frmAbout;
-        QVERIFY(ShowActive(about));
+        QVERIFY(showActive(about));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
         QCOMPARE(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        FlushDeletes();
+        flushDeletes();
         QVERIFY(!about);
     }
 
@@ -114,8 +114,8 @@ private slots:
     void progressWindowAnimatesWhileWorkRuns_data()
     {
         QTest::addColumn<bool>("clip");
-        AddRow("with its clip", true);
-        AddRow("clip missing: still shown", false);
+        addTestRow("with its clip", true);
+        addTestRow("clip missing: still shown", false);
     }
 
     void progressWindowAnimatesWhileWorkRuns()
@@ -142,16 +142,16 @@ private slots:
                 }
             });
             watcher.start(10);
-            RunWithProgress(nullptr, clip ? m_clip : QStringLiteral("/nonexistent.avi"),
+            runWithProgress(nullptr, clip ? m_clip : QStringLiteral("/nonexistent.avi"),
                             [&seen] { seen.acquire(); });
-            FlushDeletes();
+            flushDeletes();
             QVERIFY(!window); // each operation gets a fresh window, gone when it ends
         }
     }
 
     void progressPassesFailuresOn()
     {
-        QVERIFY_THROWS_EXCEPTION(StoreError, RunWithProgress(nullptr, m_clip, [] {
+        QVERIFY_THROWS_EXCEPTION(StoreError, runWithProgress(nullptr, m_clip, [] {
                                      throw StoreError(QStringLiteral("disk full"));
                                  }));
     }

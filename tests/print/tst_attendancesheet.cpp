@@ -27,7 +27,7 @@ const QDate kToday(2026, 12, 6);
 // day with hours left over in the file, the 5th (Monday) a working day without times.
 std::vector<DayRow> december(const QString& code)
 {
-    std::vector<DayRow> rows = WorkedMonth(code, kMonth, kFirst, 31);
+    std::vector<DayRow> rows = workedMonth(code, kMonth, kFirst, 31);
     rows[2].syukinKb = "2";
     rows[3].syukinKb = "2";
     rows[4].syukin.clear();
@@ -52,7 +52,7 @@ class TestAttendanceSheet : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InstallFontSubstitutes(); }
+    void initTestCase() { installFontSubstitutes(); }
 
     void init()
     {
@@ -61,13 +61,13 @@ private slots:
         SaveStaff(m_temp->db(), {"0002", "伊藤　花子", "ｲﾄｳ"});
         SaveStaff(m_temp->db(), {"0003", "上田", "ｳｴﾀﾞ"}); // no month
         // The summary's period differs from the day lines, as the clerk may have chosen.
-        SaveMonth(
+        saveMonth(
             m_temp->db(),
             {"0001", {}, {}, kMonth, QDate(2005, 11, 26), QDate(2005, 12, 25), 1234.5, 10, 2.5, 20},
             december("0001"));
-        SaveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
+        saveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
                   december("0002"));
-        gDb = OpenDatabase(m_temp->path());
+        gDb = openDatabase(m_temp->path());
     }
 
     void cleanup()
@@ -86,7 +86,7 @@ private slots:
         // The whole month with its bands fits the body.
         QCOMPARE(page.textsOf("txt_date").size(), std::size_t(31));
         QVERIFY(page.textsOf("txt_g_sinyaJn").front().rect.bottom() <=
-                PrintableTwips(doc.pageLayout).height());
+                printableTwips(doc.pageLayout).height());
         const auto cell = [&page](const char* control, int day) {
             return page.textsOf(QLatin1String(control)).at(day - 1).text;
         };
@@ -122,7 +122,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("sheet.pdf");
-        QVERIFY(WriteReportPdf(sheets("0000", "9999"), pdf));
+        QVERIFY(writeReportPdf(sheets("0000", "9999"), pdf));
         const QString text = run("pdftotext", {"-layout", pdf, "-"});
         for (const char* expected : {"2005年12月分出勤表", "令和8年12月6日", "青木", "伊藤",
                                      "出勤区分", "公休日", "09:00", "1,234.50"})
@@ -138,9 +138,9 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QDate>("month");
         QTest::addColumn<int>("pages");
-        AddRow("everyone", "0000", "9999", QDate(2005, 12, 1), 2);
-        AddRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
-        AddRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
+        addTestRow("everyone", "0000", "9999", QDate(2005, 12, 1), 2);
+        addTestRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
+        addTestRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
     }
 
     void printScreenRuns()
@@ -151,7 +151,7 @@ private slots:
         QFETCH(int, pages);
         frmInsatu* screen = new frmInsatu(QDate(2006, 1, 10));
         gfrmInsatu = screen;
-        QVERIFY(ShowActive(screen));
+        QVERIFY(showActive(screen));
         QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(),
                  QStringLiteral("200512"));
         // A code typed short is filled to four characters on leaving.
@@ -166,10 +166,10 @@ private slots:
 
         ScriptedMessages messages;
         int shown = 0;
-        SetPreviewStandIn(
+        setPreviewStandIn(
             [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-        SetPreviewStandIn({});
+        setPreviewStandIn({});
         QCOMPARE(shown, pages);
         QCOMPARE(messages.texts().isEmpty(), pages > 0);
         QVERIFY(screen->isVisible()); // stays for another run

@@ -79,7 +79,7 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
         const auto row = [](const char* text, double value, const char* pattern) {
-            AddRow(text, value, pattern, text);
+            addTestRow(text, value, pattern, text);
         };
         row("0.00", 0, "#,##0.00");
         row("12.33", 12.3333333333333, "#,##0.00");
@@ -92,30 +92,30 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, pattern);
         QFETCH(QString, text);
-        QCOMPARE(FormatNumber(value, pattern), text);
+        QCOMPARE(formatNumber(value, pattern), text);
     }
 
     void eraDates_data()
     {
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("text");
-        AddRow("today's era", QDate(2026, 12, 6), "令和8年12月6日");
-        AddRow("last day of Heisei", QDate(2019, 4, 30), "平成31年4月30日");
-        AddRow("Showa", QDate(1988, 1, 15), "昭和63年1月15日");
+        addTestRow("today's era", QDate(2026, 12, 6), "令和8年12月6日");
+        addTestRow("last day of Heisei", QDate(2019, 4, 30), "平成31年4月30日");
+        addTestRow("Showa", QDate(1988, 1, 15), "昭和63年1月15日");
     }
 
     void eraDates()
     {
         QFETCH(QDate, date);
         QFETCH(QString, text);
-        QCOMPARE(FormatEraDate(date, "ggge年m月d日"), text);
-        QVERIFY(FormatEraDate(QDate(2019, 5, 1), "ggge年m月d日").startsWith("令和"));
+        QCOMPARE(formatEraDate(date, "ggge年m月d日"), text);
+        QVERIFY(formatEraDate(QDate(2019, 5, 1), "ggge年m月d日").startsWith("令和"));
     }
 
     void bandsFillPagesAndBreakWhenFull()
     {
         CountingSource source(40, 1000);
-        const ReportDocument doc = RunReport(definition(false), source, QDate(2026, 12, 6));
+        const ReportDocument doc = runReport(definition(false), source, QDate(2026, 12, 6));
         QCOMPARE(source.initialized, 1);
         // Page body: 10000 - 300 footer - 500 header = 9200; the first page also holds the group
         // header (400), so 29 rows; then 30 rows per page.
@@ -140,7 +140,7 @@ private slots:
     void groupsOnNewPages()
     {
         CountingSource source(6, 2);
-        const ReportDocument doc = RunReport(definition(true), source, QDate(2026, 12, 6));
+        const ReportDocument doc = runReport(definition(true), source, QDate(2026, 12, 6));
         QCOMPARE(doc.pages.size(), std::size_t(3));
         for (const ReportPage& page : doc.pages) {
             QCOMPARE(page.textsOf("txt_group").size(), std::size_t(1));
@@ -150,13 +150,13 @@ private slots:
         QCOMPARE(doc.pages[2].textsOf("txt_group").front().text, QStringLiteral("2"));
 
         CountingSource together(6, 2);
-        QCOMPARE(RunReport(definition(false), together, QDate()).pages.size(), std::size_t(1));
+        QCOMPARE(runReport(definition(false), together, QDate()).pages.size(), std::size_t(1));
     }
 
     void footerShowsItsGroupsLastRow()
     {
         CountingSource source(6, 3);
-        const ReportDocument doc = RunReport(definition(false), source, QDate());
+        const ReportDocument doc = runReport(definition(false), source, QDate());
         const std::vector<PlacedText> footers = doc.pages[0].textsOf("txt_last");
         QCOMPARE(footers.size(), std::size_t(2));
         QCOMPARE(footers[0].text, QStringLiteral("3"));
@@ -166,7 +166,7 @@ private slots:
     void rowColoursStayUntilChanged()
     {
         CountingSource source(3, 10);
-        const ReportDocument doc = RunReport(definition(false), source, QDate());
+        const ReportDocument doc = runReport(definition(false), source, QDate());
         const std::vector<PlacedText> rows = doc.pages[0].textsOf("txt_number");
         QCOMPARE(rows[0].colour, QColor(Qt::red));
         QCOMPARE(rows[1].colour, QColor(Qt::black));
@@ -177,7 +177,7 @@ private slots:
     void runWithoutRowsGivesOnePage()
     {
         CountingSource source(0, 1);
-        const ReportDocument doc = RunReport(definition(true), source, QDate());
+        const ReportDocument doc = runReport(definition(true), source, QDate());
         QCOMPARE(doc.pages.size(), std::size_t(1));
         QVERIFY(doc.pages[0].textsOf("txt_number").empty());
         QCOMPARE(doc.pages[0].textsOf("lbl_title").size(), std::size_t(1));

@@ -29,10 +29,10 @@ private slots:
     void init()
     {
         m_temp = std::make_unique<TempDatabase>();
-        gDb = OpenDatabase(m_temp->path());
-        SeedSampleStaff(m_temp->db());
-        m_screen = ShowStaffScreen();
-        QVERIFY(ShowActive(m_screen));
+        gDb = openDatabase(m_temp->path());
+        seedSampleStaff(m_temp->db());
+        m_screen = showStaffScreen();
+        QVERIFY(showActive(m_screen));
         QCOMPARE(QApplication::focusWidget(), field("txt_staffCd"));
     }
 
@@ -40,7 +40,7 @@ private slots:
     {
         delete m_screen;
         delete gMDIForm;
-        FlushDeletes();
+        flushDeletes();
         gDb.reset();
         m_temp.reset();
     }
@@ -95,10 +95,10 @@ private slots:
         QTest::addColumn<bool>("clearCode"); // the field emptied without leaving it
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
-        AddRow("save without code", 0, true, "名前",
-               "スタッフコードを半角4桁にて入力してください。");
-        AddRow("save without name", 0, false, "", "スタッフ氏名を入力してください。");
-        AddRow("delete without code", 1, true, "名前", "スタッフコードを指定してください。");
+        addTestRow("save without code", 0, true, "名前",
+                   "スタッフコードを半角4桁にて入力してください。");
+        addTestRow("save without name", 0, false, "", "スタッフ氏名を入力してください。");
+        addTestRow("delete without code", 1, true, "名前", "スタッフコードを指定してください。");
     }
 
     void refusedInputWritesNothing()
@@ -126,8 +126,8 @@ private slots:
         QTest::addColumn<QString>("rowsLeft");
         const QString question =
             QStringLiteral("削除してよろしいでしょうか？削除すると出勤表のデータも消えます。");
-        AddRow("yes", int(kMsgYes), QStringList{question, "削除しました。"}, "0");
-        AddRow("no", int(kMsgNo), QStringList{question}, "31");
+        addTestRow("yes", int(kMsgYes), QStringList{question, "削除しました。"}, "0");
+        addTestRow("no", int(kMsgNo), QStringList{question}, "31");
     }
 
     void deleteAsksFirst()
@@ -135,8 +135,8 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, messages);
         QFETCH(QString, rowsLeft);
-        SaveMonth(m_temp->db(), {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
-                  PreparedMonth("0001", "200412", QDate(2004, 12, 1), 31));
+        saveMonth(m_temp->db(), {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
+                  preparedMonth("0001", "200412", QDate(2004, 12, 1), 31));
         ScriptedMessages asked({answer});
         enter("txt_staffCd", QStringLiteral("1"));
         QTest::mouseClick(button(1), Qt::LeftButton);
@@ -161,13 +161,13 @@ private slots:
     void closesWhenAnotherChildWindowBecomesActive()
     {
         delete m_screen;
-        FlushDeletes();
+        flushDeletes();
         frmMDIForm main(QString{});
-        QVERIFY(ShowActive(&main));
+        QVERIFY(showActive(&main));
         QWidget* other = main.mdiArea()->addSubWindow(new QWidget);
         other->setAttribute(Qt::WA_DeleteOnClose);
         other->show();
-        m_screen = ShowStaffScreen();
+        m_screen = showStaffScreen();
         QTRY_COMPARE(main.mdiArea()->activeSubWindow(), m_screen->parentWidget());
 
         // The screen's own message box, a real one, leaves it open.
@@ -180,10 +180,10 @@ private slots:
         QApplication::setActiveWindow(&main); // no window manager hands the activation back
         QCoreApplication::processEvents();
         QVERIFY(m_screen && m_screen->isVisible());
-        QCOMPARE(ShowStaffScreen(), m_screen.data()); // opened again: the same screen forward
+        QCOMPARE(showStaffScreen(), m_screen.data()); // opened again: the same screen forward
 
         main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(other));
-        FlushDeletes();
+        flushDeletes();
         QTRY_VERIFY(!m_screen);
         QVERIFY(other->isVisible());
     }

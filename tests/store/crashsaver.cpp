@@ -16,18 +16,18 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     if (argc != 3)
         return 2;
-    const auto db = OpenDatabase(QString::fromLocal8Bit(argv[1]));
+    const auto db = openDatabase(QString::fromLocal8Bit(argv[1]));
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     for (int g = std::atoi(argv[2]);; ++g) {
         const CrashTarget target = CrashTarget::of(g);
         MonthHeader h{target.staffCd, {}, {}, target.month(), target.first(), target.last()};
         std::vector<DayRow> rows =
-            PreparedMonth(target.staffCd, h.syoriDt, h.kikanSt, target.days());
+            preparedMonth(target.staffCd, h.syoriDt, h.kikanSt, target.days());
         for (DayRow& row : rows)
             row.kihon1 = g;
         h.kihon1 = double(g) * target.days();
-        SaveMonth(*db, h, rows);
+        saveMonth(*db, h, rows);
         std::printf("%d\n", g);
         std::fflush(stdout);
     }

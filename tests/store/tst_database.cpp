@@ -79,11 +79,11 @@ private slots:
     void openRefusesWhatIsNotOurDatabase_data()
     {
         QTest::addColumn<QString>("kind");
-        AddRow("missing file", "missing");
-        AddRow("text file", "text");
-        AddRow("foreign SQLite file", "foreign");
-        AddRow("a field missing", "field");
-        AddRow("stored query missing", "view");
+        addTestRow("missing file", "missing");
+        addTestRow("text file", "text");
+        addTestRow("foreign SQLite file", "foreign");
+        addTestRow("a field missing", "field");
+        addTestRow("stored query missing", "view");
     }
 
     void openRefusesWhatIsNotOurDatabase()
@@ -97,14 +97,14 @@ private slots:
             writeFile(path, QByteArray());
             runSql(path, QStringLiteral("CREATE TABLE other (a TEXT)"));
         } else if (kind == "field") {
-            CreateDatabase(path);
+            createDatabase(path);
             runSql(path,
                    QStringLiteral("ALTER TABLE CMSTAFFKIHONMST RENAME COLUMN staffKm TO kana"));
         } else if (kind == "view") {
-            CreateDatabase(path);
+            createDatabase(path);
             runSql(path, QStringLiteral("DROP VIEW Q_CMSTAFFKIHONMST"));
         }
-        QVERIFY_THROWS_EXCEPTION(StoreError, OpenDatabase(path));
+        QVERIFY_THROWS_EXCEPTION(StoreError, openDatabase(path));
     }
 
     void createNeverOverwrites()
@@ -112,7 +112,7 @@ private slots:
         TempDatabase temp;
         SaveStaff(temp.db(),
                   {QStringLiteral("0001"), QStringLiteral("山田"), QStringLiteral("ﾔﾏﾀﾞ")});
-        QVERIFY_THROWS_EXCEPTION(StoreError, CreateDatabase(temp.path()));
+        QVERIFY_THROWS_EXCEPTION(StoreError, createDatabase(temp.path()));
         QCOMPARE(CountStaff(temp.db(), QString(), StaffField::staffCd), 1);
         QVERIFY(!QFile::exists(temp.path() + QStringLiteral(".new")));
     }
@@ -170,7 +170,7 @@ private slots:
         TempDatabase temp;
         temp.db().execute("PRAGMA query_only = 1");
         try {
-            VerifyWritable(temp.db());
+            verifyWritable(temp.db());
             QFAIL("a read-only database passed as writable");
         } catch (const StoreError& error) {
             QVERIFY2(error.message().contains("読み取り専用") &&
@@ -198,7 +198,7 @@ private slots:
 
         // Through the driver, the data source reads the database file, blanks in its path kept.
         TempDatabase temp;
-        SeedSampleStaff(temp.db());
+        seedSampleStaff(temp.db());
         const QString folder = temp.folder() + QStringLiteral("/program files/zeb");
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + QStringLiteral("/data.mdb");

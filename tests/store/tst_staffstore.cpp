@@ -53,8 +53,8 @@ private slots:
         QTest::addColumn<QStringList>("expected"); // the codes, in the order listed
         const auto row = [](const char* name, const char* keyword, StaffField field,
                             const char* expected) {
-            AddRow(name, keyword, field,
-                   QString::fromLatin1(expected).split(u' ', Qt::SkipEmptyParts));
+            addTestRow(name, keyword, field,
+                       QString::fromLatin1(expected).split(u' ', Qt::SkipEmptyParts));
         };
         const StaffField code = StaffField::staffCd;
         const StaffField name = StaffField::staffNm;
@@ -87,9 +87,9 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<StaffRecord>("expected");
-        AddRow("on file", "0002", kStaff[1]);
-        AddRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
-        AddRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
+        addTestRow("on file", "0002", kStaff[1]);
+        addTestRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
+        addTestRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
     }
 
     void getStaff()
@@ -103,7 +103,7 @@ private slots:
     {
         Database& db = m_temp->db();
         MonthHeader h{"0001", "", "", "200403", QDate(2004, 3, 1), QDate(2004, 3, 31)};
-        SaveMonth(db, h, WorkedMonth("0001", "200403", h.kikanSt, 31));
+        saveMonth(db, h, workedMonth("0001", "200403", h.kikanSt, 31));
 
         const StaffRecord renamed{"0001", "山田花子", "ﾔﾏﾀﾞﾊﾅｺ"};
         SaveStaff(db, renamed);
@@ -118,7 +118,7 @@ private slots:
         for (const QString code : {"0001", "0002"}) {
             for (const QString month : {"200402", "200403"}) {
                 MonthHeader h{code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)};
-                SaveMonth(db, h, WorkedMonth(code, month, h.kikanSt, 28));
+                saveMonth(db, h, workedMonth(code, month, h.kikanSt, 28));
             }
         }
         DeleteStaff(db, "0001");

@@ -82,7 +82,7 @@ private slots:
         const MonthHeader saved{
             "0005", "名前0005", "ﾖﾐ0005", "200403", kMarch1, kMarch1.addDays(30),
             160.5,  12.25,      1.0 / 3,  20};
-        SaveMonth(db, saved, WorkedMonth("0005", "200403", kMarch1, 31));
+        saveMonth(db, saved, workedMonth("0005", "200403", kMarch1, 31));
         MonthHeader other = header("0003", "200402"); // another month's summary must not leak
         other.kihon1 = 7;
         SaveSummary(db, other);
@@ -96,13 +96,13 @@ private slots:
     void loadKeepsPreparedDaysWithoutStoredRow()
     {
         // Stored: days 1 to 10 only, with a weekend class and an empty clock-out.
-        std::vector<DayRow> stored = WorkedMonth("0003", "200403", kMarch1, 10);
+        std::vector<DayRow> stored = workedMonth("0003", "200403", kMarch1, 10);
         stored[5].syukinKb = "1";
         stored[6].taisya = "";
         SaveDayRows(m_temp->db(), header("0003"), stored);
-        std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+        std::vector<DayRow> rows = preparedMonth("0003", "200403", kMarch1, 31);
         const std::vector<DayRow> prepared = rows;
-        LoadDayRows(m_temp->db(), header("0003"), rows);
+        loadDayRows(m_temp->db(), header("0003"), rows);
         for (int i = 0; i < 31; ++i) {
             DayRow expected = i < 10 ? stored[i] : prepared[i];
             expected.week = prepared[i].week;
@@ -115,12 +115,12 @@ private slots:
 
     void saveWritesExactlyThePeriod()
     {
-        SaveMonth(m_temp->db(), header("0005"), WorkedMonth("0005", "200403", kMarch1, 31));
+        saveMonth(m_temp->db(), header("0005"), workedMonth("0005", "200403", kMarch1, 31));
         for (const int days : {31, 28, 31}) {
             MonthHeader h = header("0003");
             h.kikanEn = kMarch1.addDays(days - 1);
             h.kihon1 = 8.0 * days;
-            SaveMonth(m_temp->db(), h, WorkedMonth("0003", "200403", kMarch1, days));
+            saveMonth(m_temp->db(), h, workedMonth("0003", "200403", kMarch1, days));
             QCOMPARE(storedDays("0003"), days);
             QCOMPARE(storedMonth(h, days).first, h);
         }
@@ -130,8 +130,8 @@ private slots:
 
     void savesAndDeletesAreOneCommitEach()
     {
-        const std::vector<DayRow> rows = WorkedMonth("0003", "200403", kMarch1, 31);
-        QCOMPARE(m_temp->commitsDuring([&] { SaveMonth(m_temp->db(), header("0003"), rows); }), 1);
+        const std::vector<DayRow> rows = workedMonth("0003", "200403", kMarch1, 31);
+        QCOMPARE(m_temp->commitsDuring([&] { saveMonth(m_temp->db(), header("0003"), rows); }), 1);
         QCOMPARE(m_temp->commitsDuring([&] { DeleteMonth(m_temp->db(), "0003", "200403"); }), 1);
         QCOMPARE(m_temp->commitsDuring([&] { DeleteStaff(m_temp->db(), "0003"); }), 1);
     }
@@ -140,11 +140,11 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("advice"); // what the message tells the clerk, where it says more
-        AddRow("the same day twice", "duplicate day", QString());
-        AddRow("the engine refuses the summary", "summary trigger", QString());
-        AddRow("the engine refuses the 20th day", "day trigger", QString());
-        AddRow("another connection is writing", "locked",
-               QStringLiteral("データベースが他のプログラムに使用されています。"));
+        addTestRow("the same day twice", "duplicate day", QString());
+        addTestRow("the engine refuses the summary", "summary trigger", QString());
+        addTestRow("the engine refuses the 20th day", "day trigger", QString());
+        addTestRow("another connection is writing", "locked",
+                   QStringLiteral("データベースが他のプログラムに使用されています。"));
     }
 
     void failedSaveLeavesTheOldMonthWhole()
@@ -152,12 +152,12 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(QString, advice);
         Database& db = m_temp->db();
-        SaveMonth(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
+        saveMonth(db, header("0003"), workedMonth("0003", "200403", kMarch1, 31));
         const auto old = storedMonth(header("0003"), 31);
 
         MonthHeader h = header("0003");
         h.kihon1 = 1;
-        std::vector<DayRow> rows = PreparedMonth("0003", "200403", kMarch1, 31);
+        std::vector<DayRow> rows = preparedMonth("0003", "200403", kMarch1, 31);
         if (fault == "duplicate day")
             rows[20].kintaiDt = rows[19].kintaiDt;
         else if (fault == "summary trigger")
@@ -175,7 +175,7 @@ private slots:
         QElapsedTimer waited;
         waited.start();
         try {
-            SaveMonth(db, h, rows);
+            saveMonth(db, h, rows);
             QFAIL("the save went through");
         } catch (const StoreError& error) {
             QVERIFY2(error.message().startsWith(advice), qPrintable(error.message()));
@@ -187,7 +187,7 @@ private slots:
 
         // The database is usable again at once: the next save goes through.
         db.execute("DROP TRIGGER IF EXISTS refuse");
-        SaveMonth(db, h, PreparedMonth("0003", "200403", kMarch1, 31));
+        saveMonth(db, h, preparedMonth("0003", "200403", kMarch1, 31));
         QCOMPARE(storedMonth(header("0003"), 31).first.kihon1, 1.0);
     }
 
@@ -202,13 +202,13 @@ private slots:
             MonthHeader h = header("0003", month);
             h.kikanSt = first;
             h.kikanEn = first.addDays(27);
-            const std::vector<DayRow> empty = PreparedMonth("0003", month, first, 28);
+            const std::vector<DayRow> empty = preparedMonth("0003", month, first, 28);
             bool firstSaveDone = false;
             try {
-                SaveMonth(m_temp->db(), h, empty);
+                saveMonth(m_temp->db(), h, empty);
                 firstSaveDone = true;
                 h.kihon1 = 8 * 28;
-                SaveMonth(m_temp->db(), h, WorkedMonth("0003", month, first, 28));
+                saveMonth(m_temp->db(), h, workedMonth("0003", month, first, 28));
             } catch (const StoreError& error) {
                 QVERIFY2(
                     error.message().startsWith("ディスクの空き容量が足りないため書き込めません。"),
@@ -229,7 +229,7 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("firstCode");
         const auto row = [](const char* name, const char* range, int count, const char* firstCode) {
-            AddRow(name, QString::fromLatin1(range).split(u' '), count, firstCode);
+            addTestRow(name, QString::fromLatin1(range).split(u' '), count, firstCode);
         };
         row("everything", "0000 9999 000000 999999", 3 * 59, "0003");
         row("one member, one month", "0005 0005 200403 200403", 31, "0005");
@@ -244,9 +244,9 @@ private slots:
         QFETCH(QString, firstCode);
         Database& db = m_temp->db();
         for (const QString code : {"0003", "0005", "0100"}) {
-            SaveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
-                      WorkedMonth(code, "200402", QDate(2004, 2, 1), 28));
-            SaveMonth(db, header(code), WorkedMonth(code, "200403", kMarch1, 31));
+            saveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
+                      workedMonth(code, "200402", QDate(2004, 2, 1), 28));
+            saveMonth(db, header(code), workedMonth(code, "200403", kMarch1, 31));
         }
         QCOMPARE(CountReportRows(db, range[0], range[1], range[2], range[3]), count);
         const std::vector<ReportRow> rows =
@@ -270,13 +270,13 @@ private slots:
         h.kihon2 = 20.5;
         h.kihon3 = 3.25;
         h.kihon4 = 19;
-        std::vector<DayRow> rows = WorkedMonth("0005", "200403", kMarch1, 31);
+        std::vector<DayRow> rows = workedMonth("0005", "200403", kMarch1, 31);
         rows[2].kihon3 = 0.5;
-        SaveMonth(db, h, rows);
+        saveMonth(db, h, rows);
         // Day rows whose summary is gone, and day rows of a code no longer on the staff master,
         // are listed and counted alike.
-        SaveDayRows(db, header("0003"), WorkedMonth("0003", "200403", kMarch1, 31));
-        SaveDayRows(db, header("0777"), WorkedMonth("0777", "200403", kMarch1, 5));
+        SaveDayRows(db, header("0003"), workedMonth("0003", "200403", kMarch1, 31));
+        SaveDayRows(db, header("0777"), workedMonth("0777", "200403", kMarch1, 5));
 
         QCOMPARE(CountReportRows(db, "0000", "9999", "200403", "200403"), 67);
         const std::vector<ReportRow> report =
@@ -308,8 +308,8 @@ private:
         MonthHeader h = of;
         if (!FindStaffMonth(m_temp->db(), h, of.staffCd))
             return {};
-        std::vector<DayRow> rows = PreparedMonth(of.staffCd, of.syoriDt, of.kikanSt, days);
-        LoadDayRows(m_temp->db(), h, rows);
+        std::vector<DayRow> rows = preparedMonth(of.staffCd, of.syoriDt, of.kikanSt, days);
+        loadDayRows(m_temp->db(), h, rows);
         return {h, rows};
     }
 

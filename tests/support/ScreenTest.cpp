@@ -9,7 +9,7 @@
 ScriptedMessages::ScriptedMessages(QList<int> answers)
     : m_answers(std::move(answers))
 {
-    SetMessageAnswer([this](int kind, const QString& text) {
+    setMessageAnswer([this](int kind, const QString& text) {
         m_kinds << kind;
         m_texts << text;
         if (!m_answers.isEmpty())
@@ -20,13 +20,13 @@ ScriptedMessages::ScriptedMessages(QList<int> answers)
 
 ScriptedMessages::~ScriptedMessages()
 {
-    SetMessageAnswer({});
+    setMessageAnswer({});
 }
 
 ScriptedFiles::ScriptedFiles(QStringList paths)
     : m_paths(std::move(paths))
 {
-    SetFileAnswer([this](const FileQuestion& question) {
+    setFileAnswer([this](const FileQuestion& question) {
         m_asked << question;
         return m_paths.isEmpty() ? QString() : m_paths.takeFirst();
     });
@@ -34,17 +34,17 @@ ScriptedFiles::ScriptedFiles(QStringList paths)
 
 ScriptedFiles::~ScriptedFiles()
 {
-    SetFileAnswer({});
+    setFileAnswer({});
 }
 
-bool ShowActive(QWidget* window)
+bool showActive(QWidget* window)
 {
     window->show();
     QApplication::setActiveWindow(window->window());
     return QTest::qWaitForWindowActive(window->window());
 }
 
-void FlushDeletes()
+void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

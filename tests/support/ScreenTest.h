@@ -41,8 +41,8 @@ private:
 };
 
 // Shows a window and waits until it is the active one.
-bool ShowActive(QWidget* window);
+bool showActive(QWidget* window);
 
 // Deletes the windows and objects whose deletion was posted (closed screens, deleteLater) and
 // lets the events that follow run, so that a test sees the program as the user would next.
-void FlushDeletes();
+void flushDeletes();

@@ -14,8 +14,8 @@ TempDatabase::TempDatabase()
 {
     if (!m_dir.isValid())
         qFatal("cannot make a temporary folder");
-    CreateDatabase(m_path);
-    m_db = OpenDatabase(m_path);
+    createDatabase(m_path);
+    m_db = openDatabase(m_path);
 }
 
 sqlite3* TempDatabase::handle() const
@@ -45,7 +45,7 @@ QString TempDatabase::scalar(const QString& sql)
     return rows.next() ? rows.value(0).toString() : QString();
 }
 
-void RunForeignSql(const QString& path, const QString& sql)
+void runForeignSql(const QString& path, const QString& sql)
 {
     sqlite3* db = nullptr;
     char* error = nullptr;
@@ -55,29 +55,29 @@ void RunForeignSql(const QString& path, const QString& sql)
     sqlite3_close(db);
 }
 
-void SeedSampleStaff(Database& db)
+void seedSampleStaff(Database& db)
 {
     SaveStaff(db, {QStringLiteral("0001"), QStringLiteral("青木"), QStringLiteral("ｱｵｷ")});
     SaveStaff(db, {QStringLiteral("0005"), QStringLiteral("伊藤"), QStringLiteral("ｲﾄｳ")});
     SaveStaff(db, {QStringLiteral("0009"), QStringLiteral("上田"), QStringLiteral("ｳｴﾀﾞ")});
 }
 
-std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
+std::vector<DayRow> preparedMonth(const QString& code, const QString& month, const QDate& first,
                                   int days)
 {
     std::vector<DayRow> rows;
     for (int i = 0; i < days; ++i) {
         const QDate day = first.addDays(i);
-        rows.push_back({code, month, day, Weekday(day), QStringLiteral("0"), QString(), QString(),
+        rows.push_back({code, month, day, weekday(day), QStringLiteral("0"), QString(), QString(),
                         0, 0, 0, 0});
     }
     return rows;
 }
 
-std::vector<DayRow> WorkedMonth(const QString& code, const QString& month, const QDate& first,
+std::vector<DayRow> workedMonth(const QString& code, const QString& month, const QDate& first,
                                 int days)
 {
-    std::vector<DayRow> rows = PreparedMonth(code, month, first, days);
+    std::vector<DayRow> rows = preparedMonth(code, month, first, days);
     for (DayRow& row : rows) {
         row.syukin = QStringLiteral("0900");
         row.taisya = QStringLiteral("1800");

@@ -38,15 +38,15 @@ private:
 // Runs statements on a database file through a bare engine connection, as another program would,
 // without the program's guards (a file's schema may then be written directly). Ends the test run
 // on an error.
-void RunForeignSql(const QString& path, const QString& sql);
+void runForeignSql(const QString& path, const QString& sql);
 
 // The sample staff of the tests: 0001 青木, 0005 伊藤, 0009 上田.
-void SeedSampleStaff(Database& db);
+void seedSampleStaff(Database& db);
 
 // The rows of a month as the timesheet screen prepares them: consecutive days from first, class
 // "0", no times, zero hours.
-std::vector<DayRow> PreparedMonth(const QString& code, const QString& month, const QDate& first,
+std::vector<DayRow> preparedMonth(const QString& code, const QString& month, const QDate& first,
                                   int days);
 // A prepared month whose every row has clock times 0900-1800 and the hours of such a day.
-std::vector<DayRow> WorkedMonth(const QString& code, const QString& month, const QDate& first,
+std::vector<DayRow> workedMonth(const QString& code, const QString& month, const QDate& first,
                                 int days);

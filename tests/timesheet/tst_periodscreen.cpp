@@ -25,8 +25,8 @@ class TestPeriodScreen : public QObject {
 private slots:
     void initTestCase()
     {
-        SeedSampleStaff(m_temp.db());
-        gDb = OpenDatabase(m_temp.path());
+        seedSampleStaff(m_temp.db());
+        gDb = openDatabase(m_temp.path());
     }
 
     void cleanupTestCase() { gDb.reset(); }
@@ -35,23 +35,23 @@ private slots:
         delete m_screen;
         delete gfrmKintaiEnt1;
         delete gMDIForm;
-        FlushDeletes();
+        flushDeletes();
     }
 
     void defaults_data()
     {
         QTest::addColumn<QDate>("today");
         QTest::addColumn<QDate>("last"); // of the previous month
-        AddRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
-        AddRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
-        AddRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
+        addTestRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
+        addTestRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
+        addTestRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
     }
 
     void defaults()
     {
         QFETCH(QDate, today);
         QFETCH(QDate, last);
-        const PeriodChoice choice = DefaultPeriod(today);
+        const PeriodChoice choice = defaultPeriod(today);
         QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
         QCOMPARE(choice.last, last);
         QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
@@ -62,9 +62,9 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("refusal");
-        AddRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
-        AddRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
-        AddRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
+        addTestRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
+        addTestRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
+        addTestRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
     }
 
     void periodCheck()
@@ -72,14 +72,14 @@ private slots:
         QFETCH(QString, first);
         QFETCH(QString, last);
         QFETCH(QString, refusal);
-        m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
-        QVERIFY(ShowActive(m_screen));
+        m_screen = addChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(showActive(m_screen));
         QCOMPARE(m_screen->syoriDtField()->valueText(), QStringLiteral("200412"));
         typeDate("txt_kikanSt", first);
         typeDate("txt_kikanEn", last);
         ScriptedMessages messages;
         QTest::mouseClick(button(2), Qt::LeftButton);
-        FlushDeletes();
+        flushDeletes();
         if (refusal.isEmpty()) {
             QVERIFY(messages.texts().isEmpty());
             QVERIFY(!m_screen); // handed over and closed
@@ -97,8 +97,8 @@ private slots:
 
     void enterMovesThroughTheFields()
     {
-        m_screen = AddChild(new frmJyouken(QDate(2005, 1, 15)));
-        QVERIFY(ShowActive(m_screen));
+        m_screen = addChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(showActive(m_screen));
         QStringList order;
         for (int i = 0; i < 4; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -107,22 +107,22 @@ private slots:
         QCOMPARE(order,
                  QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        FlushDeletes();
+        flushDeletes();
         QVERIFY(!m_screen);
     }
 
     void cancelThenReopenShowsTheDefaults()
     {
         frmMDIForm main(QString{});
-        QVERIFY(ShowActive(&main));
-        m_screen = ShowPeriodScreen();
+        QVERIFY(showActive(&main));
+        m_screen = showPeriodScreen();
         const QString defaultFirst = m_screen->kikanStField()->valueText();
-        QCOMPARE(ShowPeriodScreen(), m_screen.data());
+        QCOMPARE(showPeriodScreen(), m_screen.data());
         typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
         QTest::mouseClick(button(3), Qt::LeftButton);
-        FlushDeletes();
+        flushDeletes();
         QVERIFY(main.mdiArea()->subWindowList().isEmpty());
-        m_screen = ShowPeriodScreen();
+        m_screen = showPeriodScreen();
         QCOMPARE(m_screen->kikanStField()->valueText(), defaultFirst);
     }
 

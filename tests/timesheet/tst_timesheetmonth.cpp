@@ -26,7 +26,7 @@ std::array<double, 4> totalsOf(const TimesheetMonth& month)
 void workEveryDay(TimesheetMonth& month)
 {
     for (int n = 1; n <= month.days(); ++n) {
-        if (IsRestDay(month.row(n).syukinKb))
+        if (isRestDay(month.row(n).syukinKb))
             continue;
         month.commitClock(n, Clock::In, "0900");
         month.commitClock(n, Clock::Out, "1800");
@@ -51,7 +51,7 @@ private slots:
     void init()
     {
         m_temp = std::make_unique<TempDatabase>();
-        SeedSampleStaff(m_temp->db());
+        seedSampleStaff(m_temp->db());
     }
 
     void cleanup() { m_temp.reset(); }
@@ -70,10 +70,10 @@ private slots:
 
     void storedClassesComeBack()
     {
-        std::vector<DayRow> rows = WorkedMonth("0005", kMarch, kMarchFirst, 31);
+        std::vector<DayRow> rows = workedMonth("0005", kMarch, kMarchFirst, 31);
         rows[5].syukinKb = "1";  // Saturday 6th worked as a holiday
         rows[1].syukinKb = "2x"; // Tuesday 2nd a rest day, its times left over in the file
-        SaveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
+        saveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
                   rows);
         const TimesheetMonth month = loadedMarch();
         QCOMPARE(month.row(6), rows[5]);
@@ -89,11 +89,11 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("how"); // next, previous, or a typed code
         QTest::addColumn<QString>("reached");
-        AddRow("next", "0001", "next", "0005");
-        AddRow("past the highest", "0009", "next", "0009");
-        AddRow("before the lowest", "0001", "previous", "0001");
-        AddRow("a short code, filled", "0001", "5", "0005");
-        AddRow("a code not on file", "0001", "7", "0001");
+        addTestRow("next", "0001", "next", "0005");
+        addTestRow("past the highest", "0009", "next", "0009");
+        addTestRow("before the lowest", "0001", "previous", "0001");
+        addTestRow("a short code, filled", "0001", "5", "0005");
+        addTestRow("a code not on file", "0001", "7", "0001");
     }
 
     void movingToAnotherMember()
@@ -101,8 +101,8 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, how);
         QFETCH(QString, reached);
-        SaveMonth(m_temp->db(), {start, {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
-                  WorkedMonth(start, kMarch, kMarchFirst, 31));
+        saveMonth(m_temp->db(), {start, {}, {}, kMarch, kMarchFirst, kMarchLast, 8, 0, 0, 1},
+                  workedMonth(start, kMarch, kMarchFirst, 31));
         TimesheetMonth month = loadedMarch(start);
         month.commitClock(1, Clock::Out, "2000"); // an edit that moving discards
         if (how == "next")
@@ -212,8 +212,8 @@ private slots:
         TimesheetMonth month = loadedMarch();
         workEveryDay(month);
         month.save(m_temp->db());
-        SaveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
-                  WorkedMonth("0005", "200404", QDate(2004, 4, 1), 30));
+        saveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
+                  workedMonth("0005", "200404", QDate(2004, 4, 1), 30));
         month.deleteMonth(m_temp->db());
         QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
         QCOMPARE(totalsOf(month)[0], 0.0);

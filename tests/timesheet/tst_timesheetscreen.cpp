@@ -48,16 +48,16 @@ private slots:
     void init()
     {
         m_temp = std::make_unique<TempDatabase>();
-        SeedSampleStaff(m_temp->db());
-        gDb = OpenDatabase(m_temp->path());
+        seedSampleStaff(m_temp->db());
+        gDb = openDatabase(m_temp->path());
         m_main = std::make_unique<frmMDIForm>(QString{});
-        QVERIFY(ShowActive(m_main.get()));
+        QVERIFY(showActive(m_main.get()));
     }
 
     void cleanup()
     {
         m_main.reset();
-        FlushDeletes();
+        flushDeletes();
         gDb.reset();
         m_temp.reset();
     }
@@ -123,11 +123,11 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("left");
-        AddRow("next, saved", "next", int(kMsgYes), "1000", true);
-        AddRow("code, discarded", "code", int(kMsgNo), "0900", true);
-        AddRow("code, stayed", "code", int(kMsgCancel), "0900", false);
-        AddRow("close, stayed", "close", int(kMsgCancel), "0900", false);
-        AddRow("close box, saved", "close box", int(kMsgYes), "1000", true);
+        addTestRow("next, saved", "next", int(kMsgYes), "1000", true);
+        addTestRow("code, discarded", "code", int(kMsgNo), "0900", true);
+        addTestRow("code, stayed", "code", int(kMsgCancel), "0900", false);
+        addTestRow("close, stayed", "close", int(kMsgCancel), "0900", false);
+        addTestRow("close box, saved", "close box", int(kMsgYes), "1000", true);
     }
 
     void leavingAnEditedMonthAsks()
@@ -156,7 +156,7 @@ private slots:
         } else {
             m_screen->parentWidget()->close(); // the time still in its field
         }
-        FlushDeletes();
+        flushDeletes();
         QCOMPARE(messages.texts(),
                  QStringList{"0001 青木 の勤怠は保存されていません。保存しますか？"});
         QCOMPARE(messages.kinds(), QList<int>{kMsgSaveQuestion});
@@ -176,8 +176,8 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("rowsLeft");
-        AddRow("yes", int(kMsgYes), "0");
-        AddRow("no", int(kMsgNo), "28");
+        addTestRow("yes", int(kMsgYes), "0");
+        addTestRow("no", int(kMsgNo), "28");
     }
 
     void dropOnTheBinDeletesTheMonth()
@@ -207,13 +207,13 @@ private slots:
         saveWorkedMonth("0009");
         open();
         int pages = 0;
-        SetPreviewStandIn(
+        setPreviewStandIn(
             [&pages](const ReportDocument& document) { pages = int(document.pages.size()); });
         ScriptedMessages messages;
         click("cmd_button_2"); // 0001 has no stored month
         click("cmd_NEXT");
         click("cmd_button_2");
-        SetPreviewStandIn({});
+        setPreviewStandIn({});
         QCOMPARE(messages.texts(), QStringList{"印刷対象データがありません。"});
         QCOMPARE(pages, 1);
     }
@@ -260,7 +260,7 @@ private slots:
         const QRect rect = list->visualItemRect(list->topLevelItem(0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-        FlushDeletes();
+        flushDeletes();
         QVERIFY(!dialog);
         QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("上田"));
         QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
@@ -278,12 +278,12 @@ private:
     QString stored(const char* sql) { return m_temp->scalar(QLatin1String(sql)); }
     void saveWorkedMonth(const QString& code)
     {
-        SaveMonth(m_temp->db(), {code, {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
-                  WorkedMonth(code, kMonth, kFirst, 28));
+        saveMonth(m_temp->db(), {code, {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+                  workedMonth(code, kMonth, kFirst, 28));
     }
     void open()
     {
-        m_screen = OpenTimesheetScreen(kMonth, kFirst, kLast);
+        m_screen = openTimesheetScreen(kMonth, kFirst, kLast);
         QVERIFY(m_screen);
         QTRY_COMPARE(QApplication::focusWidget(), child("txt_staffCd"));
     }

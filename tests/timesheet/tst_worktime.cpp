@@ -124,10 +124,10 @@ private slots:
         QTest::addColumn<QDate>("first");
         QTest::addColumn<int>("days");
         QTest::addColumn<double>("expected");
-        AddRow("March 2004: 23 weekdays", QDate(2004, 3, 1), 31, 184.0);
-        AddRow("three weekdays: the floor", QDate(2004, 3, 3), 3, 40.0);
-        AddRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
-        AddRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
+        addTestRow("March 2004: 23 weekdays", QDate(2004, 3, 1), 31, 184.0);
+        addTestRow("three weekdays: the floor", QDate(2004, 3, 3), 3, 40.0);
+        addTestRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
+        addTestRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
     }
 
     void allowance()
@@ -135,7 +135,7 @@ private slots:
         QFETCH(QDate, first);
         QFETCH(int, days);
         QFETCH(double, expected);
-        QCOMPARE(CalcKihon40(period(first, days)), expected);
+        QCOMPARE(calcKihon40(period(first, days)), expected);
     }
 
     void totals_data()
@@ -147,8 +147,8 @@ private slots:
         QTest::addColumn<double>("overtime");
         const auto row = [](const char* name, const char* classes, double dayBasic,
                             double dayOvertime, double basic, double overtime) {
-            AddRow(name, QString::fromLatin1(classes).split(u','), dayBasic, dayOvertime, basic,
-                   overtime);
+            addTestRow(name, QString::fromLatin1(classes).split(u','), dayBasic, dayOvertime, basic,
+                       overtime);
         };
         row("six normal days of 8: capped at 40", "0,0,0,0,0,0", 8, 0, 40, 8);
         row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
@@ -177,7 +177,7 @@ private slots:
             rows[i].kihon4 = 1;
         }
         MonthHeader h;
-        CalcTotals(rows, CalcKihon40(rows), h);
+        CalcTotals(rows, calcKihon40(rows), h);
         QCOMPARE(h.kihon1, basic);
         QCOMPARE(h.kihon2, overtime);
         QCOMPARE(h.kihon3, 0.5 * classes.size());
@@ -190,7 +190,7 @@ private slots:
         QTest::addColumn<int>("dayClass"); // -1 for none
         QTest::addColumn<QString>("caption");
         const auto row = [](const char* stored, int dayClass, const char* caption) {
-            AddRow(stored, stored, dayClass, caption);
+            addTestRow(stored, stored, dayClass, caption);
         };
         row("0", int(DayClass::Normal), "通常出勤");
         row("1", int(DayClass::HolidayWork), "休日出勤");
@@ -205,9 +205,9 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(int, dayClass);
         QFETCH(QString, caption);
-        const std::optional<DayClass> read = ReadDayClass(stored);
+        const std::optional<DayClass> read = readDayClass(stored);
         QCOMPARE(read ? int(*read) : -1, dayClass);
-        QCOMPARE(DayClassCaption(stored), caption);
+        QCOMPARE(dayClassCaption(stored), caption);
     }
 };
 

@@ -49,16 +49,16 @@ private slots:
     void init()
     {
         m_temp = std::make_unique<TempDatabase>();
-        SeedSampleStaff(m_temp->db());
+        seedSampleStaff(m_temp->db());
         for (const QString code : {"0001", "0005", "0009"}) {
             for (const QDate first : {QDate(2005, 1, 1), QDate(2005, 2, 1)}) {
                 const QString month = first.toString("yyyyMM");
-                SaveMonth(m_temp->db(),
+                saveMonth(m_temp->db(),
                           {code, {}, {}, month, first, first.addDays(27), 160, 1, 2, 20},
-                          WorkedMonth(code, month, first, 28));
+                          workedMonth(code, month, first, 28));
             }
         }
-        QVERIFY(DbOpen(databasePath()));
+        QVERIFY(DbOpen(livePath()));
     }
 
     void cleanup()
@@ -73,7 +73,7 @@ private slots:
 
     void exportThenImportKeepsEveryRow()
     {
-        const QByteArray before = contents(databasePath());
+        const QByteArray before = contents(livePath());
         const QString path = outside("backup.tim");
         {
             ScriptedMessages messages;
@@ -100,16 +100,16 @@ private slots:
         QCOMPARE(staffCount(), 3);
         QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("青木"));
         QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
-        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+        QVERIFY(!QFileInfo::exists(backupPath(livePath())));
     }
 
     void exportNamesTheFileAsTyped_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        AddRow("no extension", "monthly", "monthly.tim");
-        AddRow("upper case", "monthly.TIM", "monthly.TIM.tim");
-        AddRow("over an old backup", "monthly.tim", "monthly.tim");
+        addTestRow("no extension", "monthly", "monthly.tim");
+        addTestRow("upper case", "monthly.TIM", "monthly.TIM.tim");
+        addTestRow("over an old backup", "monthly.tim", "monthly.tim");
     }
 
     void exportNamesTheFileAsTyped()
@@ -120,21 +120,21 @@ private slots:
         ScriptedMessages messages;
         ScriptedFiles files({outside(typed)});
         DataOut(nullptr);
-        QCOMPARE(contents(outside(written)), contents(databasePath()));
+        QCOMPARE(contents(outside(written)), contents(livePath()));
         QCOMPARE(messages.texts(),
                  QStringList{outside(written) + "バックアップファイルを作成しました。 "});
     }
 
     void cancelChangesNothing()
     {
-        const QByteArray before = contents(databasePath());
+        const QByteArray before = contents(livePath());
         ScriptedMessages messages;
         ScriptedFiles cancelled({});
         DataOut(nullptr);
         DataIn(nullptr);
         QCOMPARE(cancelled.asked().size(), 2);
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(contents(databasePath()), before);
+        QCOMPARE(contents(livePath()), before);
         QVERIFY(gDb && gDb->isOpen());
     }
 
@@ -142,39 +142,42 @@ private slots:
     {
         // Each file but the first two is a copy of the live database changed by another program.
         QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
-        AddRow("text file", "text");
-        AddRow("truncated copy", "truncated");
-        AddRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
-        AddRow("trigger undoing a staff save",
-               "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
-               "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
-        AddRow("trigger emptying the staff on a month save",
-               "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM "
-               "CMSTAFFKIHONMST; END");
-        AddRow("trigger ignoring day rows",
-               "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
-        AddRow("day table replaced by a view",
-               "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * "
-               "FROM kept;"
-               "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
-        AddRow(
+        addTestRow("text file", "text");
+        addTestRow("truncated copy", "truncated");
+        addTestRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
+        addTestRow("trigger undoing a staff save",
+                   "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
+                   "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
+        addTestRow("trigger emptying the staff on a month save",
+                   "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM "
+                   "CMSTAFFKIHONMST; END");
+        addTestRow(
+            "trigger ignoring day rows",
+            "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
+        addTestRow(
+            "day table replaced by a view",
+            "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * "
+            "FROM kept;"
+            "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
+        addTestRow(
             "stored query as a cross join",
             "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
             "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
-        AddRow("staff key without its uniqueness",
-               "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY "
-               "KEY', "
-               "'') WHERE name = 'CMSTAFFKIHONMST'");
-        AddRow("statistics steering the queries", "ANALYZE");
+        addTestRow(
+            "staff key without its uniqueness",
+            "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY "
+            "KEY', "
+            "'') WHERE name = 'CMSTAFFKIHONMST'");
+        addTestRow("statistics steering the queries", "ANALYZE");
         // The definition reads as the program writes it, but the index holds only the first month:
         // only the full integrity check sees the missing entries.
-        AddRow(
+        addTestRow(
             "index holding part of its table",
             "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
             "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
             "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
             "'KYTIMESHEETJL_syoriDt'");
-        AddRow("made by a newer version", "PRAGMA user_version = 99");
+        addTestRow("made by a newer version", "PRAGMA user_version = 99");
     }
 
     void refusedImports()
@@ -184,12 +187,12 @@ private slots:
         if (sql == "text")
             write(path, "スタッフ一覧\n0001,青木\n");
         else if (sql == "truncated")
-            write(path, contents(databasePath()).left(contents(databasePath()).size() / 2));
+            write(path, contents(livePath()).left(contents(livePath()).size() / 2));
         else {
-            write(path, contents(databasePath()));
-            RunForeignSql(path, sql);
+            write(path, contents(livePath()));
+            runForeignSql(path, sql);
         }
-        const QByteArray before = contents(databasePath());
+        const QByteArray before = contents(livePath());
         ScriptedMessages messages;
         ScriptedFiles files({path});
         DataIn(nullptr);
@@ -197,28 +200,28 @@ private slots:
                  (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
-        QCOMPARE(contents(databasePath()), before);
-        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
+        QCOMPARE(contents(livePath()), before);
+        QVERIFY(!QFileInfo::exists(backupPath(livePath())));
     }
 
     void backupOfAnEarlierVersionIsUpgraded()
     {
         const QString path = backupFile();
-        RunForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
+        runForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
         ScriptedMessages messages;
         ScriptedFiles files({path});
         DataIn(nullptr);
         QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
         Rows version = gDb->query("PRAGMA user_version");
         QVERIFY(version.next());
-        QCOMPARE(version.value(0).toInt(), CurrentSchemaVersion());
+        QCOMPARE(version.value(0).toInt(), currentSchemaVersion());
         QCOMPARE(staffCount(), 3);
     }
 
     void importAfterAnInterruptedOne()
     {
         const QString path = backupFile();
-        const QString leftover = BackupPath(databasePath());
+        const QString leftover = backupPath(livePath());
         write(leftover, "the database before an import that was cut off");
         DeleteStaff(*gDb, "0005");
 
@@ -230,21 +233,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(leftover));
         // The leftover is kept under a dated name.
         const QStringList aside =
-            QFileInfo(databasePath()).dir().entryList({"data-*.bak"}, QDir::Files);
+            QFileInfo(livePath()).dir().entryList({"data-*.bak"}, QDir::Files);
         QCOMPARE(aside.size(), 1);
-        QCOMPARE(contents(QFileInfo(databasePath()).dir().filePath(aside.first())),
+        QCOMPARE(contents(QFileInfo(livePath()).dir().filePath(aside.first())),
                  QByteArray("the database before an import that was cut off"));
     }
 
     void startUpPutsBackAnInterruptedRestore()
     {
         DbClose();
-        const QByteArray before = contents(databasePath());
-        QVERIFY(QFile::rename(databasePath(), BackupPath(databasePath())));
-        QVERIFY(RecoverInterruptedRestore(databasePath()));
-        QCOMPARE(contents(databasePath()), before);
-        QVERIFY(!QFileInfo::exists(BackupPath(databasePath())));
-        QVERIFY(!RecoverInterruptedRestore(databasePath())); // nothing to do with the file there
+        const QByteArray before = contents(livePath());
+        QVERIFY(QFile::rename(livePath(), backupPath(livePath())));
+        QVERIFY(recoverInterruptedRestore(livePath()));
+        QCOMPARE(contents(livePath()), before);
+        QVERIFY(!QFileInfo::exists(backupPath(livePath())));
+        QVERIFY(!recoverInterruptedRestore(livePath())); // nothing to do with the file there
     }
 
     void importClosesTheWorkingScreens_data()
@@ -252,9 +255,9 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("screenKept");
         QTest::addColumn<bool>("restored");
-        AddRow("restored", "backup", false, true);
-        AddRow("refused file: screens untouched", "text", false, false);
-        AddRow("clerk stays with unsaved work", "backup", true, false);
+        addTestRow("restored", "backup", false, true);
+        addTestRow("refused file: screens untouched", "text", false, false);
+        addTestRow("clerk stays with unsaved work", "backup", true, false);
     }
 
     void importClosesTheWorkingScreens()
@@ -290,7 +293,7 @@ private slots:
     }
 
 private:
-    QString databasePath() const { return m_temp->path(); }
+    QString livePath() const { return m_temp->path(); }
     QString outside(const QString& name) const { return m_outside.filePath(name); }
     int staffCount() { return CountStaff(*gDb, QString(), StaffField::staffCd); }
     QString backupFile()

@@ -39,7 +39,7 @@ void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
     } else if (how == "double click") {
         QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
     } else {
-        const QList<QWidget*> fields = FocusableFields(field->window());
+        const QList<QWidget*> fields = focusableFields(field->window());
         QWidget* from = fields.at(fields.indexOf(field) + (how == "shift+tab" ? 1 : -1));
         from->setFocus(Qt::OtherFocusReason);
         if (how == "tab")
@@ -92,11 +92,11 @@ class TestScreenParts : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(InstallJapaneseTranslation()); }
+    void initTestCase() { QVERIFY(installJapaneseTranslation()); }
     void init()
     {
         m_form = std::make_unique<Form>();
-        QVERIFY(ShowActive(m_form.get()));
+        QVERIFY(showActive(m_form.get()));
         m_form->code->setFocus();
     }
 
@@ -107,11 +107,11 @@ private slots:
         QTest::addColumn<QString>("keys");        // Enter, Shift+Enter, or MoveFocus forward
         QTest::addColumn<QString>("unavailable"); // hidden, or no tab stop
         QTest::addColumn<QString>("expected");
-        AddRow("Enter", "code", "enter", "", "clock");
-        AddRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
-        AddRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
-        AddRow("hidden skipped", "code", "forward", "hide clock", "hours");
-        AddRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
+        addTestRow("Enter", "code", "enter", "", "clock");
+        addTestRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
+        addTestRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
+        addTestRow("hidden skipped", "code", "forward", "hide clock", "hours");
+        addTestRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
     }
 
     void focusMoves()
@@ -162,9 +162,9 @@ private slots:
     void commitsOnLeaving_data()
     {
         QTest::addColumn<QString>("how");
-        AddRow("Tab", "tab");
-        AddRow("Enter", "enter");
-        AddRow("a click on another field", "click");
+        addTestRow("Tab", "tab");
+        addTestRow("Enter", "enter");
+        addTestRow("a click on another field", "click");
     }
 
     void commitsOnLeaving()
@@ -190,8 +190,8 @@ private slots:
         QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
         QMessageBox(QMessageBox::Critical, {}, QStringLiteral("入力してください。")).exec();
         QWidget other;
-        QVERIFY(ShowActive(&other));
-        QVERIFY(ShowActive(m_form.get()));
+        QVERIFY(showActive(&other));
+        QVERIFY(showActive(m_form.get()));
         QCOMPARE(committed.count(), 0);
     }
 
@@ -202,11 +202,11 @@ private slots:
         QTest::addColumn<int>("at");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown"); // a time when its value is the digits typed
-        AddRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
-        AddRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
-        AddRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
-        AddRow("half typed stays", "", "click", 5, "083", "08:3_");
-        AddRow("hour out of range", "", "tab", 0, "9900", "99:00");
+        addTestRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
+        addTestRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
+        addTestRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
+        addTestRow("half typed stays", "", "click", 5, "083", "08:3_");
+        addTestRow("hour out of range", "", "tab", 0, "9900", "99:00");
     }
 
     void clockTyping()
@@ -256,11 +256,12 @@ private slots:
         QTest::addColumn<int>("at");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("value");
-        AddRow("day, clicked: the whole date", false, "click", 8, "20261201", "2026/12/01");
-        AddRow("day, Shift+Tab", false, "shift+tab", 0, "20261201", "2026/12/01");
-        AddRow("month, double click: the whole month", true, "double click", 6, "201905", "201905");
+        addTestRow("day, clicked: the whole date", false, "click", 8, "20261201", "2026/12/01");
+        addTestRow("day, Shift+Tab", false, "shift+tab", 0, "20261201", "2026/12/01");
+        addTestRow("month, double click: the whole month", true, "double click", 6, "201905",
+                   "201905");
         // Once inside, a click picks the part under it.
-        AddRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
+        addTestRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
     }
 
     void dateTyping()
@@ -298,7 +299,7 @@ private slots:
         commit(m_form->clock, QStringLiteral("０９３０"));
         QCOMPARE(m_form->clock->value(), QStringLiteral("0930"));
         // A name keeps its kana and kanji.
-        QCOMPARE(ToHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
+        QCOMPARE(toHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
     }
 
     void messageKinds_data()
@@ -310,11 +311,11 @@ private slots:
         QTest::addColumn<int>("result");
 
         const QStringList save{"キャンセル", "保存", "変更を破棄"};
-        AddRow("question, no", 2, int(QMessageBox::No), int(QMessageBox::Information),
-               QStringList{"いいえ(&N)", "はい(&Y)"}, 7);
-        AddRow("save question, stay", 4, int(QMessageBox::Cancel), int(QMessageBox::Warning), save,
-               2);
-        AddRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
+        addTestRow("question, no", 2, int(QMessageBox::No), int(QMessageBox::Information),
+                   QStringList{"いいえ(&N)", "はい(&Y)"}, 7);
+        addTestRow("save question, stay", 4, int(QMessageBox::Cancel), int(QMessageBox::Warning),
+                   save, 2);
+        addTestRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
     }
 
     void messageKinds()
