@@ -28,7 +28,7 @@ private slots:
     void initTestCase()
     {
         installFontSubstitutes();
-        // The clip that the build ships, put below this test's program folder.
+        // The clip that the build ships.
         m_clip = QStringLiteral(NUBIRA_PROGRAM_DIR "/Img/stopwatch.avi");
     }
 
@@ -37,25 +37,6 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
         flushDeletes();
-    }
-
-    void aboutClosesWithEnterAndEsc_data()
-    {
-        QTest::addColumn<int>("key");
-        addTestRow("Enter on OK", int(Qt::Key_Return));
-        addTestRow("Esc", int(Qt::Key_Escape));
-    }
-
-    void aboutClosesWithEnterAndEsc()
-    {
-        QFETCH(int, key);
-        QPointer<frmAbout> about = new frmAbout;
-        QVERIFY(showActive(about));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
-        QCOMPARE(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        flushDeletes();
-        QVERIFY(!about);
     }
 
     void systemInformation()

@@ -28,22 +28,13 @@ class TestStaffScreen : public QObject {
 private slots:
     void init()
     {
-        m_temp = std::make_unique<TempDatabase>();
-        gDb = openDatabase(m_temp->path());
-        seedSampleStaff(m_temp->db());
+        m_program = std::make_unique<ProgramFixture>();
         m_screen = showStaffScreen();
         QVERIFY(showActive(m_screen));
         QCOMPARE(QApplication::focusWidget(), field("txt_staffCd"));
     }
 
-    void cleanup()
-    {
-        delete m_screen;
-        delete gMDIForm;
-        flushDeletes();
-        gDb.reset();
-        m_temp.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void codeIsLookedUpOnLeaving()
     {
@@ -84,7 +75,7 @@ private slots:
         name->insert(QStringLiteral("佐藤　一郎"));
         QTest::keyClick(name, Qt::Key_S, Qt::AltModifier);
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("保存しました。")});
-        QCOMPARE(GetStaff(m_temp->db(), "0021"),
+        QCOMPARE(GetStaff(m_program->temp().db(), "0021"),
                  (StaffRecord{"0021", QStringLiteral("佐藤　一郎"), QString()}));
         QCOMPARE(field("txt_staffNm")->value(), QStringLiteral("佐藤　一郎"));
     }
@@ -115,8 +106,9 @@ private slots:
         QTest::mouseClick(button(buttonIndex), Qt::LeftButton);
         QCOMPARE(messages.texts(), QStringList{message});
         QCOMPARE(messages.kinds(), QList<int>{kMsgError});
-        QCOMPARE(GetStaff(m_temp->db(), "0001").staffNm, QStringLiteral("青木"));
-        QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM CMSTAFFKIHONMST"), QStringLiteral("3"));
+        QCOMPARE(GetStaff(m_program->temp().db(), "0001").staffNm, QStringLiteral("青木"));
+        QCOMPARE(m_program->temp().scalar("SELECT COUNT(*) FROM CMSTAFFKIHONMST"),
+                 QStringLiteral("3"));
     }
 
     void deleteAsksFirst_data()
@@ -135,15 +127,16 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, messages);
         QFETCH(QString, rowsLeft);
-        saveMonth(m_temp->db(), {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
+        saveMonth(m_program->temp().db(),
+                  {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
                   preparedMonth("0001", "200412", QDate(2004, 12, 1), 31));
         ScriptedMessages asked({answer});
         enter("txt_staffCd", QStringLiteral("1"));
         QTest::mouseClick(button(1), Qt::LeftButton);
         QCOMPARE(asked.texts(), messages);
         QCOMPARE(asked.kinds().first(), int(kMsgQuestion));
-        QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
-        QCOMPARE(GetStaff(m_temp->db(), "0001").staffNm.isEmpty(), answer == kMsgYes);
+        QCOMPARE(m_program->temp().scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
+        QCOMPARE(GetStaff(m_program->temp().db(), "0001").staffNm.isEmpty(), answer == kMsgYes);
         QCOMPARE(field("txt_staffNm")->value().isEmpty(), answer == kMsgYes);
     }
 
@@ -214,7 +207,7 @@ private:
         QTest::keyClick(f, Qt::Key_Return);
     }
 
-    std::unique_ptr<TempDatabase> m_temp;
+    std::unique_ptr<ProgramFixture> m_program;
     QPointer<frmStaff> m_screen;
 };
 

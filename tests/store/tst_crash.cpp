@@ -1,18 +1,62 @@
-#include "CrashTarget.h"
 #include "Database.h"
 #include "Schema.h"
 #include "TempDatabase.h"
+#include "TimesheetStore.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
 
+#include <cstdio>
 #include <map>
 #include <random>
 
 namespace {
 
 constexpr int kKills = 100;
+
+// The month that generation g of the crash test's saver rewrites: five staff, three months of
+// different lengths.
+struct CrashTarget {
+    static constexpr int kStaff = 5;
+    static constexpr int kMonths = 3;
+
+    QString staffCd;
+    int monthIndex = 0;
+
+    static CrashTarget of(int g)
+    {
+        return {QStringLiteral("%1").arg(g % kStaff + 1, 4, 10, QLatin1Char('0')),
+                g / kStaff % kMonths};
+    }
+    QDate first() const { return QDate(2024, 1, 1).addMonths(monthIndex); }
+    QDate last() const { return first().addDays(days() - 1); }
+    int days() const { return first().daysInMonth(); }
+    QString month() const { return first().toString(QStringLiteral("yyyyMM")); }
+};
+
+// The saver that the test kills: it saves months in a loop from generation g on. Generation g
+// rewrites the month CrashTarget::of(g) with every day's basic hours set to g and the summary
+// equal to their sum, and "g" is printed once it is committed.
+int saveUntilKilled(const QString& path, int g)
+{
+    const auto db = openDatabase(path);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    for (;; ++g) {
+        const CrashTarget target = CrashTarget::of(g);
+        MonthHeader h{target.staffCd, {}, {}, target.month(), target.first(), target.last()};
+        std::vector<DayRow> rows =
+            preparedMonth(target.staffCd, h.syoriDt, h.kikanSt, target.days());
+        for (DayRow& row : rows)
+            row.kihon1 = g;
+        h.kihon1 = double(g) * target.days();
+        saveMonth(*db, h, rows);
+        std::printf("%d\n", g);
+        std::fflush(stdout);
+    }
+}
 
 // The generation that a month on file holds (0 when it is not on file), checked to be whole.
 int storedGeneration(Database& db, const CrashTarget& target)
@@ -64,7 +108,8 @@ private slots:
         int killedMidSave = 0;
         for (int kill = 0; kill < kKills; ++kill) {
             QProcess saver;
-            saver.start(QStringLiteral(CRASH_SAVER), {temp.path(), QString::number(next)});
+            saver.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--save"), temp.path(), QString::number(next)});
             QVERIFY(saver.waitForStarted());
             QVERIFY(saver.waitForReadyRead(10000));
             QCOMPARE(saver.readLine(), QByteArray("ready\n"));
@@ -109,5 +154,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCrash)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--save") == 0)
+        return saveUntilKilled(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    TestCrash test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_crash.moc"

@@ -1,10 +1,42 @@
 #include "ScreenTest.h"
 
+#include "Common.h"
+#include "Database.h"
+#include "MainWindow.h"
 #include "Messages.h"
+#include "Schema.h"
+#include "WorkScreen.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
+
+ProgramFixture::ProgramFixture(bool withMainWindow)
+{
+    seedSampleStaff(m_temp.db());
+    gDb = openDatabase(m_temp.path());
+    if (!withMainWindow)
+        return;
+    m_main = std::make_unique<frmMDIForm>(QString());
+    if (!showActive(m_main.get()))
+        qWarning("the main window did not become active");
+}
+
+ProgramFixture::~ProgramFixture()
+{
+    m_main.reset();
+    delete gMDIForm.data();
+    QList<QPointer<QWidget>> screens;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<WorkScreen*>(window))
+            screens << window;
+    }
+    for (const QPointer<QWidget>& screen : screens)
+        delete screen.data(); // a screen owned by another is gone with it
+    flushDeletes();
+    gDb.reset();
+}
 
 ScriptedMessages::ScriptedMessages(QList<int> answers)
     : m_answers(std::move(answers))

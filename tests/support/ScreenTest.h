@@ -1,11 +1,34 @@
 #pragma once
 
 #include "FileDialogs.h"
+#include "TempDatabase.h"
 
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 class QWidget;
+class frmMDIForm;
+
+// The program as a screen test meets it: a fresh database with the sample staff, open as the
+// program's database, and, when asked for, the main window shown and active. Every window left
+// open is deleted, and the database closed, when the fixture goes.
+class ProgramFixture {
+public:
+    explicit ProgramFixture(bool withMainWindow = false);
+    ~ProgramFixture();
+    ProgramFixture(const ProgramFixture&) = delete;
+    ProgramFixture& operator=(const ProgramFixture&) = delete;
+
+    TempDatabase& temp() { return m_temp; }
+    Database& db() { return m_temp.db(); }
+    frmMDIForm* mainWindow() const { return m_main.get(); }
+
+private:
+    TempDatabase m_temp;
+    std::unique_ptr<frmMDIForm> m_main;
+};
 
 // The program's messages answered without a box while an object lives: each is recorded and
 // answered from the list, then with Yes or OK.

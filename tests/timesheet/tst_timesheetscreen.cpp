@@ -1,12 +1,15 @@
+#include "ChildScreens.h"
 #include "Common.h"
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "Period.h"
 #include "ReportEngine.h"
 #include "ReportPreview.h"
 #include "Schema.h"
 #include "TimesheetStore.h"
 #include "TrashBin.h"
+#include "frmJyouken.h"
 #include "frmKensaku.h"
 #include "frmKintaiEnt1.h"
 
@@ -16,6 +19,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -39,28 +43,14 @@ QString focusName()
 
 } // namespace
 
-// What only the timesheet screen can get wrong: the path of Enter through the grid, what its
+// What only the timesheet screens can get wrong: the path of Enter through the grid, what its
 // buttons, list, bin and search dialog do, and where it leaves the clerk after a message.
 class TestTimesheetScreen : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_temp = std::make_unique<TempDatabase>();
-        seedSampleStaff(m_temp->db());
-        gDb = openDatabase(m_temp->path());
-        m_main = std::make_unique<frmMDIForm>(QString{});
-        QVERIFY(showActive(m_main.get()));
-    }
-
-    void cleanup()
-    {
-        m_main.reset();
-        flushDeletes();
-        gDb.reset();
-        m_temp.reset();
-    }
+    void init() { m_program = std::make_unique<ProgramFixture>(true); }
+    void cleanup() { m_program.reset(); }
 
     void clerkTypesAMonthAndSavesIt()
     {
@@ -87,7 +77,7 @@ private slots:
         // A look at the filled month: NUBIRA_SCREENSHOT names the picture to write.
         if (const QString picture = qEnvironmentVariable("NUBIRA_SCREENSHOT"); !picture.isEmpty()) {
             QTest::qWait(100); // the working area sets its scroll bars after the layout settles
-            QVERIFY(m_main->grab().save(picture));
+            QVERIFY(m_program->mainWindow()->grab().save(picture));
         }
         ScriptedMessages messages;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
@@ -226,8 +216,8 @@ private slots:
         clockIn->setFocus(Qt::MouseFocusReason);
         clockIn->selectAll();
         QTest::keyClicks(clockIn, "1000");
-        m_temp->db().execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
-                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        m_program->temp().db().execute("CREATE TRIGGER refuse BEFORE INSERT ON KYTIMESHEETJL "
+                                       "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
         ScriptedMessages messages;
         click("cmd_button_0");
         QCOMPARE(messages.texts().size(), 1);
@@ -266,7 +256,106 @@ private slots:
         QCOMPARE(m_screen->month().header().staffCd, QStringLiteral("0009"));
     }
 
+    // The month and period choice that opens the timesheet: its defaults and its check, the
+    // choice handed over or refused with the values kept for correction.
+    void periodDefaults_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("last"); // of the previous month
+        addTestRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
+        addTestRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
+        addTestRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
+    }
+
+    void periodDefaults()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, last);
+        const PeriodChoice choice = defaultPeriod(today);
+        QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
+        QCOMPARE(choice.last, last);
+        QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
+    }
+
+    void periodCheck_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("refusal");
+        addTestRow("d = 30: handed over", "2005/02/01", "2005/03/03", "");
+        addTestRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
+        addTestRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
+    }
+
+    void periodCheck()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, refusal);
+        m_period = addChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(showActive(m_period));
+        QCOMPARE(m_period->syoriDtField()->valueText(), QStringLiteral("200412"));
+        typeDate("txt_kikanSt", first);
+        typeDate("txt_kikanEn", last);
+        ScriptedMessages messages;
+        QTest::mouseClick(periodButton(2), Qt::LeftButton);
+        flushDeletes();
+        if (refusal.isEmpty()) {
+            QVERIFY(messages.texts().isEmpty());
+            QVERIFY(!m_period); // handed over and closed
+            const MonthHeader& h = gfrmKintaiEnt1->month().header();
+            QCOMPARE(h.syoriDt, QStringLiteral("200412"));
+            QCOMPARE(h.kikanSt.toString("yyyy/MM/dd") + h.kikanEn.toString("yyyy/MM/dd"),
+                     first + last);
+            return;
+        }
+        QCOMPARE(messages.texts(), QStringList{refusal});
+        QCOMPARE(messages.kinds(), QList<int>{kMsgError});
+        QCOMPARE(m_period->kikanStField()->valueText() + m_period->kikanEnField()->valueText(),
+                 first + last);
+    }
+
+    void enterMovesThroughThePeriod()
+    {
+        m_period = addChild(new frmJyouken(QDate(2005, 1, 15)));
+        QVERIFY(showActive(m_period));
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order,
+                 QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        flushDeletes();
+        QVERIFY(!m_period);
+    }
+
+    void periodCancelledThenReopenedShowsTheDefaults()
+    {
+        m_period = showPeriodScreen();
+        const QString defaultFirst = m_period->kikanStField()->valueText();
+        QCOMPARE(showPeriodScreen(), m_period.data());
+        typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
+        QTest::mouseClick(periodButton(3), Qt::LeftButton);
+        flushDeletes();
+        QVERIFY(m_program->mainWindow()->mdiArea()->subWindowList().isEmpty());
+        m_period = showPeriodScreen();
+        QCOMPARE(m_period->kikanStField()->valueText(), defaultFirst);
+    }
+
 private:
+    QPushButton* periodButton(int index) const
+    {
+        return m_period->findChild<QPushButton*>(QStringLiteral("cmd_button_%1").arg(index));
+    }
+    // Types a date as the user does: the field entered by Tab, then the digits.
+    void typeDate(const char* name, const QString& text)
+    {
+        auto* field = m_period->findChild<DateField*>(QLatin1String(name));
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field, QString(text).remove(u'/')); // sections advance by themselves
+    }
     template <class T = QWidget> T* child(const QString& name) const
     {
         T* found = m_screen->findChild<T*>(name);
@@ -275,10 +364,10 @@ private:
         return found;
     }
     QString labelText(const char* name) const { return child<QLabel>(QLatin1String(name))->text(); }
-    QString stored(const char* sql) { return m_temp->scalar(QLatin1String(sql)); }
+    QString stored(const char* sql) { return m_program->temp().scalar(QLatin1String(sql)); }
     void saveWorkedMonth(const QString& code)
     {
-        saveMonth(m_temp->db(), {code, {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
+        saveMonth(m_program->temp().db(), {code, {}, {}, kMonth, kFirst, kLast, 8, 0, 0, 1},
                   workedMonth(code, kMonth, kFirst, 28));
     }
     void open()
@@ -293,9 +382,9 @@ private:
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
     }
 
-    std::unique_ptr<TempDatabase> m_temp;
-    std::unique_ptr<frmMDIForm> m_main;
+    std::unique_ptr<ProgramFixture> m_program;
     QPointer<frmKintaiEnt1> m_screen;
+    QPointer<frmJyouken> m_period;
 };
 
 QTEST_MAIN(TestTimesheetScreen)
