@@ -73,7 +73,6 @@ private slots:
         addTestRow("a trigger in our database", QByteArray("trigger"));
         addTestRow("a text file", QByteArray("not a database\n"));
     }
-
     void refusedDatabase()
     {
         QFETCH(QByteArray, content);
@@ -125,7 +124,6 @@ private slots:
         addTestRow("every child closes, then the database", false);
         addTestRow("a child that stays open keeps the program", true);
     }
-
     void quitClosesEveryChildFirst()
     {
         QFETCH(bool, refused);

@@ -98,7 +98,6 @@ private slots:
         addTestRow("with its clip", true);
         addTestRow("clip missing: still shown", false);
     }
-
     void progressWindowAnimatesWhileWorkRuns()
     {
         QFETCH(bool, clip);

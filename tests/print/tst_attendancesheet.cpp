@@ -142,7 +142,6 @@ private slots:
         addTestRow("one member", "0002", "0002", QDate(2005, 12, 1), 1);
         addTestRow("month without rows", "0000", "9999", QDate(2005, 11, 1), 0);
     }
-
     void printScreenRuns()
     {
         QFETCH(QString, from);

@@ -86,7 +86,6 @@ private slots:
         row("1,234.50", 1234.5, "#,##0.00");
         row("7", 7, "0");
     }
-
     void numbers()
     {
         QFETCH(double, value);
@@ -103,7 +102,6 @@ private slots:
         addTestRow("last day of Heisei", QDate(2019, 4, 30), "平成31年4月30日");
         addTestRow("Showa", QDate(1988, 1, 15), "昭和63年1月15日");
     }
-
     void eraDates()
     {
         QFETCH(QDate, date);

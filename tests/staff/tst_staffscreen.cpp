@@ -91,7 +91,6 @@ private slots:
         addTestRow("save without name", 0, false, "", "スタッフ氏名を入力してください。");
         addTestRow("delete without code", 1, true, "名前", "スタッフコードを指定してください。");
     }
-
     void refusedInputWritesNothing()
     {
         QFETCH(int, buttonIndex);
@@ -121,7 +120,6 @@ private slots:
         addTestRow("yes", int(kMsgYes), QStringList{question, "削除しました。"}, "0");
         addTestRow("no", int(kMsgNo), QStringList{question}, "31");
     }
-
     void deleteAsksFirst()
     {
         QFETCH(int, answer);

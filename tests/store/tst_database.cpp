@@ -85,7 +85,6 @@ private slots:
         addTestRow("a field missing", "field");
         addTestRow("stored query missing", "view");
     }
-
     void openRefusesWhatIsNotOurDatabase()
     {
         QFETCH(QString, kind);

@@ -73,7 +73,6 @@ private slots:
         row("reading, empty reading is a value", "", StaffField::staffKm,
             "0001 0003 0002 0010 0004 0005 0011");
     }
-
     void keywordSearch()
     {
         QFETCH(QString, keyword);
@@ -91,7 +90,6 @@ private slots:
         addTestRow("not on file: the code, nothing else", "0099", StaffRecord{"0099", "", ""});
         addTestRow("null name and reading read as empty", "0012", StaffRecord{"0012", "", ""});
     }
-
     void getStaff()
     {
         QFETCH(QString, code);

@@ -46,7 +46,6 @@ private slots:
         row("prev", "0003", "", ", the lowest");
         row("find 0004", "0003", "", ": not on file");
     }
-
     void stepping()
     {
         QFETCH(QString, operation);
@@ -146,7 +145,6 @@ private slots:
         addTestRow("another connection is writing", "locked",
                    QStringLiteral("データベースが他のプログラムに使用されています。"));
     }
-
     void failedSaveLeavesTheOldMonthWhole()
     {
         QFETCH(QString, fault);
@@ -236,7 +234,6 @@ private slots:
         row("codes compare as text", "0004 0100 200402 200403", 2 * 59, "0005");
         row("no rows", "0000 9999 200404 200412", 0, "");
     }
-
     void reportRows()
     {
         QFETCH(QStringList, range);

@@ -95,7 +95,6 @@ private slots:
         addTestRow("a short code, filled", "0001", "5", "0005");
         addTestRow("a code not on file", "0001", "7", "0001");
     }
-
     void movingToAnotherMember()
     {
         QFETCH(QString, start);

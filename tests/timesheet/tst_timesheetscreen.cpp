@@ -119,7 +119,6 @@ private slots:
         addTestRow("close, stayed", "close", int(kMsgCancel), "0900", false);
         addTestRow("close box, saved", "close box", int(kMsgYes), "1000", true);
     }
-
     void leavingAnEditedMonthAsks()
     {
         QFETCH(QString, how);
@@ -169,7 +168,6 @@ private slots:
         addTestRow("yes", int(kMsgYes), "0");
         addTestRow("no", int(kMsgNo), "28");
     }
-
     void dropOnTheBinDeletesTheMonth()
     {
         QFETCH(int, answer);
@@ -266,7 +264,6 @@ private slots:
         addTestRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
         addTestRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
     }
-
     void periodDefaults()
     {
         QFETCH(QDate, today);
@@ -286,7 +283,6 @@ private slots:
         addTestRow("d = 31", "2005/01/01", "2005/02/01", "対象期間は1ヶ月以内で入力してください。");
         addTestRow("d = -1", "2005/02/11", "2005/02/10", "対象期間の相関関係が不正です");
     }
-
     void periodCheck()
     {
         QFETCH(QString, first);

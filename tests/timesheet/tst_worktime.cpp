@@ -63,7 +63,6 @@ private slots:
         row("2130", "2300", 0, 0, 0, 1, " more night than work after the break");
         row("9999", "0000", -(75 + 99 / 60.0), 0, 0, 0, " beyond the clock, as typed");
     }
-
     void day()
     {
         QFETCH(QString, syukin);
@@ -129,7 +128,6 @@ private slots:
         addTestRow("February 2004, leap year", QDate(2004, 2, 1), 29, 160.0);
         addTestRow("mid-month period 21st to 20th", QDate(2005, 1, 21), 31, 168.0);
     }
-
     void allowance()
     {
         QFETCH(QDate, first);
@@ -159,7 +157,6 @@ private slots:
         row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
         row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
     }
-
     void totals()
     {
         QFETCH(QStringList, classes);
@@ -199,7 +196,6 @@ private slots:
         row("", int(DayClass::Normal), "");
         row("7", -1, "");
     }
-
     void dayClasses()
     {
         QFETCH(QString, stored);

@@ -111,7 +111,6 @@ private slots:
         addTestRow("upper case", "monthly.TIM", "monthly.TIM.tim");
         addTestRow("over an old backup", "monthly.tim", "monthly.tim");
     }
-
     void exportNamesTheFileAsTyped()
     {
         QFETCH(QString, typed);
@@ -179,7 +178,6 @@ private slots:
             "'KYTIMESHEETJL_syoriDt'");
         addTestRow("made by a newer version", "PRAGMA user_version = 99");
     }
-
     void refusedImports()
     {
         QFETCH(QString, sql);
@@ -259,7 +257,6 @@ private slots:
         addTestRow("refused file: screens untouched", "text", false, false);
         addTestRow("clerk stays with unsaved work", "backup", true, false);
     }
-
     void importClosesTheWorkingScreens()
     {
         QFETCH(QString, file);

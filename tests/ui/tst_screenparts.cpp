@@ -113,7 +113,6 @@ private slots:
         addTestRow("hidden skipped", "code", "forward", "hide clock", "hours");
         addTestRow("no tab stop skipped", "clock", "forward", "notab hours", "option");
     }
-
     void focusMoves()
     {
         QFETCH(QString, start);
@@ -166,7 +165,6 @@ private slots:
         addTestRow("Enter", "enter");
         addTestRow("a click on another field", "click");
     }
-
     void commitsOnLeaving()
     {
         QFETCH(QString, how);
@@ -208,7 +206,6 @@ private slots:
         addTestRow("half typed stays", "", "click", 5, "083", "08:3_");
         addTestRow("hour out of range", "", "tab", 0, "9900", "99:00");
     }
-
     void clockTyping()
     {
         QFETCH(QString, before);
@@ -263,7 +260,6 @@ private slots:
         // Once inside, a click picks the part under it.
         addTestRow("day part of a date", false, "click again", 9, "15", "2005/03/15");
     }
-
     void dateTyping()
     {
         QFETCH(bool, month);
@@ -317,7 +313,6 @@ private slots:
                    save, 2);
         addTestRow("unknown kind: no box", 5, 0, 0, QStringList(), 0);
     }
-
     void messageKinds()
     {
         QFETCH(int, kind);
