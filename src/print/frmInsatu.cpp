@@ -72,10 +72,7 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     QPushButton* cancel =
         addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
 
-    setTabOrder(m_syoriDt, m_staffFrom);
-    setTabOrder(m_staffFrom, m_staffTo);
-    setTabOrder(m_staffTo, runButton);
-    setTabOrder(runButton, cancel);
+    setTabChain({m_syoriDt, m_staffFrom, m_staffTo, runButton, cancel});
     m_syoriDt->setFocus();
 }
 

@@ -41,14 +41,14 @@ frmKensaku::frmKensaku(QWidget* parent)
 
     auto* frame = new QGroupBox(QStringLiteral("検索項目(&O)"), this);
     frame->setObjectName(QStringLiteral("frm_Koumoku"));
-    frame->setGeometry(px(120), px(60), px(5640), px(720));
+    frame->setGeometry(px(120, 60, 5640, 720));
     const std::array<std::pair<int, const char*>, 3> options{
         {{1, "ｽﾀｯﾌ氏名"}, {0, "ｽﾀｯﾌｺｰﾄﾞ"}, {2, "ﾌﾘｶﾞﾅ"}}};
     int left = 240;
     for (const auto& [index, caption] : options) {
         auto* option = new QRadioButton(QString::fromUtf8(caption), frame);
         option->setObjectName(QStringLiteral("opt_koumoku_%1").arg(index));
-        option->setGeometry(px(left), px(300), px(1680), px(345));
+        option->setGeometry(px(left, 300, 1680, 345));
         m_koumoku[index] = option;
         left += 1800;
     }
@@ -57,7 +57,7 @@ frmKensaku::frmKensaku(QWidget* parent)
     m_keyword = new TextField(10, this);
     m_keyword->setObjectName(QStringLiteral("txt_keyword"));
     m_keyword->setCaption(QStringLiteral("ｷｰﾜｰﾄﾞ(&K)："));
-    m_keyword->setGeometry(px(120), px(930), px(4200), px(345));
+    m_keyword->setGeometry(px(120, 930, 4200, 345));
 
     const auto onClick = [this](int index) { cmd_button_Click(index); };
     const auto addButton = [&](int index, const QString& caption, const QRect& twips) {
@@ -72,7 +72,7 @@ frmKensaku::frmKensaku(QWidget* parent)
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setGeometry(px(120), px(1410), px(5640), px(3180));
+    m_list->setGeometry(px(120, 1410, 5640, 3180));
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
         {QStringLiteral("ｺｰﾄﾞ"), QStringLiteral("ｽﾀｯﾌ氏名"), QStringLiteral("ﾌﾘｶﾞﾅ")});

@@ -28,7 +28,7 @@ frmStaff::frmStaff(QWidget* parent)
         auto* field = new TextField(maxLength, this);
         field->setObjectName(QLatin1String(name));
         field->setCaption(caption);
-        field->setGeometry(px(240), px(top), px(width), px(345));
+        field->setGeometry(px(240, top, width, 345));
         return field;
     };
     m_code = addField("txt_staffCd", 4, QStringLiteral("ｽﾀｯﾌｺｰﾄﾞ:"), 600, 2280);
@@ -50,11 +50,7 @@ frmStaff::frmStaff(QWidget* parent)
     QPushButton* remove = addButton(1, QStringLiteral("削除(&D)"), 2640);
     QPushButton* close = addButton(6, QStringLiteral("終了(&C)"), 3240);
 
-    setTabOrder(m_code, m_name);
-    setTabOrder(m_name, m_reading);
-    setTabOrder(m_reading, save);
-    setTabOrder(save, close);
-    setTabOrder(close, remove);
+    setTabChain({m_code, m_name, m_reading, save, close, remove});
 
     connect(m_code, &TextField::committed, this, &frmStaff::txt_staffCd_Validate);
     connect(m_name, &TextField::committed, this, [this] { m_editor.setName(m_name->value()); });

@@ -29,21 +29,21 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
     m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(px(240), px(600), px(2280), px(345));
+    m_syoriDt->setGeometry(px(240, 600, 2280, 345));
 
     auto* periodLabel = new QLabel(QStringLiteral("対象期間："), this);
     periodLabel->setObjectName(QStringLiteral("lbl_title_19"));
-    periodLabel->setGeometry(px(240), px(1080), px(1080), px(345));
+    periodLabel->setGeometry(px(240, 1080, 1080, 345));
     m_kikanSt = new DateField(DateField::Pattern::Day, this);
     m_kikanSt->setObjectName(QStringLiteral("txt_kikanSt"));
-    m_kikanSt->setGeometry(px(1320), px(1080), px(2040), px(345));
+    m_kikanSt->setGeometry(px(1320, 1080, 2040, 345));
     auto* tilde = new QLabel(QStringLiteral("～"), this);
     tilde->setObjectName(QStringLiteral("lbl_title_20"));
     tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(px(3360), px(1080), px(360), px(345));
+    tilde->setGeometry(px(3360, 1080, 360, 345));
     m_kikanEn = new DateField(DateField::Pattern::Day, this);
     m_kikanEn->setObjectName(QStringLiteral("txt_kikanEn"));
-    m_kikanEn->setGeometry(px(3720), px(1080), px(2040), px(345));
+    m_kikanEn->setGeometry(px(3720, 1080, 2040, 345));
 
     addGuidance(this, QStringLiteral("勤怠の入力を行いたい月度と期間を入力し実行ﾎﾞﾀﾝを押します。"),
                 px(120, 1680, 4440, 1860));
@@ -55,10 +55,7 @@ frmJyouken::frmJyouken(const QDate& today, QWidget* parent)
     QPushButton* run = addButton(2, QStringLiteral("実行(&E)"), 2400);
     QPushButton* cancel = addButton(3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), 3000);
 
-    setTabOrder(m_syoriDt, m_kikanSt);
-    setTabOrder(m_kikanSt, m_kikanEn);
-    setTabOrder(m_kikanEn, run);
-    setTabOrder(run, cancel);
+    setTabChain({m_syoriDt, m_kikanSt, m_kikanEn, run, cancel});
 
     const PeriodChoice defaults = defaultPeriod(today);
     m_kikanSt->setValue(defaults.first);

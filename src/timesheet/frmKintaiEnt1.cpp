@@ -130,23 +130,23 @@ void frmKintaiEnt1::buildHeader()
 
     auto* frame = new QGroupBox(QStringLiteral("基本情報"), this);
     frame->setObjectName(QStringLiteral("obj_frame_kihon"));
-    frame->setGeometry(px(120), px(480), px(kWidth - 240), px(840));
+    frame->setGeometry(px(120, 480, kWidth - 240, 840));
 
     constexpr int top = 900;
     constexpr int height = 345;
     auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
-    idLabel->setGeometry(px(240), px(top), px(900), px(height));
+    idLabel->setGeometry(px(240, top, 900, height));
 
     m_staffCd = new TextField(4, this);
     m_staffCd->setObjectName(QStringLiteral("txt_staffCd"));
-    m_staffCd->setGeometry(px(1140), px(top), px(720), px(height));
+    m_staffCd->setGeometry(px(1140, top, 720, height));
     m_staffCd->setLatinInput(Qt::ImhPreferNumbers);
     new StaffCodeDrag(m_staffCd);
     connect(m_staffCd, &TextField::committed, this, &frmKintaiEnt1::txt_staffCd_Validate);
 
     m_staffNm = new TextField(20, this);
     m_staffNm->setObjectName(QStringLiteral("txt_staffNm"));
-    m_staffNm->setGeometry(px(1920), px(top), px(2280), px(height));
+    m_staffNm->setGeometry(px(1920, top, 2280, height));
     m_staffNm->setReadOnly(true);
 
     const QSize pictureSize(px(420), px(375));
@@ -172,20 +172,20 @@ void frmKintaiEnt1::buildHeader()
     m_syoriDt = new DateField(DateField::Pattern::Month, this);
     m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
     m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(px(7080), px(top), px(1980), px(height));
+    m_syoriDt->setGeometry(px(7080, top, 1980, height));
 
     // The period stands inside the frame, whose right edge is at kWidth - 120.
     auto* periodLabel = new QLabel(QStringLiteral("対象期間："), this);
-    periodLabel->setGeometry(px(9120), px(top), px(960), px(height));
+    periodLabel->setGeometry(px(9120, top, 960, height));
     m_kikanSt = new DateField(DateField::Pattern::Day, this);
     m_kikanSt->setObjectName(QStringLiteral("txt_kikanSt"));
-    m_kikanSt->setGeometry(px(10080), px(top), px(1320), px(height));
+    m_kikanSt->setGeometry(px(10080, top, 1320, height));
     auto* tilde = new QLabel(QStringLiteral("～"), this);
     tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(px(11400), px(top), px(240), px(height));
+    tilde->setGeometry(px(11400, top, 240, height));
     m_kikanEn = new DateField(DateField::Pattern::Day, this);
     m_kikanEn->setObjectName(QStringLiteral("txt_kikanEn"));
-    m_kikanEn->setGeometry(px(11640), px(top), px(1320), px(height));
+    m_kikanEn->setGeometry(px(11640, top, 1320, height));
 
     // Shown, not edited: the month and period are chosen before the screen opens.
     for (DateField* field : {m_syoriDt, m_kikanSt, m_kikanEn}) {
@@ -388,7 +388,7 @@ void frmKintaiEnt1::buildFooter()
 
     auto* trash = new TrashBin(this);
     trash->setObjectName(QStringLiteral("img_trash"));
-    trash->setGeometry(px(kRightBlock + 240), px(bottomTop + 300), px(720), px(720));
+    trash->setGeometry(px(kRightBlock + 240, bottomTop + 300, 720, 720));
     connect(trash, &TrashBin::dropped, this, &frmKintaiEnt1::img_trash_Drop);
 
     const int buttonTop = kHeight - 120 - 420;
@@ -410,8 +410,7 @@ void frmKintaiEnt1::setKeyboardOrder()
     for (const char* name : {"cmd_button_0", "cmd_button_2", "cmd_button_3", "cmd_BACK", "cmd_NEXT",
                              "cmd_kensaku_1", "cmd_staff"})
         order << findChild<QWidget*>(QLatin1String(name));
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabChain(order);
 }
 
 void frmKintaiEnt1::showMonth()

@@ -82,6 +82,16 @@ QRect WorkScreen::px(int left, int top, int width, int height) const
     return {px(left), px(top), px(width), px(height)};
 }
 
+void WorkScreen::setTabChain(const QList<QWidget*>& controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
 QWidget* WorkScreen::accessKeyControl(const QKeyEvent* key) const
 {
     if (!isAccessKey(key))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class QKeyEvent;
@@ -27,6 +28,9 @@ protected:
     // Twips (1440 to the inch) in this screen's pixels.
     int px(int twips) const;
     QRect px(int left, int top, int width, int height) const;
+
+    // The keyboard order of the controls, first to last.
+    void setTabChain(const QList<QWidget*>& controls);
 
     // Off for a screen whose Enter does the work of its field (a search field searches).
     void setEnterMovesFocus(bool moves) { m_enterMovesFocus = moves; }
