@@ -5,7 +5,6 @@
 #include "Common.h"
 #include "Help.h"
 #include "Messages.h"
-#include "Placement.h"
 #include "ScreenParts.h"
 
 #include <QApplication>

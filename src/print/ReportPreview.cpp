@@ -1,6 +1,5 @@
 #include "ReportPreview.h"
 
-#include "ChildScreens.h"
 #include "FileDialogs.h"
 #include "Messages.h"
 #include "ReportPaint.h"

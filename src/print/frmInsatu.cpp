@@ -6,7 +6,6 @@
 #include "InputFields.h"
 #include "Messages.h"
 #include "Period.h"
-#include "Placement.h"
 #include "Records.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"

@@ -5,7 +5,6 @@
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"
-#include "Placement.h"
 #include "Records.h"
 #include "ScreenParts.h"
 #include "StaffStore.h"

@@ -5,7 +5,6 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
-#include "Placement.h"
 #include "ScreenParts.h"
 
 #include <QPushButton>

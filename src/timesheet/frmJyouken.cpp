@@ -5,7 +5,6 @@
 #include "InputFields.h"
 #include "Messages.h"
 #include "Period.h"
-#include "Placement.h"
 #include "ScreenParts.h"
 #include "frmKintaiEnt1.h"
 

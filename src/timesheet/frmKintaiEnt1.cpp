@@ -5,7 +5,6 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
-#include "Placement.h"
 #include "Progress.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"

@@ -1,14 +1,12 @@
 #include "modOption.h"
 
 #include "BackupFiles.h"
-#include "ChildScreens.h"
 #include "Common.h"
 #include "Database.h"
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "Schema.h"
-#include "ScreenParts.h"
 #include "StoreError.h"
 
 #include <QFile>
