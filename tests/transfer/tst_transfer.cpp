@@ -89,13 +89,7 @@ private slots:
         // Changes after the backup are undone by the restore.
         DeleteStaff(*gDb, "0001");
         SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
-        {
-            ScriptedMessages messages;
-            ScriptedFiles files({path});
-            DataIn(nullptr);
-            QVERIFY(!files.asked().first().save);
-            QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
-        }
+        QCOMPARE(restoreFrom(path), restoredFrom(path));
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
         QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("青木"));
@@ -153,20 +147,17 @@ private slots:
         addTestRow(
             "trigger ignoring day rows",
             "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
-        addTestRow(
-            "day table replaced by a view",
-            "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT * "
-            "FROM kept;"
-            "CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT 1; END");
+        addTestRow("day table replaced by a view",
+                   "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT "
+                   "* FROM kept; CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT "
+                   "1; END");
         addTestRow(
             "stored query as a cross join",
             "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
             "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
-        addTestRow(
-            "staff key without its uniqueness",
-            "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'PRIMARY "
-            "KEY', "
-            "'') WHERE name = 'CMSTAFFKIHONMST'");
+        addTestRow("staff key without its uniqueness",
+                   "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
+                   "'PRIMARY KEY', '') WHERE name = 'CMSTAFFKIHONMST'");
         addTestRow("statistics steering the queries", "ANALYZE");
         // The definition reads as the program writes it, but the index holds only the first month:
         // only the full integrity check sees the missing entries.
@@ -191,10 +182,7 @@ private slots:
             runForeignSql(path, sql);
         }
         const QByteArray before = contents(livePath());
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataIn(nullptr);
-        QCOMPARE(messages.texts(),
+        QCOMPARE(restoreFrom(path),
                  (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
@@ -206,10 +194,7 @@ private slots:
     {
         const QString path = backupFile();
         runForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataIn(nullptr);
-        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        QCOMPARE(restoreFrom(path), restoredFrom(path));
         Rows version = gDb->query("PRAGMA user_version");
         QVERIFY(version.next());
         QCOMPARE(version.value(0).toInt(), currentSchemaVersion());
@@ -222,11 +207,7 @@ private slots:
         const QString leftover = backupPath(livePath());
         write(leftover, "the database before an import that was cut off");
         DeleteStaff(*gDb, "0005");
-
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataIn(nullptr);
-        QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+        QCOMPARE(restoreFrom(path), restoredFrom(path));
         QCOMPARE(staffCount(), 3);
         QVERIFY(!QFileInfo::exists(leftover));
         // The leftover is kept under a dated name.
@@ -274,18 +255,16 @@ private slots:
         screen->setAttribute(Qt::WA_DeleteOnClose);
         screen->show();
 
-        ScriptedMessages messages;
-        ScriptedFiles files({path});
-        DataIn(main);
+        const QStringList messages = restoreFrom(path, main);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(main->mdiArea()->subWindowList().isEmpty(), restored);
         QCOMPARE(staffCount(), restored ? 3 : 4);
         if (restored)
-            QCOMPARE(messages.texts(), QStringList{path + "ファイルを復元しました。 "});
+            QCOMPARE(messages, restoredFrom(path));
         else if (!screenKept)
-            QCOMPARE(messages.texts().last(), QStringLiteral("復元に失敗しました。"));
+            QCOMPARE(messages.last(), QStringLiteral("復元に失敗しました。"));
         else
-            QVERIFY(messages.texts().isEmpty());
+            QVERIFY(messages.isEmpty());
         delete main;
     }
 
@@ -293,6 +272,18 @@ private:
     QString livePath() const { return m_temp->path(); }
     QString outside(const QString& name) const { return m_outside.filePath(name); }
     int staffCount() { return CountStaff(*gDb, QString(), StaffField::staffCd); }
+    // Restores from the file as the clerk chooses it; the messages shown.
+    QStringList restoreFrom(const QString& path, QWidget* owner = nullptr)
+    {
+        ScriptedMessages messages;
+        ScriptedFiles files({path});
+        DataIn(owner);
+        return messages.texts();
+    }
+    static QStringList restoredFrom(const QString& path)
+    {
+        return {path + "ファイルを復元しました。 "};
+    }
     QString backupFile()
     {
         const QString path = outside("backup.tim");
