@@ -92,26 +92,6 @@ private slots:
         QCOMPARE(h.kihon1, 0.0);
     }
 
-    void loadKeepsPreparedDaysWithoutStoredRow()
-    {
-        // Stored: days 1 to 10 only, with a weekend class and an empty clock-out.
-        std::vector<DayRow> stored = workedMonth("0003", "200403", kMarch1, 10);
-        stored[5].syukinKb = "1";
-        stored[6].taisya = "";
-        SaveDayRows(m_temp->db(), header("0003"), stored);
-        std::vector<DayRow> rows = preparedMonth("0003", "200403", kMarch1, 31);
-        const std::vector<DayRow> prepared = rows;
-        loadDayRows(m_temp->db(), header("0003"), rows);
-        for (int i = 0; i < 31; ++i) {
-            DayRow expected = i < 10 ? stored[i] : prepared[i];
-            expected.week = prepared[i].week;
-            QCOMPARE(rows[i], expected);
-        }
-        QCOMPARE(m_temp->scalar("SELECT typeof(taisya) FROM KYTIMESHEETJL WHERE kintaiDt = "
-                                "'2004-03-07'"),
-                 "text");
-    }
-
     void saveWritesExactlyThePeriod()
     {
         saveMonth(m_temp->db(), header("0005"), workedMonth("0005", "200403", kMarch1, 31));

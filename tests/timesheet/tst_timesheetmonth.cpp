@@ -70,7 +70,8 @@ private slots:
 
     void storedClassesComeBack()
     {
-        std::vector<DayRow> rows = workedMonth("0005", kMarch, kMarchFirst, 31);
+        // Only the first 20 days are on file; the rest are prepared as for a new month.
+        std::vector<DayRow> rows = workedMonth("0005", kMarch, kMarchFirst, 20);
         rows[5].syukinKb = "1";  // Saturday 6th worked as a holiday
         rows[1].syukinKb = "2x"; // Tuesday 2nd a rest day, its times left over in the file
         saveMonth(m_temp->db(), {"0005", {}, {}, kMarch, kMarchFirst, kMarchLast, 1.5, 0, 0, 4.5},
@@ -80,6 +81,9 @@ private slots:
         QCOMPARE(month.row(7), rows[6]); // a Sunday stored as working
         QCOMPARE(month.row(2),
                  (DayRow{"0005", kMarch, QDate(2004, 3, 2), "3", "2x", {}, {}, 0, 0, 0, 0}));
+        QCOMPARE(month.row(27),
+                 (DayRow{"0005", kMarch, QDate(2004, 3, 27), "7", "2", {}, {}, 0, 0, 0, 0}));
+        QCOMPARE(month.row(31).syukinKb, QStringLiteral("0"));
         QCOMPARE(month.kihon40(), 184.0);  // by weekday, whatever the class
         QCOMPARE(totalsOf(month)[0], 1.5); // as stored, not recomputed
     }

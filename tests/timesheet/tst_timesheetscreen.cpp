@@ -256,22 +256,13 @@ private slots:
 
     // The month and period choice that opens the timesheet: its defaults and its check, the
     // choice handed over or refused with the values kept for correction.
-    void periodDefaults_data()
+    void periodDefaultsToThePreviousMonth()
     {
-        QTest::addColumn<QDate>("today");
-        QTest::addColumn<QDate>("last"); // of the previous month
-        addTestRow("end of March", QDate(2005, 3, 31), QDate(2005, 2, 28));
-        addTestRow("leap year", QDate(2004, 3, 1), QDate(2004, 2, 29));
-        addTestRow("January", QDate(2005, 1, 15), QDate(2004, 12, 31));
-    }
-    void periodDefaults()
-    {
-        QFETCH(QDate, today);
-        QFETCH(QDate, last);
-        const PeriodChoice choice = defaultPeriod(today);
-        QCOMPARE(choice.first, QDate(last.year(), last.month(), 1));
-        QCOMPARE(choice.last, last);
-        QCOMPARE(choice.month.toString("yyyyMM"), last.toString("yyyyMM"));
+        const PeriodChoice leap = defaultPeriod(QDate(2004, 3, 1));
+        QCOMPARE(leap.month.toString("yyyyMM ") + leap.first.toString("yyyy/MM/dd-") +
+                     leap.last.toString("yyyy/MM/dd"),
+                 QStringLiteral("200402 2004/02/01-2004/02/29"));
+        QCOMPARE(defaultPeriod(QDate(2005, 1, 15)).last, QDate(2004, 12, 31));
     }
 
     void periodCheck_data()
