@@ -15,7 +15,7 @@
 namespace {
 
 // The menu commands whose screens live in the subsystems above the shell.
-void ConnectScreens(frmMDIForm* mainWindow)
+void connectScreens(frmMDIForm* mainWindow)
 {
     QObject::connect(mainWindow, &frmMDIForm::inputRequested, mainWindow,
                      [] { showPeriodScreen(); });
@@ -56,6 +56,6 @@ int main(int argc, char* argv[])
     recoverInterruptedRestore(database);
     if (!Main(folder))
         return 1;
-    ConnectScreens(gMDIForm.data());
+    connectScreens(gMDIForm.data());
     return app.exec();
 }
