@@ -139,14 +139,6 @@ private slots:
         QCOMPARE(temp.scalar("SELECT group_concat(staffCd) FROM CMSTAFFKIHONMST"), "0001,0003");
     }
 
-    void bindsValuesLiterally()
-    {
-        TempDatabase temp;
-        const QString hostile = QStringLiteral("'); DROP TABLE CMSTAFFKIHONMST; --");
-        SaveStaff(temp.db(), {QStringLiteral("0001"), hostile, QString()});
-        QCOMPARE(GetStaff(temp.db(), QStringLiteral("0001")).staffNm, hostile);
-    }
-
     void connectionsDistrustTheSchema()
     {
         TempDatabase temp;

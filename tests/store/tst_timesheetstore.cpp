@@ -42,8 +42,6 @@ private slots:
         row("first", "0100", "0003", "");
         row("next", "0005", "0100", ": codes compare as text");
         row("next", "0004", "0005", ", a code not on file");
-        row("next", "0100", "", ", the highest");
-        row("prev", "0003", "", ", the lowest");
         row("find 0004", "0003", "", ": not on file");
     }
     void stepping()

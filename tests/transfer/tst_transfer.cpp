@@ -137,7 +137,6 @@ private slots:
         QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
         addTestRow("text file", "text");
         addTestRow("truncated copy", "truncated");
-        addTestRow("stored query missing", "DROP VIEW Q_CMSTAFFKIHONMST");
         addTestRow("trigger undoing a staff save",
                    "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
                    "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");

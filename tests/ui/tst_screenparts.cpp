@@ -107,9 +107,7 @@ private slots:
         QTest::addColumn<QString>("keys"); // Enter, Shift+Enter, or MoveFocus forward
         QTest::addColumn<QString>("hidden");
         QTest::addColumn<QString>("expected");
-        addTestRow("Enter", "code", "enter", "", "clock");
         addTestRow("Shift+Enter wraps to the button", "code", "shift+enter", "", "button");
-        addTestRow("Enter on a button moves on, never presses", "button", "enter", "", "code");
         addTestRow("hidden skipped", "code", "forward", "clock", "hours");
     }
     void focusMoves()
@@ -158,7 +156,6 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         addTestRow("Tab", "tab");
-        addTestRow("Enter", "enter");
         addTestRow("a click on another field", "click");
     }
     void commitsOnLeaving()
