@@ -1,25 +1,18 @@
-#include "About.h"
 #include "Common.h"
 #include "Help.h"
 #include "MainWindow.h"
 #include "Progress.h"
 #include "StoreError.h"
 
-#include "Messages.h"
 #include "ScreenTest.h"
 #include "TestRows.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScopeGuard>
 #include <QSemaphore>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextBrowser>
 
 class TestWindows : public QObject {
     Q_OBJECT
@@ -37,34 +30,6 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
         flushDeletes();
-    }
-
-    void systemInformation()
-    {
-        QTemporaryDir bin;
-        const QByteArray path = qgetenv("PATH");
-        const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
-        qputenv("PATH", bin.path().toUtf8());
-        frmAbout about;
-        auto* button = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
-        {
-            ScriptedMessages messages;
-            button->click();
-            QCOMPARE(messages.texts(),
-                     QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-            QCOMPARE(messages.kinds(), QList<int>{kMsgNone}); // a plain box
-        }
-        // A system information program on PATH is started instead.
-        const QString started = bin.filePath(QStringLiteral("started"));
-        QFile script(bin.filePath(QStringLiteral("hardinfo")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1'\n").arg(started).toUtf8());
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ScriptedMessages messages;
-        button->click();
-        QTRY_VERIFY(QFile::exists(started));
-        QVERIFY(messages.texts().isEmpty());
     }
 
     void helpContentsAndKeywords()

@@ -107,17 +107,6 @@ private slots:
         QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
     }
 
-    void noRowsSaysSo()
-    {
-        rptSyukin report(m_temp->db());
-        report.pStaffCdSt = report.pStaffCdEn = "0003";
-        report.pSyoriDtSt = report.pSyoriDtEn = kMonth;
-        const ReportDocument doc = report.run(kToday);
-        QVERIFY(report.foundNoRows());
-        QCOMPARE(doc.pages.size(), std::size_t(1));
-        QVERIFY(doc.pages.front().textsOf("txt_date").empty());
-    }
-
     void pdfHoldsTheJapaneseText()
     {
         QTemporaryDir dir;
@@ -153,12 +142,6 @@ private slots:
         QVERIFY(showActive(screen));
         QCOMPARE(screen->findChild<DateField*>("txt_syoriDt")->valueText(),
                  QStringLiteral("200512"));
-        // A code typed short is filled to four characters on leaving.
-        auto* first = screen->findChild<TextField*>("txt_staffCd_0");
-        first->setFocus();
-        QTest::keyClicks(first, QStringLiteral("5"));
-        QTest::keyClick(first, Qt::Key_Return);
-        QCOMPARE(first->value(), QStringLiteral("0005"));
         screen->findChild<TextField*>("txt_staffCd_0")->setValue(from);
         screen->findChild<TextField*>("txt_staffCd_1")->setValue(to);
         screen->findChild<DateField*>("txt_syoriDt")->setValue(month);

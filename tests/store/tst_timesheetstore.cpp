@@ -59,8 +59,6 @@ private slots:
             found = FirstStaffMonth(db, h);
         else if (operation == "next")
             found = NextStaffMonth(db, h);
-        else if (operation == "prev")
-            found = PrevStaffMonth(db, h);
         else
             found = FindStaffMonth(db, h, operation.mid(5));
         QCOMPARE(found, !expected.isEmpty());

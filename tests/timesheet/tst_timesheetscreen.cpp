@@ -302,35 +302,6 @@ private slots:
                  first + last);
     }
 
-    void enterMovesThroughThePeriod()
-    {
-        m_period = addChild(new frmJyouken(QDate(2005, 1, 15)));
-        QVERIFY(showActive(m_period));
-        QStringList order;
-        for (int i = 0; i < 4; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            order << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(order,
-                 QStringList({"txt_kikanSt", "txt_kikanEn", "cmd_button_2", "cmd_button_3"}));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        flushDeletes();
-        QVERIFY(!m_period);
-    }
-
-    void periodCancelledThenReopenedShowsTheDefaults()
-    {
-        m_period = showPeriodScreen();
-        const QString defaultFirst = m_period->kikanStField()->valueText();
-        QCOMPARE(showPeriodScreen(), m_period.data());
-        typeDate("txt_kikanSt", QStringLiteral("2001/01/01"));
-        QTest::mouseClick(periodButton(3), Qt::LeftButton);
-        flushDeletes();
-        QVERIFY(m_program->mainWindow()->mdiArea()->subWindowList().isEmpty());
-        m_period = showPeriodScreen();
-        QCOMPARE(m_period->kikanStField()->valueText(), defaultFirst);
-    }
-
 private:
     QPushButton* periodButton(int index) const
     {

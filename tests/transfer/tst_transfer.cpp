@@ -137,12 +137,6 @@ private slots:
         QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
         addTestRow("text file", "text");
         addTestRow("truncated copy", "truncated");
-        addTestRow("trigger undoing a staff save",
-                   "CREATE TRIGGER t AFTER INSERT ON CMSTAFFKIHONMST BEGIN "
-                   "DELETE FROM CMSTAFFKIHONMST WHERE staffCd = new.staffCd; END");
-        addTestRow("trigger emptying the staff on a month save",
-                   "CREATE TRIGGER t AFTER INSERT ON KYKINTAISYUKEIJL BEGIN DELETE FROM "
-                   "CMSTAFFKIHONMST; END");
         addTestRow(
             "trigger ignoring day rows",
             "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
