@@ -2,6 +2,8 @@
 #include "Common.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "ProgramFolders.h"
+#include "SingleInstance.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmStaff.h"
@@ -10,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 
 namespace {
 
@@ -34,28 +35,34 @@ void connectScreens(frmMDIForm* mainWindow)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    setProgramIdentity();
     installJapaneseTranslation();
     installFontSubstitutes();
-    const QString folder = programFolder();
+    const ProgramFolders& folders = programFolders();
 
-    // One running copy per database: the lock stands beside it, where no environment can move
-    // it. A copy that crashed leaves a lock that is taken over.
-    const QString database = databasePath(folder);
-    QLockFile lock(QFileInfo(database).dir().filePath(QStringLiteral("nubira.lock")));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        if (lock.error() == QLockFile::LockFailedError)
-            return 0; // a live copy is at work on it
+    // One running copy per database; its lock stands beside the database file.
+    const QString dataFolder = QFileInfo(folders.databasePath()).path();
+    QDir().mkpath(dataFolder);
+    SingleInstance instance(dataFolder);
+    switch (instance.claim()) {
+    case SingleInstance::Claim::Taken:
+        break;
+    case SingleInstance::Claim::HeldByOther:
+        return 0;
+    case SingleInstance::Claim::Unwritable:
         ShowMsg(kMsgError,
                 QStringLiteral("データフォルダ %1 に書き込めないため起動できません。"
                                "フォルダがあり、書き込みの権限があるか確認してください。")
-                    .arg(QDir::toNativeSeparators(QFileInfo(database).path())));
+                    .arg(QDir::toNativeSeparators(dataFolder)));
         return 1;
     }
 
-    recoverInterruptedRestore(database);
-    if (!Main(folder))
+    recoverInterruptedRestore(folders.databasePath());
+    if (!Main(folders))
         return 1;
-    connectScreens(gMDIForm.data());
+    frmMDIForm* mainWindow = gMDIForm.data();
+    connectScreens(mainWindow);
+    QObject::connect(&instance, &SingleInstance::comeForwardAsked, mainWindow,
+                     &frmMDIForm::comeForward);
     return app.exec();
 }

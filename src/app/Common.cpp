@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "Odbc.h"
+#include "ProgramFolders.h"
 #include "Progress.h"
 #include "Schema.h"
 #include "Splash.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -57,33 +59,10 @@ bool DbClose()
     }
 }
 
-QString programFolder()
-{
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
-}
-
-QString databasePath(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("data/data.mdb");
-}
-
-QString helpPath(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("hlp/myhelp.HLP");
-}
-
-QString clipPath(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("Img/stopwatch.avi");
-}
-
 void runWithProgress(const std::function<void(Database&)>& work)
 {
     const QString path = openDb().path();
-    runWithProgress(gMDIForm.data(), clipPath(programFolder()), [&] {
+    runWithProgress(gMDIForm.data(), programFolders().clipPath(), [&] {
         Database db(path);
         work(db);
     });
@@ -110,14 +89,32 @@ void installFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
 }
 
-bool Main(const QString& programFolder)
+void setProgramIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("nubira"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NUBIRA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nubira"));
+}
+
+bool Main(const ProgramFolders& folders)
 {
     auto splash = std::make_unique<frmSplash>();
     try {
         splash->show();
         QCoreApplication::processEvents();
 
-        const QString database = databasePath(programFolder);
+        const QString database = folders.databasePath();
+        // An installed program starts its user's data with an empty database, without a word.
+        if (folders.installed && !QFileInfo::exists(database)) {
+            try {
+                createDatabase(database);
+            } catch (const StoreError& error) {
+                ShowMsg(kMsgError,
+                        QStringLiteral("データベースを作成できないため起動できません。\n%1")
+                            .arg(error.message()));
+                return false;
+            }
+        }
         if (!DbOpen(database)) {
             ShowMsg(kMsgError,
                     QStringLiteral("データベースの接続に失敗しました。起動できません。"));
@@ -142,7 +139,7 @@ bool Main(const QString& programFolder)
         QThread::msleep(500);
         splash.reset();
 
-        auto* mainWindow = new frmMDIForm(helpPath(programFolder));
+        auto* mainWindow = new frmMDIForm(folders.helpPath());
         mainWindow->show();
         return true;
     } catch (const std::exception&) {

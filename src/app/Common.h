@@ -6,6 +6,7 @@
 #include <memory>
 
 class Database;
+struct ProgramFolders;
 
 // The one open database of the program, opened at start-up and closed when the main window
 // closes (and around export and import).
@@ -22,15 +23,6 @@ void showOpenFailure();
 // Closes gDb; on failure says so and returns false.
 bool DbClose();
 
-// The program folder: the executable's folder with a closing "/".
-QString programFolder();
-// The database file below a program folder.
-QString databasePath(const QString& programFolder);
-// The help file below a program folder.
-QString helpPath(const QString& programFolder);
-// The progress window's clip below a program folder.
-QString clipPath(const QString& programFolder);
-
 // Runs storage work with the progress window over the main window: work gets its own connection
 // to the program's database, on a worker thread; what it throws is thrown again here.
 void runWithProgress(const std::function<void(Database&)>& work);
@@ -43,6 +35,10 @@ bool installJapaneseTranslation();
 // Maps the screens' Windows font names to the installed IPA fonts.
 void installFontSubstitutes();
 
-// Start-up after the single-instance check: splash, database, data source, main window.
-// True when the main window is shown; false when start-up ended after saying why.
-bool Main(const QString& programFolder);
+// The program's name, version and desktop entry, as the desktop and the version window show them.
+void setProgramIdentity();
+
+// Start-up after the single-instance check: splash, database (created first in an installed
+// program's empty data folder), data source, main window. True when the main window is shown;
+// false when start-up ended after saying why.
+bool Main(const ProgramFolders& folders);

@@ -122,3 +122,11 @@ void frmMDIForm::closeEvent(QCloseEvent* event)
     gMDIForm.clear();
     event->accept();
 }
+
+void frmMDIForm::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}

@@ -16,6 +16,10 @@ public:
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QString helpFile() const { return m_helpFile; }
 
+    // Brings the window to the front, restored when minimised: another start of the program
+    // asks for it.
+    void comeForward();
+
 signals:
     // Commands whose screens live elsewhere.
     void dataOutRequested();

@@ -6,6 +6,7 @@
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "ProgramFolders.h"
 #include "Schema.h"
 #include "StoreError.h"
 
@@ -28,7 +29,7 @@ QString runDialog(QWidget* owner, bool save, bool nameOnly, const QString& filte
 // The database of the program: the one open, else the one start-up opens.
 QString liveDatabasePath()
 {
-    return gDb ? gDb->path() : databasePath(programFolder());
+    return gDb ? gDb->path() : programFolders().databasePath();
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.

@@ -2,7 +2,10 @@
 #include "Database.h"
 #include "MainWindow.h"
 #include "Odbc.h"
+#include "ProgramFolders.h"
 #include "Schema.h"
+#include "SingleInstance.h"
+#include "StaffStore.h"
 
 #include "Messages.h"
 #include "ScreenTest.h"
@@ -68,7 +71,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessages messages;
-        QVERIFY(!Main(dir.path() + u'/'));
+        QVERIFY(!Main(ProgramFolders::portable(dir.path())));
         QCOMPARE(
             messages.texts(),
             (QStringList{QStringLiteral("データベースのオープンに失敗しました。"),
@@ -93,8 +96,40 @@ private slots:
         // The data source points at the database file, blanks in the path kept.
         QVERIFY(ODBC::IsDsn(QStringLiteral("hoj")));
         QSettings ini(QString::fromUtf8(qgetenv("ODBCINI")), QSettings::IniFormat);
-        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), databasePath(folder));
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(),
+                 ProgramFolders::portable(folder).databasePath());
         QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
+    }
+
+    void installedProgramKeepsItsUsersOwnDatabase()
+    {
+        const ProgramFolders folders{m_folder.filePath(QStringLiteral("home/")),
+                                     QStringLiteral(NUBIRA_PROGRAM_DIR "/"), true};
+        for (int start = 0; start < 2; ++start) { // created at the first, opened at the next
+            ScriptedMessages messages;
+            QVERIFY(Main(folders));
+            QVERIFY(messages.texts().isEmpty());
+            QCOMPARE(gDb->path(), folders.data + QStringLiteral("data/data.mdb"));
+            QCOMPARE(gMDIForm->helpFile(), folders.files + QStringLiteral("hlp/myhelp.HLP"));
+            if (start == 0)
+                SaveStaff(*gDb, {QStringLiteral("0001"), QStringLiteral("青木"), QString()});
+            else
+                QCOMPARE(GetStaff(*gDb, QStringLiteral("0001")).staffNm, QStringLiteral("青木"));
+            cleanup();
+        }
+    }
+
+    void secondStartBringsTheRunningCopyForward()
+    {
+        QVERIFY(!startedFolder().isEmpty());
+        QTemporaryDir folder;
+        SingleInstance running(folder.path());
+        QCOMPARE(running.claim(), SingleInstance::Claim::Taken);
+        connect(&running, &SingleInstance::comeForwardAsked, gMDIForm.data(),
+                &frmMDIForm::comeForward);
+        gMDIForm->showMinimized();
+        QCOMPARE(SingleInstance(folder.path()).claim(), SingleInstance::Claim::HeldByOther);
+        QTRY_VERIFY(!gMDIForm->isMinimized() && gMDIForm->isActiveWindow());
     }
 
     void quitClosesEveryChildFirst_data()
@@ -171,10 +206,10 @@ private:
     QString startedFolder()
     {
         const QString folder = m_folder.path() + QStringLiteral("/program folder/");
-        if (!QFileInfo::exists(databasePath(folder)))
-            createDatabase(databasePath(folder));
+        if (!QFileInfo::exists(ProgramFolders::portable(folder).databasePath()))
+            createDatabase(ProgramFolders::portable(folder).databasePath());
         ScriptedMessages messages;
-        if (!Main(folder))
+        if (!Main(ProgramFolders::portable(folder)))
             return QString();
         return messages.texts().isEmpty() ? folder : QString();
     }

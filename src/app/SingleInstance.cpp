@@ -1,0 +1,37 @@
+#include "SingleInstance.h"
+
+#include <QDir>
+#include <QLocalSocket>
+
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent)
+    , m_socketPath(QDir(folder).filePath(QStringLiteral("nubira.socket")))
+    , m_lock(QDir(folder).filePath(QStringLiteral("nubira.lock")))
+{
+    m_lock.setStaleLockTime(0);
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* knock = m_server.nextPendingConnection()) {
+            knock->disconnectFromServer();
+            knock->deleteLater();
+            emit comeForwardAsked();
+        }
+    });
+}
+
+SingleInstance::Claim SingleInstance::claim()
+{
+    if (m_lock.tryLock(0)) {
+        // The lock is ours, so a socket file left there is a crashed copy's.
+        QLocalServer::removeServer(m_socketPath);
+        m_server.setSocketOptions(QLocalServer::UserAccessOption);
+        m_server.listen(m_socketPath); // without it, a second start only ends
+        return Claim::Taken;
+    }
+    if (m_lock.error() != QLockFile::LockFailedError)
+        return Claim::Unwritable;
+    QLocalSocket knock;
+    knock.connectToServer(m_socketPath);
+    if (knock.waitForConnected(1000))
+        knock.waitForDisconnected(1000);
+    return Claim::HeldByOther;
+}
