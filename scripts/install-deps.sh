@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build, the program and the tests need, when missing.
+# Installs the Debian 12 packages that the build, the program and the tests need, when missing,
+# and any further packages named as arguments.
 set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libqt6sql6-sqlite libgl-dev
+    qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libgl-dev
     libsqlite3-dev libbenchmark-dev
     unixodbc-dev unixodbc odbcinst libsqliteodbc
     fonts-ipafont
     libicu-dev poppler-utils
     qt6-translations-l10n
+    "$@"
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "Placement.h"
 #include "ScreenParts.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -28,6 +29,10 @@ frmAbout::frmAbout(QWidget* parent)
     image->setGeometry(px(240), px(240), px(480), px(480));
 
     addProductTitle(this, QRect(px(2085), px(570), px(4035), px(780)));
+    auto* version = new QLabel(
+        QStringLiteral("バージョン %1").arg(QCoreApplication::applicationVersion()), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setGeometry(px(2085), px(1440), px(4035), px(300));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

@@ -16,10 +16,15 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QThread>
 #include <QTranslator>
 
 std::unique_ptr<Database> gDb;
+
+// Silent unless asked for (QT_LOGGING_RULES="nubira.startup.info=true"): the package check reads
+// from it that the main window was reached.
+Q_LOGGING_CATEGORY(lcStartup, "nubira.startup", QtWarningMsg)
 
 Database& openDb()
 {
@@ -93,7 +98,10 @@ void setProgramIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("nubira"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUBIRA_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("nubira"));
+    // The domain names the desktop entry; the user data folder stays ~/.local/share/nubira,
+    // as no organisation name is set.
+    QCoreApplication::setOrganizationDomain(QStringLiteral("nubira.jp"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.nubira.Nubira"));
 }
 
 bool Main(const ProgramFolders& folders)
@@ -141,6 +149,7 @@ bool Main(const ProgramFolders& folders)
 
         auto* mainWindow = new frmMDIForm(folders.helpPath());
         mainWindow->show();
+        qCInfo(lcStartup, "main window shown, database %s", qUtf8Printable(database));
         return true;
     } catch (const std::exception&) {
         ShowMsg(kMsgError, QStringLiteral("エラーが生じました。起動できません。"));

@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 
 #include <exception>
@@ -12,6 +13,10 @@ QString appTitle()
 
 namespace {
 
+// Silent unless asked for (QT_LOGGING_RULES="nubira.messages.info=true"): what a box said, for a
+// program run without anyone to read it.
+Q_LOGGING_CATEGORY(lcMessages, "nubira.messages", QtWarningMsg)
+
 MessageAnswer& messageAnswer()
 {
     static MessageAnswer answer;
@@ -20,6 +25,7 @@ MessageAnswer& messageAnswer()
 
 int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const QString& text)
 {
+    qCInfo(lcMessages, "%s", qUtf8Printable(text));
     QMessageBox box(icon, appTitle(), text, buttons, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     if (buttons & QMessageBox::No)

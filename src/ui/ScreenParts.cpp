@@ -1,6 +1,7 @@
 #include "ScreenParts.h"
 
 #include "Placement.h"
+#include "Stopwatch.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -17,16 +18,8 @@ QIcon programIcon()
     QPixmap pixmap(128, 128);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 60, 110), 6));
-    p.setBrush(QColor(250, 250, 235));
-    p.drawEllipse(QRectF(14, 24, 100, 100));
-    p.setBrush(QColor(40, 60, 110));
-    p.drawRect(QRectF(54, 4, 20, 14));
-    p.setPen(QPen(QColor(170, 20, 20), 6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(64, 74), QPointF(64, 40));
-    p.setPen(QPen(QColor(40, 60, 110), 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(64, 74), QPointF(88, 86));
+    paintStopwatch(p, QRectF(0, 0, 128, 128), 0);
+    p.end();
     return QIcon(pixmap);
 }
 

@@ -130,6 +130,9 @@ private slots:
         gMDIForm->showMinimized();
         QCOMPARE(SingleInstance(folder.path()).claim(), SingleInstance::Claim::HeldByOther);
         QTRY_VERIFY(!gMDIForm->isMinimized() && gMDIForm->isActiveWindow());
+        // A folder that cannot hold the lock is told, not taken for another copy.
+        QCOMPARE(SingleInstance(m_odbc.filePath("odbc.ini/data")).claim(),
+                 SingleInstance::Claim::Unwritable);
     }
 
     void quitClosesEveryChildFirst_data()
