@@ -1,5 +1,6 @@
 #include "rptSyukin.h"
 
+#include "Holidays.h"
 #include "TimesheetStore.h"
 
 #include <QLocale>
@@ -202,7 +203,7 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
 
     const QString week = weekday(r.kintaiDt);
     fields.set(QStringLiteral("week"), weekdayCaption(week));
-    const QColor colour(weekdayRgb(week));
+    const QColor colour(dayRgb(r.kintaiDt));
     style.setTextColour(QStringLiteral("txt_date"), colour);
     style.setTextColour(QStringLiteral("txt_week"), colour);
 

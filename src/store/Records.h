@@ -58,17 +58,6 @@ inline QString weekdayCaption(const QString& week)
     return numeric && w >= 1 && w <= 7 ? captions[w - 1] : QString();
 }
 
-// The colour, as 0xRRGGBB, that a day's date and weekday are written in: Sundays red, Saturdays
-// blue, other days black.
-inline unsigned weekdayRgb(const QString& week)
-{
-    if (week == QLatin1String("1"))
-        return 0xff0000;
-    if (week == QLatin1String("7"))
-        return 0x0000ff;
-    return 0x000000;
-}
-
 // A stored clock time "hhmm" as the clerk reads it, "hh:mm"; empty text stays empty.
 inline QString clockText(const QString& hhmm)
 {

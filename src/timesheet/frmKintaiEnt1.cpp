@@ -3,6 +3,7 @@
 #include "ChildScreens.h"
 #include "Common.h"
 #include "FocusMover.h"
+#include "Holidays.h"
 #include "InputFields.h"
 #include "Messages.h"
 #include "Progress.h"
@@ -435,9 +436,10 @@ void frmKintaiEnt1::ShowRow(int n)
     const DayRow& row = m_month.row(n);
     g.date->setText(QString::number(row.kintaiDt.day()));
     g.week->setText(weekdayCaption(row.week));
-    const QColor weekdayColour(weekdayRgb(row.week));
-    setTextColour(g.date, weekdayColour);
-    setTextColour(g.week, weekdayColour);
+    const QColor dayColour(dayRgb(row.kintaiDt));
+    setTextColour(g.date, dayColour);
+    setTextColour(g.week, dayColour);
+    g.date->setToolTip(JapaneseHolidayName(row.kintaiDt));
     {
         const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
         const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);

@@ -1,5 +1,6 @@
 #include "InputFields.h"
 
+#include "Holidays.h"
 #include "Records.h"
 #include "WorkTime.h"
 
@@ -430,24 +431,26 @@ HolidayCalendar::HolidayCalendar(QWidget* parent)
     setFirstDayOfWeek(Qt::Sunday);
     setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    connect(this, &QCalendarWidget::currentPageChanged, this,
-            [this](int year, int) { markHolidays(year); });
-    markHolidays(yearShown());
+    for (const Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday}) {
+        QTextCharFormat heading = weekdayTextFormat(day);
+        heading.setForeground(QColor(weekdayRgb(day)));
+        setWeekdayTextFormat(day, heading);
+    }
+    connect(this, &QCalendarWidget::currentPageChanged, this, &HolidayCalendar::markDays);
+    markDays(yearShown(), monthShown());
 }
 
-QList<QPair<int, int>> HolidayCalendar::holidays()
+void HolidayCalendar::markDays(int year, int month)
 {
-    return {{1, 1},  {1, 15}, {2, 11},  {4, 29}, {5, 3},   {5, 4},  {5, 5},
-            {7, 20}, {9, 15}, {10, 10}, {11, 3}, {11, 23}, {12, 23}};
-}
-
-void HolidayCalendar::markHolidays(int year)
-{
-    QTextCharFormat holiday;
-    holiday.setForeground(QColor(Qt::red));
-    holiday.setFontWeight(QFont::Bold);
-    for (int shown = year - 1; shown <= year + 1; ++shown) {
-        for (const auto& [month, day] : holidays())
-            setDateTextFormat(QDate(shown, month, day), holiday);
+    setDateTextFormat(QDate(), QTextCharFormat()); // the page shown before
+    const QDate first = QDate(year, month, 1).addMonths(-1);
+    for (QDate day = first; day < first.addMonths(3); day = day.addDays(1)) {
+        QTextCharFormat format;
+        format.setForeground(QColor(dayRgb(day)));
+        if (const QString holiday = JapaneseHolidayName(day); !holiday.isEmpty()) {
+            format.setFontWeight(QFont::Bold);
+            format.setToolTip(holiday);
+        }
+        setDateTextFormat(day, format);
     }
 }

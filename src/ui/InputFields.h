@@ -183,16 +183,15 @@ private:
     QElapsedTimer m_enteredAt;
 };
 
-// The calendar of the date fields.
+// The calendar of the date fields: days in the colours of the timesheet, public holidays in bold
+// with their names as tooltips.
 class HolidayCalendar : public QCalendarWidget {
     Q_OBJECT
 
 public:
     explicit HolidayCalendar(QWidget* parent = nullptr);
 
-    // The holidays marked in every year, as month and day.
-    static QList<QPair<int, int>> holidays();
-
 private:
-    void markHolidays(int year);
+    // Marks the days of the month shown and of the months on either side.
+    void markDays(int year, int month);
 };

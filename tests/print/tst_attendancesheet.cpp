@@ -98,6 +98,9 @@ private slots:
         // A working day without times.
         QCOMPARE(cell("txt_syukinJn", 5) + cell("txt_kihonJn", 5), QStringLiteral("0.00"));
         QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
+        // Friday the 23rd, 天皇誕生日, printed red like a Sunday.
+        QCOMPARE(page.textsOf("txt_date").at(22).colour, QColor(Qt::red));
+        QCOMPARE(page.textsOf("txt_date").at(21).colour, QColor(Qt::black));
         // The header shows the summary's own period; the footer its totals.
         QCOMPARE(page.textsOf("txt_title").front().text, QStringLiteral("2005年12月分出勤表"));
         QCOMPARE(page.textsOf("txt_kikan").front().text,

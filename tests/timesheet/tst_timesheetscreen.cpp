@@ -72,6 +72,11 @@ private slots:
             pressEnter();
         }
         QCOMPARE(focusName(), QStringLiteral("cmd_button_0"));
+        // Friday 11 February, 建国記念の日, is written as a Sunday is, with its name.
+        auto* holiday = child<QLabel>("txt_date_11");
+        QCOMPARE(holiday->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(holiday->toolTip(), QStringLiteral("建国記念の日"));
+        QCOMPARE(child<QLabel>("txt_date_10")->toolTip(), QString());
         QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00"));
         QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
         // A look at the filled month: NUBIRA_SCREENSHOT names the picture to write.

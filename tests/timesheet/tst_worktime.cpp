@@ -1,3 +1,4 @@
+#include "Holidays.h"
 #include "WorkTime.h"
 
 #include "TestRows.h"
@@ -175,6 +176,86 @@ private slots:
         QCOMPARE(h.kihon2, overtime);
         QCOMPARE(h.kihon3, 0.5 * classes.size());
         QCOMPARE(h.kihon4, 1.0 * classes.size());
+    }
+
+    // Whole years against the published lists: each holiday as "MMDD name".
+    void holidaysOfTheYear_data()
+    {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QString>("holidays");
+        const auto row = [](int year, const char* holidays) {
+            QTest::addRow("%d", year) << year << QString::fromUtf8(holidays);
+        };
+        row(1989, "0101元日 0102振替休日 0115成人の日 0116振替休日 0211建国記念の日 0224大喪の礼 "
+                  "0321春分の日 0429みどりの日 0503憲法記念日 0504休日 0505こどもの日 0915敬老の日 "
+                  "0923秋分の日 1010体育の日 1103文化の日 1123勤労感謝の日 1223天皇誕生日");
+        row(2000,
+            "0101元日 0110成人の日 0211建国記念の日 0320春分の日 0429みどりの日 0503憲法記念日 "
+            "0504休日 0505こどもの日 0720海の日 0915敬老の日 0923秋分の日 1009体育の日 "
+            "1103文化の日 1123勤労感謝の日 1223天皇誕生日");
+        row(2007,
+            "0101元日 0108成人の日 0211建国記念の日 0212振替休日 0321春分の日 0429昭和の日 "
+            "0430振替休日 0503憲法記念日 0504みどりの日 0505こどもの日 0716海の日 0917敬老の日 "
+            "0923秋分の日 0924振替休日 1008体育の日 1103文化の日 1123勤労感謝の日 "
+            "1223天皇誕生日 1224振替休日");
+        row(2019, "0101元日 0114成人の日 0211建国記念の日 0321春分の日 0429昭和の日 0430休日 "
+                  "0501休日（祝日扱い） 0502休日 0503憲法記念日 0504みどりの日 0505こどもの日 "
+                  "0506振替休日 0715海の日 0811山の日 0812振替休日 0916敬老の日 0923秋分の日 "
+                  "1014体育の日 1022休日（祝日扱い） 1103文化の日 1104振替休日 1123勤労感謝の日");
+        row(2020,
+            "0101元日 0113成人の日 0211建国記念の日 0223天皇誕生日 0224振替休日 0320春分の日 "
+            "0429昭和の日 0503憲法記念日 0504みどりの日 0505こどもの日 0506振替休日 0723海の日 "
+            "0724スポーツの日 0810山の日 0921敬老の日 0922秋分の日 1103文化の日 1123勤労感謝の日");
+        row(2021,
+            "0101元日 0111成人の日 0211建国記念の日 0223天皇誕生日 0320春分の日 0429昭和の日 "
+            "0503憲法記念日 0504みどりの日 0505こどもの日 0722海の日 0723スポーツの日 0808山の日 "
+            "0809振替休日 0920敬老の日 0923秋分の日 1103文化の日 1123勤労感謝の日");
+        row(2026,
+            "0101元日 0112成人の日 0211建国記念の日 0223天皇誕生日 0320春分の日 0429昭和の日 "
+            "0503憲法記念日 0504みどりの日 0505こどもの日 0506振替休日 0720海の日 0811山の日 "
+            "0921敬老の日 0922休日 0923秋分の日 1012スポーツの日 1103文化の日 1123勤労感謝の日");
+    }
+    void holidaysOfTheYear()
+    {
+        QFETCH(int, year);
+        QFETCH(QString, holidays);
+        QStringList found;
+        for (QDate d(year, 1, 1); d.year() == year; d = d.addDays(1)) {
+            if (const QString name = JapaneseHolidayName(d); !name.isEmpty())
+                found << d.toString("MMdd") + name;
+        }
+        QCOMPARE(found.join(u' '), holidays);
+    }
+
+    // The rules where they begin and end, and the equinoxes of years not listed above.
+    void holidayRules_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("name");
+        const auto row = [](const char* note, QDate day, const char* name) {
+            addTestRow(note, day, QString::fromUtf8(name));
+        };
+        row("before the law", QDate(1948, 5, 3), "");
+        row("the law's first autumn", QDate(1948, 9, 23), "秋分の日");
+        row("Sunday holiday before substitutes", QDate(1972, 4, 30), "");
+        row("first substitute", QDate(1973, 4, 30), "振替休日");
+        row("Sunday between two holidays, 1987", QDate(1987, 5, 4), "振替休日");
+        row("first day between two holidays", QDate(1988, 5, 4), "休日");
+        row("Sunday between two holidays stays a Sunday", QDate(1986, 5, 4), "");
+        row("wedding of 1959", QDate(1959, 4, 10), "結婚の儀");
+        row("enthronement of 1990", QDate(1990, 11, 12), "即位礼正殿の儀");
+        row("wedding of 1993", QDate(1993, 6, 9), "結婚の儀");
+        row("first 海の日", QDate(1996, 7, 20), "海の日");
+        row("equinox 1960", QDate(1960, 3, 20), "春分の日");
+        row("equinox 2012", QDate(2012, 9, 22), "秋分の日");
+        row("equinox 2099", QDate(2099, 9, 23), "秋分の日");
+        row("beyond 2099", QDate(2100, 1, 1), "");
+    }
+    void holidayRules()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QString, name);
+        QCOMPARE(JapaneseHolidayName(day), name);
     }
 
     void dayClasses_data()

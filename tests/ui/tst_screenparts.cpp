@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -264,6 +265,21 @@ private slots:
         enter(field, edit, how, at);
         QTest::keyClicks(field, typed);
         QCOMPARE(field->valueText(), value);
+    }
+
+    void calendarMarksTheHolidays()
+    {
+        m_form->day->setValue(QDate(2026, 1, 20));
+        QCalendarWidget* calendar = m_form->day->holidayCalendar();
+        calendar->setCurrentPage(2026, 1);
+        const QTextCharFormat comingOfAge = calendar->dateTextFormat(QDate(2026, 1, 12));
+        QCOMPARE(comingOfAge.foreground().color(), QColor(Qt::red));
+        QCOMPARE(comingOfAge.toolTip(), QStringLiteral("成人の日"));
+        // The old fixed day is a plain Thursday; Saturday is blue.
+        QCOMPARE(calendar->dateTextFormat(QDate(2026, 1, 15)).foreground().color(),
+                 QColor(Qt::black));
+        QCOMPARE(calendar->dateTextFormat(QDate(2026, 1, 17)).foreground().color(),
+                 QColor(Qt::blue));
     }
 
     void fullWidthInput()

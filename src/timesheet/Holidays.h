@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The Japanese name of a public holiday by the holiday law ("成人の日", "振替休日", "休日" for a
+// day between two holidays, ...), or empty text when the day is none. Covers 1948 to 2099: the
+// holidays with the years they held, the Monday holidays, the equinox days by the usual
+// astronomical approximation, the substitute days and the days between two holidays, and the
+// one-off days of the imperial ceremonies and the moves of 2020 and 2021.
+QString JapaneseHolidayName(const QDate& day);
+
+// The colour, as 0xRRGGBB, that a day's date and weekday are written in wherever the program
+// shows days: Sundays and public holidays red, Saturdays blue, other days black.
+unsigned dayRgb(const QDate& day);
+// The colour of a weekday (Qt::DayOfWeek) that is no holiday.
+unsigned weekdayRgb(int dayOfWeek);
