@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "ProgramFolders.h"
 #include "SingleInstance.h"
+#include "frmCalendar.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmStaff.h"
@@ -24,6 +25,8 @@ void connectScreens(frmMDIForm* mainWindow)
                      [] { showStaffScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::printRequested, mainWindow,
                      [] { showPrintScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::calendarRequested, mainWindow,
+                     [] { showCalendarScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,
                      [mainWindow] { DataOut(mainWindow); });
     QObject::connect(mainWindow, &frmMDIForm::dataInRequested, mainWindow,

@@ -70,6 +70,8 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
             this, &frmMDIForm::printRequested);
     connect(addCommand(kintai, "m_staff", QStringLiteral("ｽﾀｯﾌ登録(&M)")), &QAction::triggered,
             this, &frmMDIForm::staffRequested);
+    connect(addCommand(kintai, "m_calendar", QStringLiteral("会社カレンダー(&C)")),
+            &QAction::triggered, this, &frmMDIForm::calendarRequested);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("m_help"));

@@ -27,6 +27,7 @@ signals:
     void inputRequested();
     void printRequested();
     void staffRequested();
+    void calendarRequested();
     void helpContentsRequested();
     void helpKeywordRequested();
     void versionRequested();

@@ -73,6 +73,19 @@ const char* const kVersion1[] = {
         LEFT JOIN KYKINTAISYUKEIJL AS s ON s.staffCd = t.staffCd AND s.syoriDt = t.syoriDt)",
 };
 
+// The office's own days off (an ISO date and a short name), and the settings of the office's
+// calendar, one row a setting.
+const char* const kVersion2[] = {
+    R"(CREATE TABLE CMKAISYAKYUJITUMST (
+        kyujituDt TEXT NOT NULL PRIMARY KEY,
+        kyujituNm TEXT NOT NULL DEFAULT ''
+    ) WITHOUT ROWID)",
+    R"(CREATE TABLE CMSETTEIMST (
+        setteiCd TEXT NOT NULL PRIMARY KEY,
+        setteiVal TEXT NOT NULL DEFAULT ''
+    ) WITHOUT ROWID)",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -84,6 +97,7 @@ struct SchemaStep {
 // Version n is kSteps[n - 1].
 const SchemaStep kSteps[] = {
     {kVersion1},
+    {kVersion2},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));

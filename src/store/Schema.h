@@ -6,8 +6,8 @@
 
 class Database;
 
-// The program's database file: the staff master, the monthly summary, the timesheet and the
-// stored query that the attendance sheet reads.
+// The program's database file: the staff master, the monthly summary, the timesheet, the stored
+// query that the attendance sheet reads, and the office's calendar (version 2).
 
 // Creates an empty database file with the tables and the stored query. Never touches an
 // existing file: one already there is refused like any other failure, with StoreError, and a

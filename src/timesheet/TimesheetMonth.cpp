@@ -1,5 +1,6 @@
 #include "TimesheetMonth.h"
 
+#include "OfficeCalendar.h"
 #include "TimesheetStore.h"
 #include "WorkTime.h"
 
@@ -91,14 +92,16 @@ void TimesheetMonth::loadRows(Database& db)
             DayRow{m_header.staffCd, m_header.syoriDt, day, weekday(day), {}, {}, {}, 0, 0, 0, 0};
     }
     loadDayRows(db, m_header, m_rows);
+    const std::set<QDate> calendarRest = calendarRestDays(db, m_header.kikanSt, m_header.kikanEn);
     for (DayRow& row : m_rows) {
-        if (row.syukinKb.isEmpty())
-            row.syukinKb =
-                dayClassCode(isWeekend(row.kintaiDt) ? DayClass::Rest : DayClass::Normal);
+        if (row.syukinKb.isEmpty()) {
+            const bool rest = isWeekend(row.kintaiDt) || calendarRest.contains(row.kintaiDt);
+            row.syukinKb = dayClassCode(rest ? DayClass::Rest : DayClass::Normal);
+        }
         if (isRestDay(row.syukinKb))
             emptyDay(row);
     }
-    m_kihon40 = calcKihon40(m_rows);
+    m_kihon40 = calcKihon40(m_rows, calendarRest);
     m_storedRows = m_rows;
 }
 

@@ -91,12 +91,12 @@ WorkTime CalcWorkTime(const ClockTimes& times)
             hours(workedMinutes - kStandardDayMinutes), hours(nightMinutes)};
 }
 
-double calcKihon40(std::span<const DayRow> rows)
+double calcKihon40(std::span<const DayRow> rows, const std::set<QDate>& daysOff)
 {
     double allowance = 0;
     for (const DayRow& row : rows) {
         const int weekday = row.kintaiDt.dayOfWeek();
-        if (weekday >= Qt::Monday && weekday <= Qt::Friday)
+        if (weekday >= Qt::Monday && weekday <= Qt::Friday && !daysOff.contains(row.kintaiDt))
             allowance += kAllowancePerWeekday;
     }
     return std::max(allowance, kAllowanceFloor);

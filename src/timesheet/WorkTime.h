@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <set>
 #include <span>
 
 // The work-time rules: one day's clock-in and clock-out become basic, break, overtime and
@@ -49,8 +50,9 @@ int OverlapMinutes(const TimePoint& windowStart, const TimePoint& windowEnd,
 // The day's hours; both clock times must be present.
 WorkTime CalcWorkTime(const ClockTimes& times);
 
-// The period allowance: 8 hours per Monday-to-Friday row, at least 40.
-double calcKihon40(std::span<const DayRow> rows);
+// The period allowance: 8 hours per Monday-to-Friday row, at least 40. The days off of the
+// office's calendar, when it counts them as rest days, are left out.
+double calcKihon40(std::span<const DayRow> rows, const std::set<QDate>& daysOff = {});
 
 // Sums the period's rows into header.kihon1..kihon4 (basic, overtime, late-night, break).
 void CalcTotals(std::span<const DayRow> rows, double kihon40, MonthHeader& header);

@@ -1,3 +1,4 @@
+#include "CalendarStore.h"
 #include "TimesheetMonth.h"
 #include "TimesheetStore.h"
 
@@ -224,6 +225,39 @@ private slots:
         QCOMPARE(printableRows(m_temp->db(), month), 0);
         QCOMPARE(m_temp->scalar("SELECT COUNT(*) FROM KYTIMESHEETJL WHERE syoriDt = '200404'"),
                  QStringLiteral("30"));
+    }
+
+    // May 2026: Friday 1st the office's own day off, Sunday 3rd to Wednesday 6th public holidays.
+    void officeCalendarPreparesRestDays_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<double>("allowance");
+        QTest::addColumn<QString>("classes"); // of the 1st to the 6th
+        addTestRow("off: by the weekday alone", false, 168.0, "022000");
+        addTestRow("on: holidays and days off are rest days", true, 136.0, "222222");
+    }
+    void officeCalendarPreparesRestDays()
+    {
+        QFETCH(bool, on);
+        QFETCH(double, allowance);
+        QFETCH(QString, classes);
+        saveCompanyDayOff(m_temp->db(), {QDate(2026, 5, 1), QStringLiteral("創立記念日")});
+        setHolidaysAreRestDays(m_temp->db(), on);
+        TimesheetMonth month("202605", QDate(2026, 5, 1), QDate(2026, 5, 31));
+        month.loadFirst(m_temp->db());
+        const auto firstClasses = [&month] {
+            QString shown;
+            for (int n = 1; n <= 6; ++n)
+                shown += month.row(n).syukinKb;
+            return shown;
+        };
+        QCOMPARE(month.kihon40(), allowance);
+        QCOMPARE(firstClasses(), classes);
+        // A stored month keeps its classes whatever the setting becomes.
+        month.save(m_temp->db());
+        setHolidaysAreRestDays(m_temp->db(), !on);
+        month.reload(m_temp->db());
+        QCOMPARE(firstClasses(), classes);
     }
 
     void withoutStaff()

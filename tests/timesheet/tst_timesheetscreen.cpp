@@ -1,3 +1,4 @@
+#include "CalendarStore.h"
 #include "ChildScreens.h"
 #include "Common.h"
 #include "InputFields.h"
@@ -9,6 +10,7 @@
 #include "Schema.h"
 #include "TimesheetStore.h"
 #include "TrashBin.h"
+#include "frmCalendar.h"
 #include "frmJyouken.h"
 #include "frmKensaku.h"
 #include "frmKintaiEnt1.h"
@@ -18,6 +20,7 @@
 #include "TestRows.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMimeData>
@@ -305,6 +308,42 @@ private slots:
         QCOMPARE(messages.kinds(), QList<int>{kMsgError});
         QCOMPARE(m_period->kikanStField()->valueText() + m_period->kikanEnField()->valueText(),
                  first + last);
+    }
+
+    void officeCalendarAddsAndRemovesDays()
+    {
+        QPointer<frmCalendar> screen = addChild(new frmCalendar(QDate(2026, 12, 7)));
+        QVERIFY(showActive(screen));
+        auto* list = screen->findChild<QTreeWidget*>("ListView1");
+        const auto press = [&screen](int index) {
+            QTest::mouseClick(
+                screen->findChild<QPushButton*>(QStringLiteral("cmd_button_%1").arg(index)),
+                Qt::LeftButton);
+        };
+        ScriptedMessages messages;
+        auto* day = screen->findChild<DateField*>("txt_kyujituDt");
+        day->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(day, "20261229");
+        press(0); // no name yet
+        auto* name = screen->findChild<TextField*>("txt_kyujituNm");
+        name->setFocus();
+        name->insert(QStringLiteral("年末年始"));
+        press(0);
+        QCOMPARE(messages.texts(), QStringList{"休日の名称を入力してください。"});
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0) + list->topLevelItem(0)->text(2),
+                 QStringLiteral("2026/12/29年末年始"));
+        QTest::mouseClick(screen->findChild<QCheckBox*>("chk_syukujituKoukyu"), Qt::LeftButton);
+        QVERIFY(holidaysAreRestDays(m_program->db()));
+
+        press(4); // the next year has none
+        QCOMPARE(list->topLevelItemCount(), 0);
+        press(3);
+        list->setCurrentItem(list->topLevelItem(0));
+        press(1);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(
+            loadCompanyDaysOff(m_program->db(), QDate(2026, 1, 1), QDate(2026, 12, 31)).empty());
     }
 
 private:

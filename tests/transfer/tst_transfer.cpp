@@ -1,4 +1,5 @@
 #include "BackupFiles.h"
+#include "CalendarStore.h"
 #include "Common.h"
 #include "Database.h"
 #include "MainWindow.h"
@@ -186,12 +187,16 @@ private slots:
     void backupOfAnEarlierVersionIsUpgraded()
     {
         const QString path = backupFile();
-        runForeignSql(path, "PRAGMA user_version = 0"); // as files were before the version was kept
+        // As files were before the version was kept, and before the office's calendar.
+        runForeignSql(path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; "
+                            "PRAGMA user_version = 0");
         QCOMPARE(restoreFrom(path), restoredFrom(path));
         Rows version = gDb->query("PRAGMA user_version");
         QVERIFY(version.next());
         QCOMPARE(version.value(0).toInt(), currentSchemaVersion());
         QCOMPARE(staffCount(), 3);
+        saveCompanyDayOff(*gDb, {QDate(2005, 12, 29), QStringLiteral("年末年始")});
+        QCOMPARE(loadCompanyDaysOff(*gDb, QDate(2005, 1, 1), QDate(2005, 12, 31)).size(), 1u);
     }
 
     void importAfterAnInterruptedOne()

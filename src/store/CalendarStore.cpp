@@ -1,0 +1,47 @@
+#include "CalendarStore.h"
+
+#include "Database.h"
+
+namespace {
+
+const QString kHolidaysAreRestDays = QStringLiteral("syukujituKoukyu");
+
+} // namespace
+
+std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, const QDate& last)
+{
+    std::vector<CompanyDayOff> days;
+    Rows rows =
+        db.query(QStringLiteral("SELECT kyujituDt, kyujituNm FROM CMKAISYAKYUJITUMST "
+                                "WHERE kyujituDt >= ? AND kyujituDt <= ? ORDER BY kyujituDt"),
+                 {first, last});
+    while (rows.next())
+        days.push_back({rows.date(0), rows.text(1)});
+    return days;
+}
+
+void saveCompanyDayOff(Database& db, const CompanyDayOff& day)
+{
+    db.execute(QStringLiteral("INSERT OR REPLACE INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) "
+                              "VALUES (?, ?)"),
+               {day.kyujituDt, day.kyujituNm});
+}
+
+void deleteCompanyDayOff(Database& db, const QDate& day)
+{
+    db.execute(QStringLiteral("DELETE FROM CMKAISYAKYUJITUMST WHERE kyujituDt = ?"), {day});
+}
+
+bool holidaysAreRestDays(Database& db)
+{
+    Rows rows = db.query(QStringLiteral("SELECT setteiVal FROM CMSETTEIMST WHERE setteiCd = ?"),
+                         {kHolidaysAreRestDays});
+    return rows.next() && rows.text(0) == QLatin1String("1");
+}
+
+void setHolidaysAreRestDays(Database& db, bool on)
+{
+    db.execute(QStringLiteral("INSERT OR REPLACE INTO CMSETTEIMST (setteiCd, setteiVal) "
+                              "VALUES (?, ?)"),
+               {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
+}

@@ -1,0 +1,152 @@
+#include "frmCalendar.h"
+
+#include "CalendarStore.h"
+#include "ChildScreens.h"
+#include "Common.h"
+#include "Holidays.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "Records.h"
+#include "ScreenParts.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+QPointer<frmCalendar> gfrmCalendar;
+
+frmCalendar* showCalendarScreen()
+{
+    return showSingle(gfrmCalendar, [] { return addChild(new frmCalendar(QDate::currentDate())); });
+}
+
+frmCalendar::frmCalendar(const QDate& today, QWidget* parent)
+    : WorkScreen(QStringLiteral("frmCalendar"), QStringLiteral("会社カレンダー"), {6600, 7080},
+                 Placement::Centred, parent)
+{
+    addHeading(this, QStringLiteral("会社の休日を登録します。"), px(120, 120, 6360, 300));
+    const auto onClick = [this](int index) { cmd_button_Click(index); };
+    QPushButton* previous =
+        addCommandButton(this, 3, QStringLiteral("前年(&B)"), px(240, 540, 1080, 360), onClick);
+    m_yearLabel = new QLabel(this);
+    m_yearLabel->setObjectName(QStringLiteral("lbl_year"));
+    m_yearLabel->setAlignment(Qt::AlignCenter);
+    m_yearLabel->setGeometry(px(1440, 540, 1800, 360));
+    QPushButton* next =
+        addCommandButton(this, 4, QStringLiteral("翌年(&N)"), px(3360, 540, 1080, 360), onClick);
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setGeometry(px(240, 1020, 4440, 3420));
+    m_list->setHeaderLabels(
+        {QStringLiteral("日付"), QStringLiteral("曜日"), QStringLiteral("名称")});
+    m_list->setRootIsDecorated(false);
+    m_list->setColumnWidth(0, px(1500));
+    m_list->setColumnWidth(1, px(600));
+
+    m_day = new DateField(DateField::Pattern::Day, this);
+    m_day->setObjectName(QStringLiteral("txt_kyujituDt"));
+    m_day->setCaption(QStringLiteral("日付："));
+    m_day->setGeometry(px(240, 4560, 2280, 345));
+    m_day->setValue(today);
+    m_name = new TextField(10, this);
+    m_name->setObjectName(QStringLiteral("txt_kyujituNm"));
+    m_name->setCaption(QStringLiteral("名称："));
+    m_name->setGeometry(px(2640, 4560, 2040, 345));
+
+    m_restDays = new QCheckBox(QStringLiteral("祝日・会社休日を公休日とする(&K)"), this);
+    m_restDays->setObjectName(QStringLiteral("chk_syukujituKoukyu"));
+    m_restDays->setGeometry(px(240, 5040, 4440, 345));
+    addGuidance(
+        this,
+        QStringLiteral("チェックを入れると、保存されていない月を開いたとき、祝日と会社の休日が"
+                       "公休日になり、週40時間勤務上限の計算から外れます。保存済みの月は"
+                       "変わりません。"),
+        px(240, 5400, 4440, 1560));
+
+    QPushButton* add =
+        addCommandButton(this, 0, QStringLiteral("追加(&A)"), px(4920, 4560, 1380, 420), onClick);
+    QPushButton* remove =
+        addCommandButton(this, 1, QStringLiteral("削除(&D)"), px(4920, 1020, 1380, 420), onClick);
+    QPushButton* close =
+        addCommandButton(this, 6, QStringLiteral("終了(&C)"), px(4920, 6540, 1380, 420), onClick);
+    setTabChain({m_day, m_name, add, m_restDays, close, m_list, remove, previous, next});
+
+    runReported(QStringLiteral("Form_Load()"),
+                [this] { m_restDays->setChecked(holidaysAreRestDays(openDb())); });
+    connect(m_restDays, &QCheckBox::toggled, this, [this](bool on) {
+        runReported(QStringLiteral("chk_syukujituKoukyu_Click()"),
+                    [on] { setHolidaysAreRestDays(openDb(), on); });
+    });
+    showYear(today.year());
+    m_day->setFocus();
+}
+
+void frmCalendar::showYear(int year)
+{
+    runReported(QStringLiteral("showYear()"), [this, year] {
+        const std::vector<CompanyDayOff> days =
+            loadCompanyDaysOff(openDb(), QDate(year, 1, 1), QDate(year, 12, 31));
+        m_year = year;
+        m_yearLabel->setText(QStringLiteral("%1年").arg(year));
+        m_list->clear();
+        for (const CompanyDayOff& day : days) {
+            auto* item = new QTreeWidgetItem(
+                m_list, {day.kyujituDt.toString(QStringLiteral("yyyy/MM/dd")),
+                         weekdayCaption(weekday(day.kyujituDt)), day.kyujituNm});
+            item->setData(0, Qt::UserRole, day.kyujituDt);
+            item->setForeground(1, QColor(dayRgb(day.kyujituDt)));
+            item->setToolTip(0, JapaneseHolidayName(day.kyujituDt));
+        }
+    });
+}
+
+void frmCalendar::cmd_button_Click(int index)
+{
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [this, index] {
+        switch (index) {
+        case 0:
+            add();
+            break;
+        case 1:
+            remove();
+            break;
+        case 3:
+            showYear(m_year - 1);
+            break;
+        case 4:
+            showYear(m_year + 1);
+            break;
+        case 6:
+            closeScreen(this);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmCalendar::add()
+{
+    if (m_name->value().trimmed().isEmpty()) {
+        ShowMsg(kMsgError, QStringLiteral("休日の名称を入力してください。"));
+        m_name->setFocus();
+        return;
+    }
+    saveCompanyDayOff(openDb(), {m_day->value(), m_name->value().trimmed()});
+    showYear(m_day->value().year());
+}
+
+void frmCalendar::remove()
+{
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMsg(kMsgError, QStringLiteral("削除する休日を一覧から選んでください。"));
+        return;
+    }
+    if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
+        return;
+    deleteCompanyDayOff(openDb(), selected.first()->data(0, Qt::UserRole).toDate());
+    showYear(m_year);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "WorkScreen.h"
+
+#include <QPointer>
+
+class DateField;
+class QCheckBox;
+class QLabel;
+class QTreeWidget;
+class TextField;
+
+// The office's calendar, a year at a time: its own days off, added and removed, and whether
+// public holidays and those days are prepared as rest days in a new month.
+class frmCalendar : public WorkScreen {
+    Q_OBJECT
+
+public:
+    explicit frmCalendar(const QDate& today, QWidget* parent = nullptr);
+
+    int year() const { return m_year; }
+
+private:
+    void showYear(int year);
+    void cmd_button_Click(int index);
+    void add();
+    void remove();
+
+    int m_year = 0;
+    QLabel* m_yearLabel;
+    QTreeWidget* m_list;
+    DateField* m_day;
+    TextField* m_name;
+    QCheckBox* m_restDays;
+};
+
+extern QPointer<frmCalendar> gfrmCalendar;
+
+// Opens the calendar screen on this year, or brings it forward when open.
+frmCalendar* showCalendarScreen();
