@@ -29,18 +29,26 @@ start=("${as_user[@]}" env -i HOME="$scratch/home" ODBCINI="$scratch/home/.odbc.
     "$scratch/root/usr/bin/nubira")
 database="$scratch/home/.local/share/nubira/data/data.mdb"
 
-"${start[@]}" >"$scratch/first.log" 2>&1 &
-first=$!
-for _ in $(seq 100); do
-    grep -q "main window shown" "$scratch/first.log" && break
-    kill -0 "$first" 2>/dev/null || break
-    sleep 0.1
-done
-if ! grep -q "main window shown, database $database" "$scratch/first.log"; then
-    echo "The installed program did not reach its main window on its own database:" >&2
-    cat "$scratch/first.log" >&2
-    exit 1
-fi
+# Starts the program in the background, and waits until it shows its main window on the user's
+# own database.
+start_until_main_window() {
+    local log=$1
+    "${start[@]}" >"$log" 2>&1 &
+    running=$!
+    for _ in $(seq 100); do
+        grep -q "main window shown" "$log" && break
+        kill -0 "$running" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! grep -q "main window shown, database $database" "$log"; then
+        echo "The installed program did not reach its main window on its own database:" >&2
+        cat "$log" >&2
+        exit 1
+    fi
+}
+
+start_until_main_window "$scratch/first.log"
+first=$running
 [ -s "$database" ] || { echo "No database at $database" >&2; exit 1; }
 
 # A second start ends at once and leaves the first running.
@@ -53,6 +61,10 @@ if grep -q "main window shown" "$scratch/second.log" || ! kill -0 "$first" 2>/de
     echo "A second start opened another main window, or the first copy ended." >&2
     exit 1
 fi
-pkill -f "$scratch/root/usr/bin/nubira"
+# A copy that crashed leaves its lock behind; the next start takes it over.
+pkill -KILL -f "$scratch/root/usr/bin/nubira"
 wait "$first" || true
+start_until_main_window "$scratch/after-crash.log"
+pkill -f "$scratch/root/usr/bin/nubira"
+wait "$running" || true
 echo "The package installs and starts: $deb"

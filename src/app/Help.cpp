@@ -129,6 +129,7 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmKintaiEnt1"), QStringLiteral("timesheet")},
         {QStringLiteral("frmKensaku"), QStringLiteral("timesheet")},
         {QStringLiteral("frmInsatu"), QStringLiteral("print")},
+        {QStringLiteral("frmCalendar"), QStringLiteral("calendar")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };
     for (const QWidget* w = widget; w; w = w->parentWidget()) {

@@ -13,10 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,52 +158,7 @@ private slots:
         }
     }
 
-    void secondCopyEndsAtOnce()
-    {
-        auto first = start();
-        QVERIFY(first->waitForStarted());
-        // The first copy is up once its data source is registered.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_childOdbc.filePath(QStringLiteral("odbc.ini"))),
-                                 10000);
-        QTest::qWait(800);
-        QCOMPARE(first->state(), QProcess::Running);
-
-        // Another temporary folder does not make another copy on the same database.
-        const QTemporaryDir otherTemp;
-        auto second = start(otherTemp.path());
-        QVERIFY(second->waitForFinished(5000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
-        QCOMPARE(first->state(), QProcess::Running);
-
-        // A copy that crashed leaves its lock behind; the next start takes it over.
-        first->kill();
-        QVERIFY(first->waitForFinished());
-        auto third = start();
-        QVERIFY(third->waitForStarted());
-        QVERIFY(!third->waitForFinished(2500));
-        QCOMPARE(third->state(), QProcess::Running);
-        third->terminate();
-        if (!third->waitForFinished(3000))
-            third->kill();
-    }
-
 private:
-    // The real program, started as a clerk would start it.
-    std::unique_ptr<QProcess> start(const QString& tempFolder = {})
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("ODBCINI"), m_childOdbc.filePath(QStringLiteral("odbc.ini")));
-        if (!tempFolder.isEmpty())
-            env.insert(QStringLiteral("TMPDIR"), tempFolder);
-        process->setProcessEnvironment(env);
-        process->setProgram(QStringLiteral(NUBIRA_PROGRAM_DIR "/nubira"));
-        process->start();
-        return process;
-    }
-
     QString startedFolder()
     {
         const QString folder = m_folder.path() + QStringLiteral("/program folder/");
@@ -218,7 +171,6 @@ private:
     }
 
     QTemporaryDir m_odbc;
-    QTemporaryDir m_childOdbc; // of the copies started as programs
     QTemporaryDir m_folder;
 };
 

@@ -114,10 +114,9 @@ private slots:
     {
         Database& db = m_temp->db();
         for (const QString code : {"0001", "0002"}) {
-            for (const QString month : {"200402", "200403"}) {
-                MonthHeader h{code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)};
-                saveMonth(db, h, workedMonth(code, month, h.kikanSt, 28));
-            }
+            for (const QString month : {"200402", "200403"})
+                saveMonth(db, {code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)},
+                          workedMonth(code, month, QDate(2004, 2, 1), 28));
         }
         DeleteStaff(db, "0001");
 

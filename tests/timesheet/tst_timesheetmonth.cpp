@@ -56,19 +56,6 @@ private slots:
     }
 
     void cleanup() { m_temp.reset(); }
-    void marchDefaults()
-    {
-        TimesheetMonth month(kMarch, kMarchFirst, kMarchLast);
-        month.loadFirst(m_temp->db());
-        QCOMPARE(month.header().staffNm, QStringLiteral("青木"));
-        QCOMPARE(month.kihon40(), 184.0);
-        QString classes;
-        for (const DayRow& row : month.rows())
-            classes += row.syukinKb;
-        QCOMPARE(classes, QStringLiteral("0000022000002200000220000022000"));
-        QCOMPARE(month.row(31), (DayRow{"0001", kMarch, kMarchLast, "4", "0", {}, {}, 0, 0, 0, 0}));
-    }
-
     void storedClassesComeBack()
     {
         // Only the first 20 days are on file; the rest are prepared as for a new month.
@@ -170,17 +157,6 @@ private slots:
         QVERIFY(month.commitClass(2, DayClass::Rest));
         QCOMPARE(month.row(2).syukinKb, QStringLiteral("2"));
         QCOMPARE(totalsOf(month)[3], before[3] - 1);
-    }
-
-    void holidayWorkMovesBasicToOvertime()
-    {
-        TimesheetMonth month = loadedMarch();
-        month.commitClock(1, Clock::In, "0900");
-        month.commitClock(1, Clock::Out, "1800");
-        QVERIFY(!month.selectClass(1, DayClass::HolidayWork));
-        QVERIFY(month.commitClass(1, DayClass::HolidayWork));
-        QCOMPARE(totalsOf(month), (std::array{0.0, 8.0, 0.0, 1.0}));
-        QCOMPARE(month.row(1).kihon1, 8.0);
     }
 
     void allowanceCapMovesHours()
