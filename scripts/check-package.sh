@@ -63,8 +63,8 @@ if grep -q "main window shown" "$scratch/second.log" || ! kill -0 "$first" 2>/de
 fi
 # A copy that crashed leaves its lock behind; the next start takes it over.
 pkill -KILL -f "$scratch/root/usr/bin/nubira"
-wait "$first" || true
+wait "$first" 2>/dev/null || true
 start_until_main_window "$scratch/after-crash.log"
 pkill -f "$scratch/root/usr/bin/nubira"
-wait "$running" || true
+wait "$running" 2>/dev/null || true
 echo "The package installs and starts: $deb"

@@ -7,6 +7,7 @@
 #include "frmCalendar.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
+#include "frmPayroll.h"
 #include "frmStaff.h"
 #include "modOption.h"
 
@@ -27,6 +28,8 @@ void connectScreens(frmMDIForm* mainWindow)
                      [] { showPrintScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::calendarRequested, mainWindow,
                      [] { showCalendarScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::payrollRequested, mainWindow,
+                     [] { showPayrollScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,
                      [mainWindow] { DataOut(mainWindow); });
     QObject::connect(mainWindow, &frmMDIForm::dataInRequested, mainWindow,

@@ -130,6 +130,7 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmKensaku"), QStringLiteral("timesheet")},
         {QStringLiteral("frmInsatu"), QStringLiteral("print")},
         {QStringLiteral("frmCalendar"), QStringLiteral("calendar")},
+        {QStringLiteral("frmPayroll"), QStringLiteral("payroll")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };
     for (const QWidget* w = widget; w; w = w->parentWidget()) {

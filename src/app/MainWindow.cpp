@@ -61,6 +61,9 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     addSeparator(file, "m_blank1");
     connect(addCommand(file, "m_Quit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
             &QWidget::close);
+    addSeparator(file, "m_blank2");
+    connect(addCommand(file, "m_payroll", QStringLiteral("給与データ出力(&P)")),
+            &QAction::triggered, this, &frmMDIForm::payrollRequested);
 
     QMenu* kintai = menuBar()->addMenu(QStringLiteral("勤怠管理(&K)"));
     kintai->setObjectName(QStringLiteral("m_kintai"));

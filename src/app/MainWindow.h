@@ -24,6 +24,7 @@ signals:
     // Commands whose screens live elsewhere.
     void dataOutRequested();
     void dataInRequested();
+    void payrollRequested();
     void inputRequested();
     void printRequested();
     void staffRequested();

@@ -6,7 +6,6 @@
 #include "InputFields.h"
 #include "Messages.h"
 #include "Period.h"
-#include "Records.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
 
@@ -46,21 +45,11 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
 
     auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
     idLabel->setGeometry(px(735, 2010, 1260, 330));
-    const auto codeField = [&](int index, int left, const QString& initial) {
-        auto* field = new TextField(32767, this);
-        field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
-        field->setGeometry(px(left, 2010, 870, 330));
-        field->setValue(initial);
-        field->setLatinInput(Qt::ImhPreferNumbers);
-        connect(field, &TextField::committed, this,
-                [field] { field->setValue(padStaffCode(field->value())); });
-        return field;
-    };
-    m_staffFrom = codeField(0, 2010, QStringLiteral("0000"));
+    m_staffFrom = addStaffCodeField(this, 0, QStringLiteral("0000"), px(2010, 2010, 870, 330));
     auto* tilde = new QLabel(QStringLiteral("～"), this);
     tilde->setAlignment(Qt::AlignCenter);
     tilde->setGeometry(px(2880, 2010, 330, 330));
-    m_staffTo = codeField(1, 3210, QStringLiteral("9999"));
+    m_staffTo = addStaffCodeField(this, 1, QStringLiteral("9999"), px(3210, 2010, 870, 330));
 
     addGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
                 px(75, 2820, 6210, 975));

@@ -142,6 +142,24 @@ struct DayRow {
     friend bool operator==(const DayRow&, const DayRow&) = default;
 };
 
+// One member's month as payroll takes it: the stored summary, with the days counted by class.
+struct PayrollRow {
+    QString staffCd;
+    QString staffNm;
+    QString syoriDt;
+    QDate kikanSt;
+    QDate kikanEn;
+    int workDays = 0;        // normal working days with both times
+    int holidayWorkDays = 0; // days of work on a holiday with both times
+    int restDays = 0;
+    double kihon1 = 0; // the month totals, as stored
+    double kihon2 = 0;
+    double kihon3 = 0;
+    double kihon4 = 0;
+
+    friend bool operator==(const PayrollRow&, const PayrollRow&) = default;
+};
+
 // One line of the monthly attendance sheet: a day row with its staff name and month summary.
 struct ReportRow {
     QString staffCd;

@@ -202,3 +202,31 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
     }
     return list;
 }
+
+std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
+                                        const QString& staffTo, const QString& syoriDt)
+{
+    // A class is read by its leading digits, as the rules read it ("2x" is a rest day).
+    Rows rows = db.query(
+        QStringLiteral(
+            "SELECT s.staffCd, m.staffNm, s.syoriDt, s.kikanSt, s.kikanEn, "
+            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 0 AND t.syukin <> '' "
+            "AND t.taisya <> '' THEN 1 END), "
+            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 1 AND t.syukin <> '' "
+            "AND t.taisya <> '' THEN 1 END), "
+            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 2 THEN 1 END), "
+            "s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
+            "FROM KYKINTAISYUKEIJL AS s "
+            "LEFT JOIN CMSTAFFKIHONMST AS m ON m.staffCd = s.staffCd "
+            "LEFT JOIN KYTIMESHEETJL AS t ON t.staffCd = s.staffCd AND t.syoriDt = s.syoriDt "
+            "WHERE s.syoriDt = ? AND s.staffCd >= ? AND s.staffCd <= ? "
+            "GROUP BY s.staffCd ORDER BY s.staffCd"),
+        {syoriDt, staffFrom, staffTo});
+    std::vector<PayrollRow> result;
+    while (rows.next()) {
+        result.push_back({rows.text(0), rows.text(1), rows.text(2), rows.date(3), rows.date(4),
+                          rows.value(5).toInt(), rows.value(6).toInt(), rows.value(7).toInt(),
+                          rows.real(8), rows.real(9), rows.real(10), rows.real(11)});
+    }
+    return result;
+}

@@ -45,3 +45,8 @@ int CountReportRows(Database& db, const QString& staffFrom, const QString& staff
 std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
                                       const QString& staffTo, const QString& monthFrom,
                                       const QString& monthTo);
+
+// The stored months of a processing month for the staff codes from staffFrom to staffTo (compared
+// as text), one per member by code, as payroll takes them.
+std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
+                                        const QString& staffTo, const QString& syoriDt);

@@ -1,6 +1,8 @@
 #include "ScreenParts.h"
 
+#include "InputFields.h"
 #include "Placement.h"
+#include "Records.h"
 #include "Stopwatch.h"
 
 #include <QApplication>
@@ -93,4 +95,17 @@ WaitCursor::WaitCursor()
 WaitCursor::~WaitCursor()
 {
     QApplication::restoreOverrideCursor();
+}
+
+TextField* addStaffCodeField(QWidget* screen, int index, const QString& initial,
+                             const QRect& geometry)
+{
+    auto* field = new TextField(32767, screen);
+    field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
+    field->setGeometry(geometry);
+    field->setValue(initial);
+    field->setLatinInput(Qt::ImhPreferNumbers);
+    QObject::connect(field, &TextField::committed, field,
+                     [field] { field->setValue(padStaffCode(field->value())); });
+    return field;
 }

@@ -9,6 +9,7 @@ class QIcon;
 class QLabel;
 class QPushButton;
 class QWidget;
+class TextField;
 
 // The parts that every screen and small window of the program is built of.
 
@@ -33,6 +34,10 @@ QPushButton* addScreenButton(QWidget* screen, const QString& objectName, const Q
 // A command button "cmd_button_<index>" of a screen, which hands its index to onClick.
 QPushButton* addCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick);
+
+// A staff code field "txt_staffCd_<index>" of a range, filled to four characters on leaving.
+TextField* addStaffCodeField(QWidget* screen, int index, const QString& initial,
+                             const QRect& geometry);
 
 // The hourglass pointer for the length of a scope.
 class WaitCursor {

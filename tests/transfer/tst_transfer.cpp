@@ -1,11 +1,15 @@
 #include "BackupFiles.h"
 #include "CalendarStore.h"
+#include "ChildScreens.h"
 #include "Common.h"
 #include "Database.h"
+#include "InputFields.h"
 #include "MainWindow.h"
+#include "PayrollCsv.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "TimesheetStore.h"
+#include "frmPayroll.h"
 #include "modOption.h"
 
 #include "Messages.h"
@@ -18,6 +22,8 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStringDecoder>
 #include <QTest>
 
 namespace {
@@ -264,6 +270,59 @@ private slots:
         else
             QVERIFY(messages.isEmpty());
         delete main;
+    }
+
+    void payrollFile_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("start"); // the first bytes after the header line
+        addTestRow("Shift_JIS", int(CsvEncoding::ShiftJis), QByteArray("0005,\"\x88\xc9\x93\xa1,"));
+        addTestRow("UTF-8", int(CsvEncoding::Utf8Bom), QByteArray("0005,\"伊藤,"));
+    }
+    void payrollFile()
+    {
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, start);
+        SaveStaff(*gDb, {"0005", "伊藤,\"花子\"", ""});
+        std::vector<DayRow> days = workedMonth("0009", "200501", QDate(2005, 1, 1), 28);
+        days[2].syukinKb = "2";
+        days[6].syukinKb = "1";
+        days[4].syukin.clear();
+        SaveDayRows(*gDb, {"0009", {}, {}, "200501", QDate(2005, 1, 1), QDate(2005, 1, 28)}, days);
+
+        QPointer<frmPayroll> screen = addChild(new frmPayroll(QDate(2005, 2, 10)));
+        screen->findChild<TextField*>("txt_staffCd_0")->setValue("0002"); // 0001 left out
+        screen->findChild<ListField*>("cmb_encoding")->setCurrentIndex(encoding == 0 ? 0 : 1);
+        const QString path = outside("payroll.csv");
+        ScriptedMessages messages;
+        ScriptedFiles files({path, path});
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        QCOMPARE(messages.texts(), QStringList{path + " に 2 人分を出力しました。"});
+        QVERIFY(files.asked().first().initial.endsWith("給与データ_200501.csv"));
+
+        const QString text = QString::fromUtf8(
+            "スタッフコード,スタッフ氏名,処理年月,期間開始,期間終了,出勤日数,休日出勤日数,公休日数,"
+            "基本時間,残業時間,深夜時間,休憩時間\r\n"
+            "0005,\"伊藤,\"\"花子\"\"\",200501,2005/01/01,2005/01/"
+            "28,28,0,0,160.00,1.00,2.00,20.00\r\n"
+            "0009,上田,200501,2005/01/01,2005/01/28,25,1,1,160.00,1.00,2.00,20.00\r\n");
+        const QByteArray written = contents(path);
+        QVERIFY(written.contains("\r\n" + start));
+        QStringDecoder decoder(encoding == 0 ? "windows-31j" : "UTF-8");
+        QCOMPARE(QString(decoder(written)), (encoding == 0 ? "" : "\uFEFF") + text);
+
+        // What Shift_JIS cannot hold is refused by name; a month without rows says so.
+        SaveStaff(*gDb, {"0009", "𠮷田", ""});
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        screen->findChild<DateField*>("txt_syoriDt")->setValue(QDate(2004, 1, 1));
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        QCOMPARE(messages.texts().mid(1),
+                 (QStringList{encoding == 0
+                                  ? "スタッフ 0009 𠮷田 には Shift_JIS で書けない文字があります。"
+                                    "スタッフ登録で直すか、UTF-8 で出力してください。"
+                                  : path + " に 2 人分を出力しました。",
+                              "出力対象データがありません。"}));
+        delete screen;
     }
 
 private:

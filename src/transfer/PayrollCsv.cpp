@@ -1,0 +1,69 @@
+#include "PayrollCsv.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <QStringList>
+
+namespace {
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') &&
+        !text.contains(u'\n'))
+        return text;
+    return u'"' + QString(text).replace(u'"', QLatin1String("\"\"")) + u'"';
+}
+
+QString csvLine(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& field : fields)
+        quoted << csvField(field);
+    return quoted.join(u',') + QLatin1String("\r\n");
+}
+
+QString hours(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+QString date(const QDate& day)
+{
+    return day.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+} // namespace
+
+PayrollCsv payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding)
+{
+    QStringEncoder encoder(encoding == CsvEncoding::ShiftJis ? "windows-31j" : "UTF-8");
+    PayrollCsv csv;
+    if (encoding == CsvEncoding::Utf8Bom)
+        csv.bytes = QByteArrayLiteral("\xEF\xBB\xBF");
+    csv.bytes += encoder(
+        csvLine({"スタッフコード", "スタッフ氏名", "処理年月", "期間開始", "期間終了", "出勤日数",
+                 "休日出勤日数", "公休日数", "基本時間", "残業時間", "深夜時間", "休憩時間"}));
+    for (const PayrollRow& r : rows) {
+        const QByteArray line =
+            encoder(csvLine({r.staffCd, r.staffNm, r.syoriDt, date(r.kikanSt), date(r.kikanEn),
+                             QString::number(r.workDays), QString::number(r.holidayWorkDays),
+                             QString::number(r.restDays), hours(r.kihon1), hours(r.kihon2),
+                             hours(r.kihon3), hours(r.kihon4)}));
+        if (encoder.hasError())
+            return {{},
+                    QStringLiteral("スタッフ %1 %2 には Shift_JIS で書けない文字があります。"
+                                   "スタッフ登録で直すか、UTF-8 で出力してください。")
+                        .arg(r.staffCd, r.staffNm)};
+        csv.bytes += line;
+    }
+    return csv;
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    error = file.errorString();
+    return false;
+}

@@ -1,0 +1,107 @@
+#include "frmPayroll.h"
+
+#include "ChildScreens.h"
+#include "Common.h"
+#include "FileDialogs.h"
+#include "InputFields.h"
+#include "Messages.h"
+#include "PayrollCsv.h"
+#include "Period.h"
+#include "ScreenParts.h"
+#include "TimesheetStore.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+
+QPointer<frmPayroll> gfrmPayroll;
+
+frmPayroll* showPayrollScreen()
+{
+    return showSingle(gfrmPayroll, [] { return addChild(new frmPayroll); });
+}
+
+frmPayroll::frmPayroll(const QDate& today, QWidget* parent)
+    : WorkScreen(QStringLiteral("frmPayroll"), QStringLiteral("給与データ出力"), {6390, 4455},
+                 Placement::Centred, parent)
+{
+    addHeading(this, QStringLiteral("給与計算に渡す勤怠の集計を CSV ファイルに出力します。"),
+               px(135, 375, 6105, 300));
+    m_syoriDt = new DateField(DateField::Pattern::Month, this);
+    m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
+    m_syoriDt->setCaption(QStringLiteral("処理年月："));
+    m_syoriDt->setGeometry(px(795, 1005, 2070, 330));
+    m_syoriDt->setValue(defaultPeriod(today).month);
+
+    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
+    idLabel->setGeometry(px(735, 1515, 1260, 330));
+    m_staffFrom = addStaffCodeField(this, 0, QStringLiteral("0000"), px(2010, 1515, 870, 330));
+    auto* tilde = new QLabel(QStringLiteral("～"), this);
+    tilde->setAlignment(Qt::AlignCenter);
+    tilde->setGeometry(px(2880, 1515, 330, 330));
+    m_staffTo = addStaffCodeField(this, 1, QStringLiteral("9999"), px(3210, 1515, 870, 330));
+
+    auto* encodingLabel = new QLabel(QStringLiteral("文字コード："), this);
+    encodingLabel->setGeometry(px(735, 2025, 1260, 330));
+    m_encoding = new ListField(this);
+    m_encoding->setObjectName(QStringLiteral("cmb_encoding"));
+    m_encoding->addItem(QStringLiteral("Shift_JIS"), int(CsvEncoding::ShiftJis));
+    m_encoding->addItem(QStringLiteral("UTF-8 (BOM付き)"), int(CsvEncoding::Utf8Bom));
+    m_encoding->setGeometry(px(2010, 2025, 2070, 330));
+
+    addGuidance(this,
+                QStringLiteral("保存済みの月の合計をスタッフごとに1行で出力します。"
+                               "給与ソフトが読めないときは UTF-8 を選びます。"),
+                px(75, 2640, 6210, 1155));
+
+    const auto onClick = [this](int index) { cmd_button_Click(index); };
+    QPushButton* runButton =
+        addCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 3915, 1350, 435), onClick);
+    QPushButton* cancel =
+        addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
+    setTabChain({m_syoriDt, m_staffFrom, m_staffTo, m_encoding, runButton, cancel});
+    m_syoriDt->setFocus();
+}
+
+void frmPayroll::cmd_button_Click(int index)
+{
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+        if (index == 2)
+            run();
+        else if (index == 3)
+            closeScreen(this);
+    });
+}
+
+void frmPayroll::run()
+{
+    const QString month = m_syoriDt->valueText();
+    const std::vector<PayrollRow> rows =
+        loadPayrollRows(openDb(), m_staffFrom->value(), m_staffTo->value(), month);
+    if (rows.empty()) {
+        ShowMsg(kMsgError, QStringLiteral("出力対象データがありません。"));
+        return;
+    }
+    const PayrollCsv csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()));
+    if (!csv.refusal.isEmpty()) {
+        ShowMsg(kMsgError, csv.refusal);
+        return;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path =
+        askFileName(this, {true, QStringLiteral("給与データ出力"),
+                           QDir(documents).filePath(QStringLiteral("給与データ_%1.csv").arg(month)),
+                           QStringLiteral("CSVファイル(*.csv)")});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeWholeFile(path, csv.bytes, error)) {
+        ShowMsg(kMsgError, QStringLiteral("%1 に書き込めませんでした。保存先の空き容量と書き込みの"
+                                          "権限を確認してください。\n%2")
+                               .arg(path, error));
+        return;
+    }
+    ShowMsg(kMsgInformation,
+            QStringLiteral("%1 に %2 人分を出力しました。").arg(path).arg(rows.size()));
+}

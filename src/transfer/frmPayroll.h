@@ -1,0 +1,34 @@
+#pragma once
+
+#include "WorkScreen.h"
+
+#include <QDate>
+#include <QPointer>
+
+class DateField;
+class ListField;
+class TextField;
+
+// The payroll hand-over: the stored months of a processing month for a range of staff codes,
+// written to a CSV file that the payroll program imports.
+class frmPayroll : public WorkScreen {
+    Q_OBJECT
+
+public:
+    // The month shown at first is the one before today's, as on the print selection.
+    explicit frmPayroll(const QDate& today = QDate::currentDate(), QWidget* parent = nullptr);
+
+private:
+    void cmd_button_Click(int index);
+    void run();
+
+    DateField* m_syoriDt;
+    TextField* m_staffFrom;
+    TextField* m_staffTo;
+    ListField* m_encoding;
+};
+
+extern QPointer<frmPayroll> gfrmPayroll;
+
+// Opens the payroll hand-over, or brings it forward when open.
+frmPayroll* showPayrollScreen();
