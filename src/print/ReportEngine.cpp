@@ -185,3 +185,15 @@ ReportDocument runReport(const ReportDefinition& definition, ReportSource& sourc
         composer.place(definition.groupFooter, lastRow, style);
     return composer.finish(lastRow, style);
 }
+
+ReportText reportField(const QString& name, const QString& field, QRect rect, ReportFont font,
+                       Qt::Alignment alignment, const QString& format)
+{
+    return {name, ReportText::Source::Field, field, rect, font, alignment, format};
+}
+
+ReportText reportLabel(const QString& name, const QString& caption, QRect rect, ReportFont font,
+                       Qt::Alignment alignment)
+{
+    return {name, ReportText::Source::Caption, caption, rect, font, alignment, {}};
+}

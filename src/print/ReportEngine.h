@@ -39,6 +39,12 @@ struct ReportText {
     QString format; // output format: "#,##0.00" for numbers, "ggge年m月d日" for dates
 };
 
+// A section's text showing a field's value, and one showing a fixed caption.
+ReportText reportField(const QString& name, const QString& field, QRect rect, ReportFont font,
+                       Qt::Alignment alignment, const QString& format = {});
+ReportText reportLabel(const QString& name, const QString& caption, QRect rect, ReportFont font,
+                       Qt::Alignment alignment = Qt::AlignHCenter);
+
 struct ReportSection {
     QString name;
     int height = 0;

@@ -15,24 +15,6 @@ const QString kTwoDecimals = QStringLiteral("#,##0.00");
 constexpr int kTableLeft = 142;
 constexpr int kTableRight = 10488;
 
-ReportText field(const char* name, const char* source, QRect rect, ReportFont font,
-                 Qt::Alignment alignment, const QString& format = {})
-{
-    return {QLatin1String(name),
-            ReportText::Source::Field,
-            QLatin1String(source),
-            rect,
-            font,
-            alignment,
-            format};
-}
-
-ReportText label(const char* name, const QString& caption, QRect rect, ReportFont font,
-                 Qt::Alignment alignment = Qt::AlignHCenter)
-{
-    return {QLatin1String(name), ReportText::Source::Caption, caption, rect, font, alignment, {}};
-}
-
 // Vertical rules from top to bottom at each x.
 void addRules(ReportSection& section, std::initializer_list<int> xs, int top, int bottom)
 {
@@ -43,8 +25,8 @@ void addRules(ReportSection& section, std::initializer_list<int> xs, int top, in
 ReportSection pageHeader()
 {
     ReportSection s{QStringLiteral("PageHeader"), 915, {}, {}};
-    s.texts.push_back(
-        field("txt_title", "syoriDt", {0, 0, 10488, 340}, {kMinchoP, 14.5}, Qt::AlignHCenter));
+    s.texts.push_back(reportField("txt_title", "syoriDt", {0, 0, 10488, 340}, {kMinchoP, 14.5},
+                                  Qt::AlignHCenter));
     s.texts.push_back({QStringLiteral("Field1"),
                        ReportText::Source::Today,
                        {},
@@ -53,17 +35,17 @@ ReportSection pageHeader()
                        Qt::AlignRight,
                        QStringLiteral("ggge年m月d日")});
     s.texts.push_back(
-        field("txt_kikan", "kikan", {0, 390, 10488, 340}, {kMincho, 10}, Qt::AlignHCenter));
+        reportField("txt_kikan", "kikan", {0, 390, 10488, 340}, {kMincho, 10}, Qt::AlignHCenter));
     return s;
 }
 
 ReportSection groupHeader()
 {
     ReportSection s{QStringLiteral("GroupHeader1"), 990, {}, {}};
-    s.texts.push_back(label("Label1", QStringLiteral("ｽﾀｯﾌ氏名:"), {113, 113, 1134, 284},
-                            {kMinchoP, 10}, Qt::AlignLeft));
-    s.texts.push_back(
-        field("txt_staffNm", "staffNm", {1305, 120, 3795, 285}, {kMinchoP, 10}, Qt::AlignLeft));
+    s.texts.push_back(reportLabel("Label1", QStringLiteral("ｽﾀｯﾌ氏名:"), {113, 113, 1134, 284},
+                                  {kMinchoP, 10}, Qt::AlignLeft));
+    s.texts.push_back(reportField("txt_staffNm", "staffNm", {1305, 120, 3795, 285}, {kMinchoP, 10},
+                                  Qt::AlignLeft));
     const ReportFont heading{kMincho, 11.5};
     const std::initializer_list<std::tuple<const char*, const char*, int, int, int>> columns{
         {"Label3", "日", 227, 397, 284},          {"Label4", "曜", 794, 397, 284},
@@ -73,7 +55,7 @@ ReportSection groupHeader()
         {"Label24", "休 憩", 6860, 737, 227},     {"Label9", "備 考", 7710, 2721, 227}};
     for (const auto& [name, caption, left, width, height] : columns)
         s.texts.push_back(
-            label(name, QString::fromUtf8(caption), {left, 680, width, height}, heading));
+            reportLabel(name, QString::fromUtf8(caption), {left, 680, width, height}, heading));
     s.lines.emplace_back(kTableLeft, 567, kTableRight, 567);
     addRules(s, {142, 709, 1276, 2551, 3402, 4252, 5102, 5953, 6803, 7654, 10488}, 567, 992);
     return s;
@@ -86,22 +68,23 @@ ReportSection detail()
     addRules(s, {142, 1276, 2551, 3402, 4252, 5102, 5953, 6803, 7654, 10488}, 0, 283);
     s.lines.emplace_back(705, 0, 705, 285);
     const ReportFont font{kMincho, 10};
-    s.texts.push_back(field("txt_date", "kintaiDt", {227, 57, 397, 226}, font, Qt::AlignHCenter));
-    s.texts.push_back(field("txt_week", "week", {794, 57, 453, 226}, font, Qt::AlignHCenter));
     s.texts.push_back(
-        field("txt_syukinKb", "syukinKb", {1365, 60, 1140, 225}, font, Qt::AlignLeft));
+        reportField("txt_date", "kintaiDt", {227, 57, 397, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(reportField("txt_week", "week", {794, 57, 453, 226}, font, Qt::AlignHCenter));
     s.texts.push_back(
-        field("txt_syukinJn", "syukin", {2608, 57, 737, 226}, font, Qt::AlignHCenter));
+        reportField("txt_syukinKb", "syukinKb", {1365, 60, 1140, 225}, font, Qt::AlignLeft));
     s.texts.push_back(
-        field("txt_taisyaJn", "taisya", {3458, 57, 737, 226}, font, Qt::AlignHCenter));
+        reportField("txt_syukinJn", "syukin", {2608, 57, 737, 226}, font, Qt::AlignHCenter));
     s.texts.push_back(
-        field("txt_kihonJn", "kihon1", {4309, 57, 737, 226}, font, Qt::AlignHCenter, kTwoDecimals));
-    s.texts.push_back(field("txt_zangyouJn", "kihon2", {5159, 57, 737, 226}, font, Qt::AlignHCenter,
-                            kTwoDecimals));
-    s.texts.push_back(
-        field("txt_sinyaJn", "kihon3", {6009, 57, 737, 226}, font, Qt::AlignHCenter, kTwoDecimals));
-    s.texts.push_back(field("txt_kyukeiJn", "kihon4", {6860, 57, 737, 226}, font, Qt::AlignHCenter,
-                            kTwoDecimals));
+        reportField("txt_taisyaJn", "taisya", {3458, 57, 737, 226}, font, Qt::AlignHCenter));
+    s.texts.push_back(reportField("txt_kihonJn", "kihon1", {4309, 57, 737, 226}, font,
+                                  Qt::AlignHCenter, kTwoDecimals));
+    s.texts.push_back(reportField("txt_zangyouJn", "kihon2", {5159, 57, 737, 226}, font,
+                                  Qt::AlignHCenter, kTwoDecimals));
+    s.texts.push_back(reportField("txt_sinyaJn", "kihon3", {6009, 57, 737, 226}, font,
+                                  Qt::AlignHCenter, kTwoDecimals));
+    s.texts.push_back(reportField("txt_kyukeiJn", "kihon4", {6860, 57, 737, 226}, font,
+                                  Qt::AlignHCenter, kTwoDecimals));
     return s;
 }
 
@@ -121,18 +104,18 @@ ReportSection groupFooter()
 
     const ReportFont caption{kMincho, 10};
     const ReportFont total{kMincho, 11.5};
-    s.texts.push_back(
-        label("Label10", QStringLiteral("基 本 時 間 数 合 計"), {2041, 587, 2154, 283}, caption));
-    s.texts.push_back(field("txt_g_kihonJn", "kihon1_g", {4309, 587, 850, 283}, total,
-                            Qt::AlignRight, kTwoDecimals));
-    s.texts.push_back(
-        label("Label11", QStringLiteral("残 業 時 間 数 合 計"), {5443, 587, 2154, 283}, caption));
-    s.texts.push_back(field("txt_g_zangyouJn", "kihon2_g", {7710, 587, 907, 283}, total,
-                            Qt::AlignRight, kTwoDecimals));
-    s.texts.push_back(
-        label("Label12", QStringLiteral("深 夜 時 間 数 合 計"), {5443, 1040, 2154, 227}, caption));
-    s.texts.push_back(field("txt_g_sinyaJn", "kihon3_g", {7710, 1029, 907, 227}, total,
-                            Qt::AlignRight, kTwoDecimals));
+    s.texts.push_back(reportLabel("Label10", QStringLiteral("基 本 時 間 数 合 計"),
+                                  {2041, 587, 2154, 283}, caption));
+    s.texts.push_back(reportField("txt_g_kihonJn", "kihon1_g", {4309, 587, 850, 283}, total,
+                                  Qt::AlignRight, kTwoDecimals));
+    s.texts.push_back(reportLabel("Label11", QStringLiteral("残 業 時 間 数 合 計"),
+                                  {5443, 587, 2154, 283}, caption));
+    s.texts.push_back(reportField("txt_g_zangyouJn", "kihon2_g", {7710, 587, 907, 283}, total,
+                                  Qt::AlignRight, kTwoDecimals));
+    s.texts.push_back(reportLabel("Label12", QStringLiteral("深 夜 時 間 数 合 計"),
+                                  {5443, 1040, 2154, 227}, caption));
+    s.texts.push_back(reportField("txt_g_sinyaJn", "kihon3_g", {7710, 1029, 907, 227}, total,
+                                  Qt::AlignRight, kTwoDecimals));
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
+#include "MonthLog.h"
 #include "ScreenParts.h"
 
 #include <QPushButton>
@@ -108,6 +109,18 @@ void frmStaff::remove()
     }
     if (ShowMsg(kMsgQuestion, StaffEditor::deleteQuestion()) != kMsgYes)
         return;
+    // Months already closed for payroll are named, and asked about once more.
+    const std::vector<QString> closed = closedMonths(openDb(), m_code->value());
+    if (!closed.empty()) {
+        QStringList months;
+        for (const QString& month : closed)
+            months << QStringLiteral("%1年%2月分").arg(month.left(4), month.mid(4));
+        const QString question =
+            QStringLiteral("%1 %2 には締め済みの月があります（%3）。それでも削除しますか？")
+                .arg(m_code->value(), m_name->value(), months.join(QStringLiteral("、")));
+        if (ShowMsg(kMsgQuestion, question) != kMsgYes)
+            return;
+    }
     m_editor.remove(openDb());
     ShowMsg(kMsgInformation, QStringLiteral("削除しました。"));
     Data_Clear();

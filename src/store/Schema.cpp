@@ -86,6 +86,29 @@ const char* const kVersion2[] = {
     ) WITHOUT ROWID)",
 };
 
+// Month end: the months closed for payroll, and the history of every change to a month, kept for
+// ever (a deleted member's rows are marked, not removed).
+const char* const kVersion3[] = {
+    R"(CREATE TABLE KYSIMEKANRI (
+        staffCd TEXT NOT NULL,
+        syoriDt TEXT NOT NULL,
+        simeDt TEXT NOT NULL,
+        simeUser TEXT NOT NULL DEFAULT '',
+        PRIMARY KEY (staffCd, syoriDt)
+    ) WITHOUT ROWID)",
+    R"(CREATE TABLE KYHENKOURIREKI (
+        rirekiNo INTEGER PRIMARY KEY,
+        henkouDt TEXT NOT NULL,
+        userNm TEXT NOT NULL DEFAULT '',
+        staffCd TEXT NOT NULL,
+        syoriDt TEXT NOT NULL,
+        sousa TEXT NOT NULL,
+        naiyou TEXT NOT NULL DEFAULT '',
+        sakujoFlg INTEGER NOT NULL DEFAULT 0
+    ))",
+    R"(CREATE INDEX KYHENKOURIREKI_month ON KYHENKOURIREKI (staffCd, syoriDt, rirekiNo))",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -98,6 +121,7 @@ struct SchemaStep {
 const SchemaStep kSteps[] = {
     {kVersion1},
     {kVersion2},
+    {kVersion3},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));

@@ -7,7 +7,8 @@
 class Database;
 
 // The program's database file: the staff master, the monthly summary, the timesheet, the stored
-// query that the attendance sheet reads, and the office's calendar (version 2).
+// query that the attendance sheet reads, the office's calendar (version 2), and the closed months
+// with the history of changes (version 3).
 
 // Creates an empty database file with the tables and the stored query. Never touches an
 // existing file: one already there is refused like any other failure, with StoreError, and a

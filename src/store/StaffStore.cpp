@@ -88,5 +88,8 @@ void DeleteStaff(Database& db, const QString& code)
     db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL WHERE staffCd = ?"), {code});
+    db.execute(QStringLiteral("DELETE FROM KYSIMEKANRI WHERE staffCd = ?"), {code});
+    // The history stays, marked as a deleted member's.
+    db.execute(QStringLiteral("UPDATE KYHENKOURIREKI SET sakujoFlg = 1 WHERE staffCd = ?"), {code});
     transaction.commit();
 }

@@ -27,5 +27,6 @@ StaffRecord GetStaff(Database& db, const QString& code);
 // timesheets stay as they are.
 void SaveStaff(Database& db, const StaffRecord& rec);
 
-// Removes the staff member with every summary and timesheet row of that code, all or nothing.
+// Removes the staff member with every summary, timesheet and closing row of that code, all or
+// nothing; the member's history stays, marked as deleted.
 void DeleteStaff(Database& db, const QString& code);

@@ -1,5 +1,7 @@
 #include "TimesheetMonth.h"
 
+#include "Database.h"
+#include "MonthChange.h"
 #include "OfficeCalendar.h"
 #include "TimesheetStore.h"
 #include "WorkTime.h"
@@ -102,7 +104,8 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_kihon40 = calcKihon40(m_rows, calendarRest);
-    m_storedRows = m_rows;
+    m_closed = !m_header.staffCd.isEmpty() && isMonthClosed(db, m_header.staffCd, m_header.syoriDt);
+    markSaved();
 }
 
 bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)
@@ -168,6 +171,8 @@ QString TimesheetMonth::saveRefusal() const
 {
     if (m_header.staffCd.isEmpty())
         return QStringLiteral("スタッフが指定されていません。指定してください。");
+    if (m_closed)
+        return changeRefusal();
     if (firstIncompleteRow() > 0)
         return QStringLiteral("入力されていない明細があります。確認してください。");
     return {};
@@ -185,13 +190,55 @@ int TimesheetMonth::firstIncompleteRow() const
 
 void TimesheetMonth::save(Database& db) const
 {
+    Transaction transaction(db);
     saveMonth(db, m_header, m_rows);
+    addHistory(db,
+               historyEntry(QStringLiteral("保存"),
+                            describeMonthChange(m_storedHeader, m_storedRows, m_header, m_rows)));
+    transaction.commit();
 }
 
 void TimesheetMonth::deleteMonth(Database& db)
 {
+    Transaction transaction(db);
     DeleteMonth(db, m_header.staffCd, m_header.syoriDt);
+    MonthHeader emptied = m_storedHeader;
+    emptied.kihon1 = emptied.kihon2 = emptied.kihon3 = emptied.kihon4 = 0;
+    addHistory(db, historyEntry(QStringLiteral("削除"),
+                                describeMonthChange(m_storedHeader, m_storedRows, emptied, {})));
+    transaction.commit();
     reload(db);
+}
+
+void TimesheetMonth::close(Database& db)
+{
+    closeMonth(db, historyEntry(QStringLiteral("締め")));
+    m_closed = true;
+}
+
+void TimesheetMonth::reopen(Database& db)
+{
+    reopenMonth(db, historyEntry(QStringLiteral("締め解除")));
+    m_closed = false;
+}
+
+QString TimesheetMonth::changeRefusal() const
+{
+    if (!m_closed)
+        return {};
+    return QStringLiteral("%1 %2 の%3年%4月分は締め済みのため変更できません。"
+                          "変更するには締めを解除してください。")
+        .arg(m_header.staffCd, m_header.staffNm, m_header.syoriDt.left(4), m_header.syoriDt.mid(4));
+}
+
+HistoryEntry TimesheetMonth::historyEntry(const QString& sousa, const QString& naiyou) const
+{
+    return {QDateTime::currentDateTime(),
+            operatingSystemUser(),
+            m_header.staffCd,
+            m_header.syoriDt,
+            sousa,
+            naiyou};
 }
 
 void TimesheetMonth::computeTotals()

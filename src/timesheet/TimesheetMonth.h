@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MonthLog.h"
 #include "Records.h"
 
 #include <QString>
@@ -56,15 +57,28 @@ public:
     // True when the rows differ from the month as last loaded or saved: leaving it loses work.
     bool isModified() const { return m_rows != m_storedRows; }
     // The rows as they stand are the stored month (after a save of this month).
-    void markSaved() { m_storedRows = m_rows; }
+    void markSaved()
+    {
+        m_storedRows = m_rows;
+        m_storedHeader = m_header;
+    }
 
+    // A closed month (締め) is read only until it is reopened.
+    bool isClosed() const { return m_closed; }
+    // Closes or reopens the member's month, with its history entry.
+    void close(Database& db);
+    void reopen(Database& db);
+
+    // Why the month cannot be saved or deleted: it is closed. Empty text when it can.
+    QString changeRefusal() const;
     // Why the month cannot be saved as it stands, or empty text when it can.
     QString saveRefusal() const;
     // The first row of a working day that lacks a time, or 0 when every such row has both.
     int firstIncompleteRow() const;
-    // Rewrites the month's summary and day rows as one unit.
+    // Rewrites the month's summary and day rows, and records what changed in its history, as one
+    // unit.
     void save(Database& db) const;
-    // Removes the month from storage and loads the member's empty month.
+    // Removes the month from storage, with its history entry, and loads the member's empty month.
     void deleteMonth(Database& db);
 
 private:
@@ -73,9 +87,12 @@ private:
     void loadRows(Database& db);
     void computeTotals();
     static void emptyDay(DayRow& row);
+    HistoryEntry historyEntry(const QString& sousa, const QString& naiyou = {}) const;
 
     MonthHeader m_header;
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
+    MonthHeader m_storedHeader;
+    bool m_closed = false;
     double m_kihon40 = 40;
 };

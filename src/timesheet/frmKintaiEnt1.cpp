@@ -10,6 +10,7 @@
 #include "ReportPreview.h"
 #include "ScreenParts.h"
 #include "TrashBin.h"
+#include "frmHistory.h"
 #include "frmKensaku.h"
 #include "frmStaff.h"
 
@@ -400,6 +401,24 @@ void frmKintaiEnt1::buildFooter()
                          [this](int i) { cmd_button_Click(i); });
         left += 1380 + 120;
     }
+
+    // Month end, above 印刷 and 終了: closing the month, and its history.
+    const int monthEndTop = buttonTop - 420 - 120;
+    const int printLeft = kWidth - 120 - 2 * 1380 - 120;
+    m_closeButton = addCommandButton(this, 4, QString(), px(printLeft, monthEndTop, 1380, 420),
+                                     [this](int i) { cmd_button_Click(i); });
+    addCommandButton(this, 5, QStringLiteral("履歴(&R)"),
+                     px(printLeft + 1500, monthEndTop, 1380, 420),
+                     [this](int i) { cmd_button_Click(i); });
+    m_closedLabel = new QLabel(QStringLiteral("締め済み"), this);
+    m_closedLabel->setObjectName(QStringLiteral("lbl_sime"));
+    m_closedLabel->setAlignment(Qt::AlignCenter);
+    m_closedLabel->setGeometry(px(printLeft - 1500, monthEndTop, 1380, 420));
+    QFont font = m_closedLabel->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    m_closedLabel->setFont(font);
+    setTextColour(m_closedLabel, Qt::red);
 }
 
 void frmKintaiEnt1::setKeyboardOrder()
@@ -408,7 +427,7 @@ void frmKintaiEnt1::setKeyboardOrder()
     for (int n = 1; n <= kGridRows; ++n)
         order << m_grid[n].syukinKb << m_grid[n].syukinJn << m_grid[n].taisyaJn;
     for (const char* name : {"cmd_button_0", "cmd_button_2", "cmd_button_3", "cmd_BACK", "cmd_NEXT",
-                             "cmd_kensaku_1", "cmd_staff"})
+                             "cmd_kensaku_1", "cmd_staff", "cmd_button_4", "cmd_button_5"})
         order << findChild<QWidget*>(QLatin1String(name));
     setTabChain(order);
 }
@@ -426,6 +445,10 @@ void frmKintaiEnt1::showMonth()
         ShowRow(n);
     m_kihon40->setText(generalNumber(m_month.kihon40()));
     showTotals();
+    m_closedLabel->setVisible(m_month.isClosed());
+    m_closeButton->setText(m_month.isClosed() ? QStringLiteral("締め解除(&L)")
+                                              : QStringLiteral("締め(&L)"));
+    m_closeButton->setEnabled(!h.staffCd.isEmpty());
 }
 
 void frmKintaiEnt1::ShowRow(int n)
@@ -456,7 +479,8 @@ void frmKintaiEnt1::showRowValues(int n, bool keepUntimedText)
     const DayRow& row = m_month.row(n);
     const bool working = chosenClass(n) != DayClass::Rest;
     for (QWidget* field : entryFields(g))
-        field->setEnabled(working);
+        field->setEnabled(working && !m_month.isClosed());
+    g.syukinKb->setEnabled(!m_month.isClosed());
     // A clock field holding what is no time shows it until the clerk mends it; the row has none.
     for (const auto& [field, time] :
          {std::pair{g.syukinJn, row.syukin}, {g.taisyaJn, row.taisya}}) {
@@ -578,10 +602,40 @@ void frmKintaiEnt1::cmd_button_Click(int index)
         case 3:
             closeScreen(this);
             break;
+        case 4:
+            closeOrReopen();
+            break;
+        case 5:
+            showHistoryScreen(m_month.header());
+            break;
         default:
             break;
         }
     });
+}
+
+void frmKintaiEnt1::closeOrReopen()
+{
+    const MonthHeader& h = m_month.header();
+    const QString month = QStringLiteral("%1 %2 の%3年%4月分")
+                              .arg(h.staffCd, h.staffNm, h.syoriDt.left(4), h.syoriDt.mid(4));
+    if (m_month.isClosed()) {
+        if (ShowMsg(kMsgQuestion, month + QStringLiteral("の締めを解除しますか？")) != kMsgYes)
+            return;
+        m_month.reopen(openDb());
+    } else {
+        if (m_month.isModified()) {
+            ShowMsg(kMsgError, QStringLiteral("保存されていない入力があります。保存してから締めて"
+                                              "ください。"));
+            return;
+        }
+        if (ShowMsg(kMsgQuestion,
+                    month + QStringLiteral(
+                                "を締めますか？締めた月は解除するまで変更できません。")) != kMsgYes)
+            return;
+        m_month.close(openDb());
+    }
+    showMonth();
 }
 
 bool frmKintaiEnt1::save()
@@ -589,7 +643,7 @@ bool frmKintaiEnt1::save()
     const QString refusal = m_month.saveRefusal();
     if (!refusal.isEmpty()) {
         ShowMsg(kMsgError, refusal);
-        if (const int n = m_month.firstIncompleteRow()) {
+        if (const int n = m_month.isClosed() ? 0 : m_month.firstIncompleteRow()) {
             const GridRow& row = m_grid[n];
             ClockField* missing = row.syukinJn->value().isEmpty() ? row.syukinJn : row.taisyaJn;
             missing->setFocus(Qt::OtherFocusReason);
@@ -612,6 +666,10 @@ void frmKintaiEnt1::print()
 void frmKintaiEnt1::img_trash_Drop()
 {
     runReported(QStringLiteral("img_trash_DragDrop()"), [&] {
+        if (const QString refusal = m_month.changeRefusal(); !refusal.isEmpty()) {
+            ShowMsg(kMsgError, refusal);
+            return;
+        }
         if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
             return;
         TimesheetMonth month = m_month;

@@ -13,6 +13,7 @@ class Database;
 class ListField;
 class NumberField;
 class QLabel;
+class QPushButton;
 class TextField;
 class DateField;
 
@@ -76,6 +77,7 @@ private:
     // Runs a load of the month under the handler's name and shows what it loaded.
     void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
     void txt_staffCd_Validate();
+    void closeOrReopen();
     void cmd_NEXT_Click();
     void cmd_BACK_Click();
     void cmd_kensaku_Click();
@@ -93,6 +95,8 @@ private:
     DateField* m_kikanSt = nullptr;
     DateField* m_kikanEn = nullptr;
     QLabel* m_kihon40 = nullptr;
+    QLabel* m_closedLabel = nullptr;
+    QPushButton* m_closeButton = nullptr;
     std::array<QLabel*, 4> m_totals{};
 };
 

@@ -194,8 +194,10 @@ private slots:
     {
         const QString path = backupFile();
         // As files were before the version was kept, and before the office's calendar.
-        runForeignSql(path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; "
-                            "PRAGMA user_version = 0");
+        runForeignSql(
+            path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; DROP TABLE KYSIMEKANRI; "
+                  "DROP TABLE KYHENKOURIREKI; "
+                  "PRAGMA user_version = 0");
         QCOMPARE(restoreFrom(path), restoredFrom(path));
         Rows version = gDb->query("PRAGMA user_version");
         QVERIFY(version.next());

@@ -1,0 +1,74 @@
+#include "MonthLog.h"
+
+#include "Database.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+QString operatingSystemUser()
+{
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_name)
+        return QString::fromLocal8Bit(account->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+void addHistory(Database& db, const HistoryEntry& e)
+{
+    db.execute(QStringLiteral("INSERT INTO KYHENKOURIREKI (henkouDt, userNm, staffCd, syoriDt, "
+                              "sousa, naiyou, sakujoFlg) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+               {e.henkouDt.toString(Qt::ISODate), e.userNm, e.staffCd, e.syoriDt, e.sousa, e.naiyou,
+                e.deletedMember ? 1 : 0});
+}
+
+std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, const QString& syoriDt)
+{
+    Rows rows = db.query(QStringLiteral("SELECT henkouDt, userNm, staffCd, syoriDt, sousa, naiyou, "
+                                        "sakujoFlg FROM KYHENKOURIREKI WHERE staffCd = ? AND "
+                                        "syoriDt = ? ORDER BY rirekiNo DESC"),
+                         {staffCd, syoriDt});
+    std::vector<HistoryEntry> history;
+    while (rows.next()) {
+        history.push_back({QDateTime::fromString(rows.text(0), Qt::ISODate), rows.text(1),
+                           rows.text(2), rows.text(3), rows.text(4), rows.text(5),
+                           rows.value(6).toInt() != 0});
+    }
+    return history;
+}
+
+bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt)
+{
+    Rows rows =
+        db.query(QStringLiteral("SELECT 1 FROM KYSIMEKANRI WHERE staffCd = ? AND syoriDt = ?"),
+                 {staffCd, syoriDt});
+    return rows.next();
+}
+
+void closeMonth(Database& db, const HistoryEntry& entry)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("INSERT OR REPLACE INTO KYSIMEKANRI (staffCd, syoriDt, simeDt, "
+                              "simeUser) VALUES (?, ?, ?, ?)"),
+               {entry.staffCd, entry.syoriDt, entry.henkouDt.toString(Qt::ISODate), entry.userNm});
+    addHistory(db, entry);
+    transaction.commit();
+}
+
+void reopenMonth(Database& db, const HistoryEntry& entry)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM KYSIMEKANRI WHERE staffCd = ? AND syoriDt = ?"),
+               {entry.staffCd, entry.syoriDt});
+    addHistory(db, entry);
+    transaction.commit();
+}
+
+std::vector<QString> closedMonths(Database& db, const QString& staffCd)
+{
+    Rows rows = db.query(
+        QStringLiteral("SELECT syoriDt FROM KYSIMEKANRI WHERE staffCd = ? ORDER BY syoriDt"),
+        {staffCd});
+    std::vector<QString> months;
+    while (rows.next())
+        months.push_back(rows.text(0));
+    return months;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+class Database;
+
+// Month end: which members' months are closed (締め), and the history of every save, delete,
+// close and reopen of a month (変更履歴). Failures raise StoreError.
+
+struct HistoryEntry {
+    QDateTime henkouDt; // when, local time
+    QString userNm;     // the operating-system user
+    QString staffCd;
+    QString syoriDt;
+    QString sousa;  // "保存", "削除", "締め", "締め解除"
+    QString naiyou; // what changed, a line a day, then the totals
+    bool deletedMember = false;
+
+    friend bool operator==(const HistoryEntry&, const HistoryEntry&) = default;
+};
+
+// The user name of the operating system, for the history.
+QString operatingSystemUser();
+
+// Records one entry, inside the caller's unit of work when there is one.
+void addHistory(Database& db, const HistoryEntry& entry);
+// A member's month's history, newest first.
+std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, const QString& syoriDt);
+
+bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt);
+// Closes or reopens the month and records it, as one unit.
+void closeMonth(Database& db, const HistoryEntry& entry);
+void reopenMonth(Database& db, const HistoryEntry& entry);
+// The processing months "yyyymm" of a member that are closed, oldest first.
+std::vector<QString> closedMonths(Database& db, const QString& staffCd);

@@ -1,0 +1,78 @@
+#include "frmHistory.h"
+
+#include "ChildScreens.h"
+#include "Common.h"
+#include "HistoryReport.h"
+#include "Messages.h"
+#include "ReportPreview.h"
+#include "ScreenParts.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+
+QPointer<frmHistory> gfrmHistory;
+
+frmHistory* showHistoryScreen(const MonthHeader& month)
+{
+    if (gfrmHistory)
+        closeScreen(gfrmHistory);
+    return showSingle(gfrmHistory, [&month] { return addChild(new frmHistory(month)); });
+}
+
+frmHistory::frmHistory(const MonthHeader& month, QWidget* parent)
+    : WorkScreen(QStringLiteral("frmHistory"), QStringLiteral("変更履歴"), {10200, 6600},
+                 Placement::Centred, parent)
+    , m_month(month)
+{
+    addHeading(this, title(), px(120, 120, 9960, 300));
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setGeometry(px(120, 540, 9960, 5340));
+    m_list->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("利用者"),
+                             QStringLiteral("操作"), QStringLiteral("内容")});
+    m_list->setRootIsDecorated(false);
+    m_list->setWordWrap(true);
+    m_list->setColumnWidth(0, px(2000));
+    m_list->setColumnWidth(1, px(1200));
+    m_list->setColumnWidth(2, px(1500));
+
+    runReported(QStringLiteral("Form_Load()"), [this] {
+        m_history = loadHistory(openDb(), m_month.staffCd, m_month.syoriDt);
+        for (const HistoryEntry& e : m_history) {
+            new QTreeWidgetItem(
+                m_list, {e.henkouDt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), e.userNm,
+                         e.sousa + (e.deletedMember ? QStringLiteral("（削除済み）") : QString()),
+                         e.naiyou});
+        }
+    });
+
+    const auto onClick = [this](int index) { cmd_button_Click(index); };
+    QPushButton* print =
+        addCommandButton(this, 2, QStringLiteral("印刷(&P)"), px(7200, 6000, 1380, 420), onClick);
+    QPushButton* close =
+        addCommandButton(this, 3, QStringLiteral("終了(&C)"), px(8700, 6000, 1380, 420), onClick);
+    setTabChain({m_list, print, close});
+    m_list->setFocus();
+}
+
+QString frmHistory::title() const
+{
+    return QStringLiteral("変更履歴　%1 %2　%3年%4月分")
+        .arg(m_month.staffCd, m_month.staffNm, m_month.syoriDt.left(4), m_month.syoriDt.mid(4));
+}
+
+void frmHistory::cmd_button_Click(int index)
+{
+    runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
+        if (index == 3) {
+            closeScreen(this);
+            return;
+        }
+        if (m_history.empty()) {
+            ShowMsg(kMsgError, QStringLiteral("印刷対象データがありません。"));
+            return;
+        }
+        showReport(historyReport(title(), m_history, QDate::currentDate()), this);
+    });
+}
