@@ -5,9 +5,11 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
+#include "MonthLog.h"
 #include "Period.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
+#include "TimesheetStore.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -60,7 +62,9 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     QPushButton* cancel =
         addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
 
-    setTabChain({m_syoriDt, m_staffFrom, m_staffTo, runButton, cancel});
+    QPushButton* closeMonths =
+        addCommandButton(this, 4, QStringLiteral("締め(&L)"), px(2100, 3915, 1350, 435), onClick);
+    setTabChain({m_syoriDt, m_staffFrom, m_staffTo, runButton, cancel, closeMonths});
     m_syoriDt->setFocus();
 }
 
@@ -71,7 +75,35 @@ void frmInsatu::cmd_button_Click(int index)
             run();
         else if (index == 3)
             closeScreen(this);
+        else if (index == 4)
+            closeRange();
     });
+}
+
+void frmInsatu::closeRange()
+{
+    const QString month = m_syoriDt->valueText();
+    std::vector<QString> open;
+    for (const PayrollRow& row :
+         loadPayrollRows(openDb(), m_staffFrom->value(), m_staffTo->value(), month)) {
+        if (!isMonthClosed(openDb(), row.staffCd, month))
+            open.push_back(row.staffCd);
+    }
+    if (open.empty()) {
+        ShowMsg(kMsgError, QStringLiteral("締める月がありません。"));
+        return;
+    }
+    const QString question =
+        QStringLiteral("%1 人分の%2年%3月分を締めますか？締めた月は解除するまで変更できません。")
+            .arg(open.size())
+            .arg(month.left(4), month.mid(4));
+    if (ShowMsg(kMsgQuestion, question) != kMsgYes)
+        return;
+    for (const QString& code : open) {
+        closeMonth(openDb(), {QDateTime::currentDateTime(), operatingSystemUser(), code, month,
+                              QStringLiteral("締め"), QString()});
+    }
+    ShowMsg(kMsgInformation, QStringLiteral("%1 人分を締めました。").arg(open.size()));
 }
 
 void frmInsatu::run()

@@ -19,6 +19,8 @@ public:
 private:
     void cmd_button_Click(int index);
     void run();
+    // Closes the month of every member in the range whose month is stored and open.
+    void closeRange();
 
     DateField* m_syoriDt;
     TextField* m_staffFrom;

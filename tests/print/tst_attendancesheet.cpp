@@ -1,5 +1,6 @@
 #include "Common.h"
 #include "InputFields.h"
+#include "MonthLog.h"
 #include "ReportPaint.h"
 #include "Schema.h"
 #include "StaffStore.h"
@@ -158,6 +159,22 @@ private slots:
         QCOMPARE(shown, pages);
         QCOMPARE(messages.texts().isEmpty(), pages > 0);
         QVERIFY(screen->isVisible()); // stays for another run
+    }
+
+    void printScreenClosesTheRange()
+    {
+        auto* screen = new frmInsatu(QDate(2006, 1, 10));
+        gfrmInsatu = screen;
+        QVERIFY(showActive(screen));
+        ScriptedMessages messages;
+        for (int run = 0; run < 2; ++run)
+            QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_4"), Qt::LeftButton);
+        QCOMPARE(
+            messages.texts(),
+            (QStringList{"2 人分の2005年12月分を締めますか？締めた月は解除するまで変更できません。",
+                         "2 人分を締めました。", "締める月がありません。"}));
+        QVERIFY(isMonthClosed(m_temp->db(), "0001", kMonth) &&
+                isMonthClosed(m_temp->db(), "0002", kMonth));
     }
 
 private:

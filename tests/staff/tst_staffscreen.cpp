@@ -3,6 +3,7 @@
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "MonthLog.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "TimesheetStore.h"
@@ -117,8 +118,12 @@ private slots:
         QTest::addColumn<QString>("rowsLeft");
         const QString question =
             QStringLiteral("削除してよろしいでしょうか？削除すると出勤表のデータも消えます。");
+        const QString closed = QStringLiteral(
+            "0001 青木 には締め済みの月があります（2004年12月分）。それでも削除しますか？");
         addTestRow("yes", int(kMsgYes), QStringList{question, "削除しました。"}, "0");
         addTestRow("no", int(kMsgNo), QStringList{question}, "31");
+        addTestRow("closed month, asked again: no", int(kMsgYes), QStringList{question, closed},
+                   "31");
     }
     void deleteAsksFirst()
     {
@@ -128,14 +133,18 @@ private slots:
         saveMonth(m_program->temp().db(),
                   {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
                   preparedMonth("0001", "200412", QDate(2004, 12, 1), 31));
-        ScriptedMessages asked({answer});
+        if (QTest::currentDataTag() == QLatin1String("closed month, asked again: no"))
+            closeMonth(m_program->db(),
+                       {QDateTime::currentDateTime(), "clerk", "0001", "200412", "締め", ""});
+        ScriptedMessages asked({answer, int(kMsgNo)});
         enter("txt_staffCd", QStringLiteral("1"));
         QTest::mouseClick(button(1), Qt::LeftButton);
         QCOMPARE(asked.texts(), messages);
         QCOMPARE(asked.kinds().first(), int(kMsgQuestion));
         QCOMPARE(m_program->temp().scalar("SELECT COUNT(*) FROM KYTIMESHEETJL"), rowsLeft);
-        QCOMPARE(GetStaff(m_program->temp().db(), "0001").staffNm.isEmpty(), answer == kMsgYes);
-        QCOMPARE(field("txt_staffNm")->value().isEmpty(), answer == kMsgYes);
+        const bool deleted = rowsLeft == "0";
+        QCOMPARE(GetStaff(m_program->temp().db(), "0001").staffNm.isEmpty(), deleted);
+        QCOMPARE(field("txt_staffNm")->value().isEmpty(), deleted);
     }
 
     void closedDatabaseIsReportedWithTheHandler()

@@ -1,3 +1,4 @@
+#include "MonthLog.h"
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
@@ -118,7 +119,10 @@ private slots:
                 saveMonth(db, {code, "", "", month, QDate(2004, 2, 1), QDate(2004, 2, 28)},
                           workedMonth(code, month, QDate(2004, 2, 1), 28));
         }
+        closeMonth(db, {QDateTime::currentDateTime(), "clerk", "0001", "200402", "締め", ""});
         DeleteStaff(db, "0001");
+        QVERIFY(closedMonths(db, "0001").empty());
+        QVERIFY(loadHistory(db, "0001", "200402").front().deletedMember); // kept, marked
 
         QCOMPARE(GetStaff(db, "0001"), (StaffRecord{"0001", "", ""}));
         QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYKINTAISYUKEIJL WHERE staffCd = '0001'"),

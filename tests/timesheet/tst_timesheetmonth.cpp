@@ -236,6 +236,36 @@ private slots:
         QCOMPARE(firstClasses(), classes);
     }
 
+    void historyAndClosing()
+    {
+        TimesheetMonth month = loadedMarch();
+        workEveryDay(month);
+        QCOMPARE(m_temp->commitsDuring([&] { month.save(m_temp->db()); }), 1);
+        month.markSaved();
+        month.commitClock(1, Clock::Out, "1900");
+        month.save(m_temp->db());
+        month.markSaved();
+        month.close(m_temp->db());
+        const TimesheetMonth closed = loadedMarch();
+        QVERIFY(closed.isClosed());
+        QVERIFY(closed.saveRefusal().contains("締め済み"));
+        month.reopen(m_temp->db());
+        month.deleteMonth(m_temp->db());
+
+        const std::vector<HistoryEntry> history = loadHistory(m_temp->db(), "0005", kMarch);
+        QStringList done;
+        for (const HistoryEntry& e : history)
+            done << e.sousa;
+        QCOMPARE(done, (QStringList{"削除", "締め解除", "締め", "保存", "保存"}));
+        QCOMPARE(history[3].naiyou,
+                 QStringLiteral("03/01 通常出勤 09:00-18:00 8.00/0.00/0.00/1.00 → 通常出勤 "
+                                "09:00-19:00 8.00/1.00/0.00/1.00\n"
+                                "合計 184.00/0.00/0.00/23.00 → 184.00/1.00/0.00/23.00"));
+        QCOMPARE(history[4].naiyou.count(u'\n'), 23); // every worked day, then the totals
+        QCOMPARE(history[0].userNm, operatingSystemUser());
+        QVERIFY(!loadedMarch().isClosed());
+    }
+
     void withoutStaff()
     {
         TempDatabase empty;

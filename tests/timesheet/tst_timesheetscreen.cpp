@@ -11,6 +11,7 @@
 #include "TimesheetStore.h"
 #include "TrashBin.h"
 #include "frmCalendar.h"
+#include "frmHistory.h"
 #include "frmJyouken.h"
 #include "frmKensaku.h"
 #include "frmKintaiEnt1.h"
@@ -206,6 +207,33 @@ private slots:
         click("cmd_button_2");
         setPreviewStandIn({});
         QCOMPARE(messages.texts(), QStringList{"印刷対象データがありません。"});
+        QCOMPARE(pages, 1);
+    }
+
+    void closedMonthIsReadOnlyWithItsHistory()
+    {
+        saveWorkedMonth("0001");
+        open();
+        ScriptedMessages messages({int(kMsgYes), int(kMsgOk), int(kMsgYes)});
+        click("cmd_button_4"); // 締め, asked first
+        QVERIFY(child("lbl_sime")->isVisible());
+        QVERIFY(!child("txt_syukinJn_1")->isEnabled() && !child("cmb_syukinKb_1")->isEnabled());
+        click("cmd_button_0"); // 保存 refused
+        click("cmd_button_4"); // 締め解除, asked first
+        QCOMPARE(messages.texts().size(), 3);
+        QVERIFY(messages.texts()[1].contains("締め済みのため変更できません"));
+        QVERIFY(child("txt_syukinJn_1")->isEnabled() && child("lbl_sime")->isHidden());
+
+        click("cmd_button_5");
+        QTRY_VERIFY(gfrmHistory);
+        auto* list = gfrmHistory->findChild<QTreeWidget*>("ListView1");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(2) + list->topLevelItem(1)->text(2),
+                 QStringLiteral("締め解除締め"));
+        int pages = 0;
+        setPreviewStandIn([&pages](const ReportDocument& d) { pages = int(d.pages.size()); });
+        QTest::mouseClick(gfrmHistory->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        setPreviewStandIn({});
         QCOMPARE(pages, 1);
     }
 
