@@ -1,7 +1,8 @@
 // The timesheet entry screen on a database of 300 staff with 120 saved months each: opening it,
-// stepping to the next staff member and saving a month, each next to the storage operations that
-// the same step needs, run alone. The difference is what the screen adds: its model, its 31 rows
-// of fields and, for opening and saving, the progress window and the worker's connection.
+// stepping to the next staff member and saving a month (also with its history entry, without the
+// screen), each next to the storage operations that the same step needs, run alone. The difference
+// is what the screen adds: its model, its 31 rows of fields and, for opening and saving, the
+// progress window and the worker's connection.
 
 #include "Common.h"
 #include "Database.h"
@@ -156,6 +157,19 @@ void Store_SaveMonth(benchmark::State& state)
         saveMonth(*gDb, h, rows);
 }
 BENCHMARK(Store_SaveMonth)->Unit(benchmark::kMicrosecond);
+
+// The same save with its history entry: what changed against the stored month, written in the
+// same unit of work, still one commit.
+void Model_SaveMonthWithHistory(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadCode(*gDb, code(7));
+    month.commitClock(2, TimesheetMonth::Clock::Out, QStringLiteral("1900"));
+    for (auto _ : state)
+        month.save(*gDb);
+}
+BENCHMARK(Model_SaveMonthWithHistory)->Unit(benchmark::kMicrosecond);
 
 // A click on the save button: the checks, the progress window, the worker and its connection.
 void Screen_SaveMonth(benchmark::State& state)

@@ -131,6 +131,7 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmInsatu"), QStringLiteral("print")},
         {QStringLiteral("frmCalendar"), QStringLiteral("calendar")},
         {QStringLiteral("frmPayroll"), QStringLiteral("payroll")},
+        {QStringLiteral("frmHistory"), QStringLiteral("monthend")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
