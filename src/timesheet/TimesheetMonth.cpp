@@ -104,8 +104,11 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_kihon40 = calcKihon40(m_rows, calendarRest);
-    m_closed = !m_header.staffCd.isEmpty() && isMonthClosed(db, m_header.staffCd, m_header.syoriDt);
+    const QString& code = m_header.staffCd;
+    m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
     markSaved();
+    m_onFile =
+        !code.isEmpty() && CountReportRows(db, code, code, m_header.syoriDt, m_header.syoriDt) > 0;
 }
 
 bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)

@@ -61,7 +61,10 @@ public:
     {
         m_storedRows = m_rows;
         m_storedHeader = m_header;
+        m_onFile = true;
     }
+    // The member's month has rows on file: it can be closed.
+    bool isOnFile() const { return m_onFile; }
 
     // A closed month (締め) is read only until it is reopened.
     bool isClosed() const { return m_closed; }
@@ -94,5 +97,6 @@ private:
     std::vector<DayRow> m_storedRows;
     MonthHeader m_storedHeader;
     bool m_closed = false;
+    bool m_onFile = false;
     double m_kihon40 = 40;
 };

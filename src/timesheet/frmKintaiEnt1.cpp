@@ -624,6 +624,11 @@ void frmKintaiEnt1::closeOrReopen()
             return;
         m_month.reopen(openDb());
     } else {
+        if (!m_month.isOnFile()) {
+            ShowMsg(kMsgError,
+                    QStringLiteral("保存されていない月は締められません。先に保存してください。"));
+            return;
+        }
         if (m_month.isModified()) {
             ShowMsg(kMsgError, QStringLiteral("保存されていない入力があります。保存してから締めて"
                                               "ください。"));
