@@ -327,6 +327,28 @@ private slots:
         delete screen;
     }
 
+    void payrollLinesAreQuotedAsTheRfcSays()
+    {
+        const PayrollRow row{"0001",
+                             "青木\r\n一郎",
+                             "200501",
+                             QDate(2005, 1, 1),
+                             QDate(2005, 1, 31),
+                             20,
+                             1,
+                             10,
+                             7 + 1.0 / 3,
+                             0,
+                             0.125,
+                             20};
+        const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
+        QVERIFY(bytes.endsWith("\r\n0001,\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
+                               "31,20,1,10,7.33,0.00,0.13,20.00\r\n"));
+        QString error;
+        QVERIFY(!writeWholeFile(outside("no such folder/payroll.csv"), bytes, error));
+        QVERIFY(!error.isEmpty());
+    }
+
 private:
     QString livePath() const { return m_temp->path(); }
     QString outside(const QString& name) const { return m_outside.filePath(name); }
