@@ -329,20 +329,12 @@ private slots:
 
     void payrollLinesAreQuotedAsTheRfcSays()
     {
-        const PayrollRow row{"0001",
-                             "青木\r\n一郎",
-                             "200501",
-                             QDate(2005, 1, 1),
-                             QDate(2005, 1, 31),
-                             20,
-                             1,
-                             10,
-                             7 + 1.0 / 3,
-                             0,
-                             0.125,
-                             20};
+        // clang-format off
+        const PayrollRow row{"00\"1", "青木\r\n一郎", "200501", QDate(2005, 1, 1), QDate(2005, 1, 31),
+                             20, 1, 10, 7 + 1.0 / 3, 0, 0.125, 20};
+        // clang-format on
         const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
-        QVERIFY(bytes.endsWith("\r\n0001,\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
+        QVERIFY(bytes.endsWith("\r\n\"00\"\"1\",\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
                                "31,20,1,10,7.33,0.00,0.13,20.00\r\n"));
         QString error;
         QVERIFY(!writeWholeFile(outside("no such folder/payroll.csv"), bytes, error));
