@@ -39,19 +39,11 @@ frmInsatu::frmInsatu(const QDate& today, QWidget* parent)
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(px(0, 885, 6390, 45));
 
-    m_syoriDt = new DateField(DateField::Pattern::Month, this);
-    m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
-    m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(px(795, 1395, 2070, 330));
-    m_syoriDt->setValue(defaultPeriod(today).month);
-
-    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
-    idLabel->setGeometry(px(735, 2010, 1260, 330));
-    m_staffFrom = addStaffCodeField(this, 0, QStringLiteral("0000"), px(2010, 2010, 870, 330));
-    auto* tilde = new QLabel(QStringLiteral("～"), this);
-    tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(px(2880, 2010, 330, 330));
-    m_staffTo = addStaffCodeField(this, 1, QStringLiteral("9999"), px(3210, 2010, 870, 330));
+    const MonthAndStaffRange range =
+        addMonthAndStaffRange(this, defaultPeriod(today).month, 1395, 2010);
+    m_syoriDt = range.month;
+    m_staffFrom = range.staffFrom;
+    m_staffTo = range.staffTo;
 
     addGuidance(this, QStringLiteral("印刷を行うスタッフＩＤと対象月度を指定してください。"),
                 px(75, 2820, 6210, 975));

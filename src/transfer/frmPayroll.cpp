@@ -28,19 +28,11 @@ frmPayroll::frmPayroll(const QDate& today, QWidget* parent)
 {
     addHeading(this, QStringLiteral("給与計算に渡す勤怠の集計を CSV ファイルに出力します。"),
                px(135, 375, 6105, 300));
-    m_syoriDt = new DateField(DateField::Pattern::Month, this);
-    m_syoriDt->setObjectName(QStringLiteral("txt_syoriDt"));
-    m_syoriDt->setCaption(QStringLiteral("処理年月："));
-    m_syoriDt->setGeometry(px(795, 1005, 2070, 330));
-    m_syoriDt->setValue(defaultPeriod(today).month);
-
-    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), this);
-    idLabel->setGeometry(px(735, 1515, 1260, 330));
-    m_staffFrom = addStaffCodeField(this, 0, QStringLiteral("0000"), px(2010, 1515, 870, 330));
-    auto* tilde = new QLabel(QStringLiteral("～"), this);
-    tilde->setAlignment(Qt::AlignCenter);
-    tilde->setGeometry(px(2880, 1515, 330, 330));
-    m_staffTo = addStaffCodeField(this, 1, QStringLiteral("9999"), px(3210, 1515, 870, 330));
+    const MonthAndStaffRange range =
+        addMonthAndStaffRange(this, defaultPeriod(today).month, 1005, 1515);
+    m_syoriDt = range.month;
+    m_staffFrom = range.staffFrom;
+    m_staffTo = range.staffTo;
 
     auto* encodingLabel = new QLabel(QStringLiteral("文字コード："), this);
     encodingLabel->setGeometry(px(735, 2025, 1260, 330));

@@ -97,15 +97,34 @@ WaitCursor::~WaitCursor()
     QApplication::restoreOverrideCursor();
 }
 
-TextField* addStaffCodeField(QWidget* screen, int index, const QString& initial,
-                             const QRect& geometry)
+MonthAndStaffRange addMonthAndStaffRange(QWidget* screen, const QDate& month, int monthTop,
+                                         int rangeTop)
 {
-    auto* field = new TextField(32767, screen);
-    field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
-    field->setGeometry(geometry);
-    field->setValue(initial);
-    field->setLatinInput(Qt::ImhPreferNumbers);
-    QObject::connect(field, &TextField::committed, field,
-                     [field] { field->setValue(padStaffCode(field->value())); });
-    return field;
+    const auto px = [screen](int left, int top, int width) {
+        return QRect(twipsToPixels(left, screen), twipsToPixels(top, screen),
+                     twipsToPixels(width, screen), twipsToPixels(330, screen));
+    };
+    auto* monthField = new DateField(DateField::Pattern::Month, screen);
+    monthField->setObjectName(QStringLiteral("txt_syoriDt"));
+    monthField->setCaption(QStringLiteral("処理年月："));
+    monthField->setGeometry(px(795, monthTop, 2070));
+    monthField->setValue(month);
+
+    auto* idLabel = new QLabel(QStringLiteral("ｽﾀｯﾌID："), screen);
+    idLabel->setGeometry(px(735, rangeTop, 1260));
+    const auto codeField = [&](int index, const QString& initial, int left) {
+        auto* field = new TextField(32767, screen);
+        field->setObjectName(QStringLiteral("txt_staffCd_%1").arg(index));
+        field->setGeometry(px(left, rangeTop, 870));
+        field->setValue(initial);
+        field->setLatinInput(Qt::ImhPreferNumbers);
+        QObject::connect(field, &TextField::committed, field,
+                         [field] { field->setValue(padStaffCode(field->value())); });
+        return field;
+    };
+    TextField* from = codeField(0, QStringLiteral("0000"), 2010);
+    auto* tilde = new QLabel(QStringLiteral("～"), screen);
+    tilde->setAlignment(Qt::AlignCenter);
+    tilde->setGeometry(px(2880, rangeTop, 330));
+    return {monthField, from, codeField(1, QStringLiteral("9999"), 3210)};
 }

@@ -9,6 +9,8 @@ class QIcon;
 class QLabel;
 class QPushButton;
 class QWidget;
+class DateField;
+class QDate;
 class TextField;
 
 // The parts that every screen and small window of the program is built of.
@@ -35,9 +37,16 @@ QPushButton* addScreenButton(QWidget* screen, const QString& objectName, const Q
 QPushButton* addCommandButton(QWidget* screen, int index, const QString& caption,
                               const QRect& geometry, std::function<void(int)> onClick);
 
-// A staff code field "txt_staffCd_<index>" of a range, filled to four characters on leaving.
-TextField* addStaffCodeField(QWidget* screen, int index, const QString& initial,
-                             const QRect& geometry);
+// The processing month "txt_syoriDt" and the staff code range "txt_staffCd_0" to "txt_staffCd_1"
+// (0000 to 9999 at first, each filled to four characters on leaving) of a selection screen: the
+// month's field at monthTop, the range at rangeTop, in twips.
+struct MonthAndStaffRange {
+    DateField* month;
+    TextField* staffFrom;
+    TextField* staffTo;
+};
+MonthAndStaffRange addMonthAndStaffRange(QWidget* screen, const QDate& month, int monthTop,
+                                         int rangeTop);
 
 // The hourglass pointer for the length of a scope.
 class WaitCursor {
