@@ -20,9 +20,8 @@ public:
     explicit HistorySource(const std::vector<HistoryEntry>& history)
     {
         for (const HistoryEntry& e : history) {
-            const QString when = e.henkouDt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-            const QString operation =
-                e.sousa + (e.deletedMember ? QStringLiteral("（削除済みスタッフ）") : QString());
+            const QString when = historyTimeText(e);
+            const QString operation = historyOperationText(e);
             QStringList changes = e.naiyou.split(u'\n');
             for (qsizetype i = 0; i < changes.size(); ++i) {
                 m_lines.push_back(i == 0 ? HistoryLine{when, e.userNm, operation, changes[i]}
@@ -55,6 +54,16 @@ private:
 };
 
 } // namespace
+
+QString historyTimeText(const HistoryEntry& entry)
+{
+    return entry.henkouDt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+QString historyOperationText(const HistoryEntry& entry)
+{
+    return entry.sousa + (entry.deletedMember ? QStringLiteral("（削除済みスタッフ）") : QString());
+}
 
 ReportDocument historyReport(const QString& title, const std::vector<HistoryEntry>& history,
                              const QDate& today)

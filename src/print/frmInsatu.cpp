@@ -86,14 +86,13 @@ void frmInsatu::closeRange()
         return;
     }
     const QString question =
-        QStringLiteral("%1 人分の%2年%3月分を締めますか？締めた月は解除するまで変更できません。")
+        QStringLiteral("%1 人分の%2を締めますか？締めた月は解除するまで変更できません。")
             .arg(open.size())
-            .arg(month.left(4), month.mid(4));
+            .arg(monthCaption(month));
     if (ShowMsg(kMsgQuestion, question) != kMsgYes)
         return;
     for (const QString& code : open) {
-        closeMonth(openDb(), {QDateTime::currentDateTime(), operatingSystemUser(), code, month,
-                              QStringLiteral("締め"), QString()});
+        closeMonth(openDb(), stampedHistoryEntry(code, month, QStringLiteral("締め")));
     }
     ShowMsg(kMsgInformation, QStringLiteral("%1 人分を締めました。").arg(open.size()));
 }

@@ -114,7 +114,7 @@ void frmStaff::remove()
     if (!closed.empty()) {
         QStringList months;
         for (const QString& month : closed)
-            months << QStringLiteral("%1年%2月分").arg(month.left(4), month.mid(4));
+            months << monthCaption(month);
         const QString question =
             QStringLiteral("%1 %2 には締め済みの月があります（%3）。それでも削除しますか？")
                 .arg(m_code->value(), m_name->value(), months.join(QStringLiteral("、")));

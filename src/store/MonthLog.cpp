@@ -12,6 +12,12 @@ QString operatingSystemUser()
     return qEnvironmentVariable("USER");
 }
 
+HistoryEntry stampedHistoryEntry(const QString& staffCd, const QString& syoriDt,
+                                 const QString& sousa, const QString& naiyou)
+{
+    return {QDateTime::currentDateTime(), operatingSystemUser(), staffCd, syoriDt, sousa, naiyou};
+}
+
 void addHistory(Database& db, const HistoryEntry& e)
 {
     db.execute(QStringLiteral("INSERT INTO KYHENKOURIREKI (henkouDt, userNm, staffCd, syoriDt, "

@@ -24,6 +24,9 @@ struct HistoryEntry {
 
 // The user name of the operating system, for the history.
 QString operatingSystemUser();
+// An entry of what the operating system's user does now to a member's month.
+HistoryEntry stampedHistoryEntry(const QString& staffCd, const QString& syoriDt,
+                                 const QString& sousa, const QString& naiyou = {});
 
 // Records one entry, inside the caller's unit of work when there is one.
 void addHistory(Database& db, const HistoryEntry& entry);

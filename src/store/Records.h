@@ -41,6 +41,12 @@ struct MonthHeader {
     friend bool operator==(const MonthHeader&, const MonthHeader&) = default;
 };
 
+// A processing month "yyyymm" as the clerk reads it: "2005年02月分".
+inline QString monthCaption(const QString& syoriDt)
+{
+    return syoriDt.left(4) + u'年' + syoriDt.mid(4) + QStringLiteral("月分");
+}
+
 // The weekday of a day as DayRow::week holds it: "1" for Sunday to "7" for Saturday.
 inline QString weekday(const QDate& day)
 {

@@ -229,19 +229,19 @@ QString TimesheetMonth::changeRefusal() const
 {
     if (!m_closed)
         return {};
-    return QStringLiteral("%1 %2 の%3年%4月分は締め済みのため変更できません。"
-                          "変更するには締めを解除してください。")
-        .arg(m_header.staffCd, m_header.staffNm, m_header.syoriDt.left(4), m_header.syoriDt.mid(4));
+    return memberMonthCaption() +
+           QStringLiteral("は締め済みのため変更できません。変更するには締めを解除してください。");
+}
+
+QString TimesheetMonth::memberMonthCaption() const
+{
+    return QStringLiteral("%1 %2 の%3")
+        .arg(m_header.staffCd, m_header.staffNm, monthCaption(m_header.syoriDt));
 }
 
 HistoryEntry TimesheetMonth::historyEntry(const QString& sousa, const QString& naiyou) const
 {
-    return {QDateTime::currentDateTime(),
-            operatingSystemUser(),
-            m_header.staffCd,
-            m_header.syoriDt,
-            sousa,
-            naiyou};
+    return stampedHistoryEntry(m_header.staffCd, m_header.syoriDt, sousa, naiyou);
 }
 
 void TimesheetMonth::computeTotals()

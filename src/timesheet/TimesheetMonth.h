@@ -72,6 +72,8 @@ public:
     void close(Database& db);
     void reopen(Database& db);
 
+    // The member and month as a question or refusal names them: "0001 青木 の2005年02月分".
+    QString memberMonthCaption() const;
     // Why the month cannot be saved or deleted: it is closed. Empty text when it can.
     QString changeRefusal() const;
     // Why the month cannot be saved as it stands, or empty text when it can.

@@ -40,10 +40,8 @@ frmHistory::frmHistory(const MonthHeader& month, QWidget* parent)
     runReported(QStringLiteral("Form_Load()"), [this] {
         m_history = loadHistory(openDb(), m_month.staffCd, m_month.syoriDt);
         for (const HistoryEntry& e : m_history) {
-            new QTreeWidgetItem(
-                m_list, {e.henkouDt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), e.userNm,
-                         e.sousa + (e.deletedMember ? QStringLiteral("（削除済み）") : QString()),
-                         e.naiyou});
+            new QTreeWidgetItem(m_list,
+                                {historyTimeText(e), e.userNm, historyOperationText(e), e.naiyou});
         }
     });
 
@@ -58,8 +56,8 @@ frmHistory::frmHistory(const MonthHeader& month, QWidget* parent)
 
 QString frmHistory::title() const
 {
-    return QStringLiteral("変更履歴　%1 %2　%3年%4月分")
-        .arg(m_month.staffCd, m_month.staffNm, m_month.syoriDt.left(4), m_month.syoriDt.mid(4));
+    return QStringLiteral("変更履歴　%1 %2　%3")
+        .arg(m_month.staffCd, m_month.staffNm, monthCaption(m_month.syoriDt));
 }
 
 void frmHistory::cmd_button_Click(int index)

@@ -616,9 +616,7 @@ void frmKintaiEnt1::cmd_button_Click(int index)
 
 void frmKintaiEnt1::closeOrReopen()
 {
-    const MonthHeader& h = m_month.header();
-    const QString month = QStringLiteral("%1 %2 の%3年%4月分")
-                              .arg(h.staffCd, h.staffNm, h.syoriDt.left(4), h.syoriDt.mid(4));
+    const QString month = m_month.memberMonthCaption();
     if (m_month.isClosed()) {
         if (ShowMsg(kMsgQuestion, month + QStringLiteral("の締めを解除しますか？")) != kMsgYes)
             return;
