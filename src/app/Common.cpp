@@ -66,10 +66,10 @@ bool DbClose()
 
 void runWithProgress(const std::function<void(Database&)>& work)
 {
-    const QString path = openDb().path();
+    const Database& program = openDb();
     runWithProgress(gMDIForm.data(), programFolders().clipPath(), [&] {
-        Database db(path);
-        work(db);
+        const std::unique_ptr<Database> db = program.openAnother();
+        work(*db);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "StaffEditor.h"
 
 #include "StaffStore.h"
+#include "TimesheetStore.h"
 
 bool StaffEditor::lookUp(Database& db, const QString& typed)
 {
@@ -8,6 +9,7 @@ bool StaffEditor::lookUp(Database& db, const QString& typed)
         return false;
     const QString code = padStaffCode(typed);
     m_record = GetStaff(db, code);
+    m_revision = memberRevision(db, code);
     m_curCode = code;
     return true;
 }
@@ -40,5 +42,11 @@ void StaffEditor::save(Database& db) const
 
 void StaffEditor::remove(Database& db) const
 {
-    DeleteStaff(db, m_record.staffCd);
+    DeleteStaff(db, m_record.staffCd, m_revision);
+}
+
+void StaffEditor::reload(Database& db)
+{
+    m_curCode.clear();
+    lookUp(db, m_record.staffCd);
 }

@@ -27,10 +27,14 @@ public:
     static QString deleteQuestion();
 
     void save(Database& db) const;
-    // Removes the member with all of the member's months.
+    // Removes the member with all of the member's months. Raises StaleMonth when another clerk
+    // changed one of the months since the lookup.
     void remove(Database& db) const;
+    // Looks the member up again, as on file now.
+    void reload(Database& db);
 
 private:
     StaffRecord m_record;
+    qint64 m_revision = 0;
     QString m_curCode;
 };

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "MonthLog.h"
 #include "ScreenParts.h"
+#include "TimesheetStore.h"
 
 #include <QPushButton>
 
@@ -121,7 +122,17 @@ void frmStaff::remove()
         if (ShowMsg(kMsgQuestion, question) != kMsgYes)
             return;
     }
-    m_editor.remove(openDb());
+    try {
+        m_editor.remove(openDb());
+    } catch (const StaleMonth&) {
+        ShowMsg(kMsgError, QStringLiteral("%1 %2 の月を、表示した後に他の担当者が変更したため、"
+                                          "削除を取り止めました。内容を確かめてから、もう一度"
+                                          "削除してください。")
+                               .arg(m_code->value(), m_name->value()));
+        m_editor.reload(openDb());
+        Data_Disp();
+        return;
+    }
     ShowMsg(kMsgInformation, QStringLiteral("削除しました。"));
     Data_Clear();
 }

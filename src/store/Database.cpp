@@ -3,14 +3,22 @@
 #include "StoreError.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
+
+const QString kConnectionLost = QStringLiteral(
+    "サーバーとの接続が切れました。実行中の処理はサーバーに書き込まれていません"
+    "（月のデータは変更前のまま、混ざることはありません）。"
+    "ネットワークとサーバーを確認してから、もう一度実行してください。");
 
 // What a failure of the engine means for the clerk and what to do about it, by the engine's
 // primary result code; empty for failures that only the program's own faults cause.
@@ -46,16 +54,77 @@ QString failureAdvice(int code)
     }
 }
 
-QString engineMessage(const QSqlError& error)
+// The same for the server, by the class of the SQLSTATE the server reports.
+QString serverFailureAdvice(const QString& state)
+{
+    const QString category = state.left(2);
+    if (category == QLatin1String("08") || state.startsWith(QLatin1String("57P")))
+        return kConnectionLost;
+    if (category == QLatin1String("28"))
+        return QStringLiteral("サーバーにログインできません。接続先設定のユーザー名と、"
+                              "パスワードファイル（~/.pgpass）のパスワードを確認してください。");
+    if (state == QLatin1String("3D000"))
+        return QStringLiteral("サーバーに指定のデータベースがありません。"
+                              "接続先設定のデータベース名を確認してください。");
+    if (state == QLatin1String("42501"))
+        return QStringLiteral("サーバーのデータベースを使う権限がありません。"
+                              "サーバーの管理者に権限を確認してください。");
+    if (category == QLatin1String("53"))
+        return QStringLiteral("サーバーの空き容量または資源が足りないため書き込めません。"
+                              "サーバーの管理者に連絡してください。");
+    if (category == QLatin1String("40") || state == QLatin1String("55P03"))
+        return QStringLiteral("他の担当者の処理と重なったため実行できませんでした。"
+                              "もう一度実行してください。");
+    return {};
+}
+
+// Why a connection to the server failed, from libpq's words (English, or Japanese under a
+// Japanese locale), with what to do; libpq gives no code for it.
+QString serverConnectFailure(const ServerConnection& server, const QString& reason)
+{
+    const auto says = [&reason](std::initializer_list<const char*> words) {
+        return std::any_of(words.begin(), words.end(), [&reason](const char* word) {
+            return reason.contains(QString::fromUtf8(word), Qt::CaseInsensitive);
+        });
+    };
+    QString advice;
+    if (says({"password authentication failed", "パスワード認証に失敗", "no password supplied",
+              "パスワードが与えられて"}))
+        advice = QStringLiteral("パスワードが違うか、ありません。パスワードファイル（~/.pgpass）"
+                                "に、このサーバーとユーザーのパスワードを書いてください。");
+    else if (says({"database \"", "データベース\""}) && says({"does not exist", "存在しません"}))
+        advice = QStringLiteral("データベース %1 がサーバーにありません。"
+                                "接続先設定のデータベース名を確認してください。")
+                     .arg(server.database);
+    else if (says({"role \"", "ロール\""}) && says({"does not exist", "存在しません"}))
+        advice = QStringLiteral("ユーザー %1 がサーバーにありません。"
+                                "接続先設定のユーザー名を確認してください。")
+                     .arg(server.user);
+    else if (says({"authentication", "認証", "pg_hba.conf"}))
+        advice = QStringLiteral("サーバーがこのユーザーの接続を認めていません。"
+                                "サーバーの管理者に確認してください。");
+    else
+        advice = QStringLiteral("サーバー %1 に届きません。ホスト名とポート番号、ネットワーク、"
+                                "サーバーが動いているかを確認してください。")
+                     .arg(server.caption());
+    return advice + u'\n' + reason.trimmed();
+}
+
+QString engineMessage(const QSqlError& error, Engine engine)
 {
     QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if (text.isEmpty())
         text = QStringLiteral("不明なデータベースエラー");
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric);
-    const QString advice = numeric ? failureAdvice(code) : QString();
+    QString advice;
+    if (engine == Engine::SQLite) {
+        bool numeric = false;
+        const int code = error.nativeErrorCode().toInt(&numeric);
+        advice = numeric ? failureAdvice(code) : QString();
+    } else {
+        advice = serverFailureAdvice(error.nativeErrorCode());
+    }
     // The engine's own words follow, for whoever looks into it.
-    return advice.isEmpty() ? text : advice + u'\n' + text;
+    return advice.isEmpty() ? text.trimmed() : advice + u'\n' + text.trimmed();
 }
 
 // Dates become ISO text and null texts empty texts, so that nothing null reaches a NOT NULL
@@ -84,21 +153,50 @@ QString dateText(const QDate& date)
 }
 
 Database::Database(const QString& path)
-    : m_path(path)
+    : m_dialect(Engine::SQLite)
+    , m_path(path)
     , m_connectionName(QStringLiteral("nubira-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
 {
     const QFileInfo info(path);
     if (path != QLatin1String(kInMemory) && !info.isFile())
         throw StoreError(QStringLiteral("データベースファイルが見つかりません: %1").arg(path));
+    open();
+}
 
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!m_db.open()) {
-        const QString message = engineMessage(m_db.lastError());
-        close();
-        throw StoreError(message);
+Database::Database(const ServerConnection& server)
+    : m_dialect(Engine::PostgreSQL)
+    , m_server(server)
+    , m_connectionName(QStringLiteral("nubira-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        throw StoreError(QStringLiteral("PostgreSQL に接続する部品（libqt6sql6-psql）が"
+                                        "インストールされていません。"));
+    open();
+}
+
+void Database::open()
+{
+    if (engine() == Engine::SQLite) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        m_db.setDatabaseName(m_path);
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        m_db.setHostName(m_server.host);
+        m_db.setPort(m_server.port);
+        m_db.setDatabaseName(m_server.database);
+        m_db.setUserName(m_server.user);
+        m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=nubira"));
     }
+    if (!m_db.open()) {
+        const QSqlError error = m_db.lastError();
+        close();
+        if (engine() == Engine::PostgreSQL)
+            throw StoreError(serverConnectFailure(m_server, error.databaseText()));
+        throw StoreError(engineMessage(error, engine()));
+    }
+    if (engine() == Engine::PostgreSQL)
+        return;
     // A database file may come from outside (a restored backup): its schema is never trusted
     // to call functions with side effects, and nothing may write the schema behind the engine.
     const QVariant handle = m_db.driver()->handle();
@@ -113,8 +211,15 @@ Database::Database(const QString& path)
         probe.next();
     } catch (const StoreError& error) {
         close();
-        throw StoreError(QStringLiteral("%1: %2").arg(path, error.message()));
+        throw StoreError(QStringLiteral("%1: %2").arg(m_path, error.message()));
     }
+}
+
+std::unique_ptr<Database> Database::openAnother() const
+{
+    if (engine() == Engine::SQLite)
+        return std::make_unique<Database>(m_path);
+    return std::make_unique<Database>(m_server);
 }
 
 Database::~Database()
@@ -132,27 +237,59 @@ void Database::close()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+bool Database::isConnectionLost() const
+{
+    if (engine() != Engine::PostgreSQL || !m_db.isValid())
+        return false;
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return !connection || PQstatus(connection) == CONNECTION_BAD;
+}
+
+void Database::reconnectIfLost()
+{
+    if (m_savepointDepth > 0 || !(m_lost || isConnectionLost()))
+        return;
+    close();
+    m_lost = true;
+    open(); // while the server stays out of reach, each command says so
+    m_lost = false;
+}
+
+void Database::fail(const QSqlError& error)
+{
+    if (isConnectionLost())
+        throw StoreError(kConnectionLost + u'\n' + error.databaseText().trimmed());
+    throw StoreError(engineMessage(error, engine()));
+}
+
 QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
 {
-    if (!m_db.isValid())
+    if (!m_db.isValid() && !m_lost)
         throw StoreError(QStringLiteral("データベースが閉じられています。"));
+    reconnectIfLost();
 
+    // The server prepares only reads and writes of rows; the rest (units of work, the schema)
+    // carries no values and runs as it is.
+    const bool prepared = engine() == Engine::SQLite || !values.isEmpty();
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
         auto statement = std::make_unique<QSqlQuery>(m_db);
         statement->setForwardOnly(true);
-        if (!statement->prepare(sql))
-            throw StoreError(engineMessage(statement->lastError()));
+        if (prepared && !statement->prepare(sql))
+            fail(statement->lastError());
         found = m_statements.emplace(sql, std::move(statement)).first;
     }
     QSqlQuery& statement = *found->second;
     statement.finish();
     for (int i = 0; i < values.size(); ++i)
         statement.bindValue(i, boundValue(values.at(i)));
-    if (!statement.exec()) {
-        const QString message = engineMessage(statement.lastError());
+    if (!(prepared ? statement.exec() : statement.exec(sql))) {
+        const QSqlError error = statement.lastError();
         statement.finish();
-        throw StoreError(message);
+        fail(error);
     }
     return statement;
 }
@@ -191,8 +328,11 @@ bool Rows::next()
 {
     if (m_query->next())
         return true;
-    if (m_query->lastError().isValid())
-        throw StoreError(engineMessage(m_query->lastError()));
+    if (m_query->lastError().isValid()) {
+        const bool server = m_query->driver()->dbmsType() == QSqlDriver::PostgreSQL;
+        throw StoreError(
+            engineMessage(m_query->lastError(), server ? Engine::PostgreSQL : Engine::SQLite));
+    }
     return false;
 }
 
@@ -259,7 +399,7 @@ Transaction::Transaction(Database& db)
     , m_savepoint(QStringLiteral("nubira_%1").arg(db.m_savepointDepth + 1))
     , m_outermost(db.m_savepointDepth == 0)
 {
-    m_db.execute(QStringLiteral("SAVEPOINT ") + m_savepoint);
+    m_db.execute(m_db.dialect().beginUnit(m_savepoint, m_outermost));
     ++m_db.m_savepointDepth;
 }
 
@@ -269,12 +409,9 @@ Transaction::~Transaction()
         return;
     --m_db.m_savepointDepth;
     try {
-        if (m_outermost) {
-            m_db.execute(QStringLiteral("ROLLBACK"));
-        } else {
-            m_db.execute(QStringLiteral("ROLLBACK TO ") + m_savepoint);
-            m_db.execute(QStringLiteral("RELEASE ") + m_savepoint);
-        }
+        m_db.execute(m_db.dialect().rollbackUnit(m_savepoint, m_outermost));
+        if (!m_outermost)
+            m_db.execute(m_db.dialect().commitUnit(m_savepoint, false));
     } catch (const StoreError&) {
         // The engine has already ended the transaction (it does so on some failures).
     }
@@ -282,7 +419,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_db.execute(QStringLiteral("RELEASE ") + m_savepoint);
+    m_db.execute(m_db.dialect().commitUnit(m_savepoint, m_outermost));
     --m_db.m_savepointDepth;
     m_finished = true;
 }

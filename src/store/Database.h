@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ServerConnection.h"
+#include "SqlDialect.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -12,9 +15,10 @@ class QSqlQuery;
 
 class Rows;
 
-// One open SQLite database file, reached through Qt SQL. Statements are prepared once per
-// SQL text and kept for the life of the connection; values always travel as bound
-// parameters. Every failure raises StoreError with the engine's message.
+// One open connection to the program's database, reached through Qt SQL: an SQLite file, or a
+// database on a PostgreSQL server. Statements are prepared once per SQL text and kept for the
+// life of the connection; values always travel as bound parameters. Every failure raises
+// StoreError with the engine's message.
 //
 // Not copyable: the object owns its Qt SQL connection, named after itself, so several
 // databases (one per thread) can be open at once.
@@ -25,13 +29,23 @@ public:
 
     // Opens an existing file; a missing file or one that is not an SQLite database fails.
     explicit Database(const QString& path);
+    // Connects to a server database; the password comes from libpq's password file.
+    explicit Database(const ServerConnection& server);
     ~Database();
 
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    Engine engine() const { return m_dialect.engine(); }
+    const SqlDialect& dialect() const { return m_dialect; }
+    // The file, empty on a server; the server, unset for a file.
     QString path() const { return m_path; }
-    bool isOpen() const { return m_db.isValid(); }
+    const ServerConnection& server() const { return m_server; }
+    // The file's path or the server's caption, as messages name the database.
+    QString location() const { return engine() == Engine::SQLite ? m_path : m_server.caption(); }
+    // A further connection to the same database, for work on another thread.
+    std::unique_ptr<Database> openAnother() const;
+    bool isOpen() const { return m_db.isValid() || m_lost; }
     // The Qt SQL connection behind this database, for tools that need the engine itself.
     QString connectionName() const { return m_connectionName; }
 
@@ -48,12 +62,20 @@ private:
     friend class Transaction;
 
     QSqlQuery& run(const QString& sql, const QVariantList& values);
+    void open();
+    // A server connection lost between units of work is made again before the next statement.
+    void reconnectIfLost();
+    bool isConnectionLost() const;
+    [[noreturn]] void fail(const QSqlError& error);
 
+    SqlDialect m_dialect;
     QString m_path;
+    ServerConnection m_server;
     QString m_connectionName;
     QSqlDatabase m_db;
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     int m_savepointDepth = 0;
+    bool m_lost = false;
 };
 
 // The result rows of Database::query, read forward. Fields are read by position or by name;

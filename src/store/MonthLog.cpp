@@ -1,6 +1,7 @@
 #include "MonthLog.h"
 
 #include "Database.h"
+#include "TimesheetStore.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -49,23 +50,28 @@ bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt)
     return rows.next();
 }
 
-void closeMonth(Database& db, const HistoryEntry& entry)
+int closeMonth(Database& db, const HistoryEntry& entry, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
-    db.execute(QStringLiteral("INSERT OR REPLACE INTO KYSIMEKANRI (staffCd, syoriDt, simeDt, "
-                              "simeUser) VALUES (?, ?, ?, ?)"),
+    const int revision = raiseMonthRevision(db, entry.staffCd, entry.syoriDt, expectedRevision);
+    db.execute(QStringLiteral("INSERT INTO KYSIMEKANRI (staffCd, syoriDt, simeDt, simeUser) "
+                              "VALUES (?, ?, ?, ?) ON CONFLICT (staffCd, syoriDt) DO UPDATE "
+                              "SET simeDt = excluded.simeDt, simeUser = excluded.simeUser"),
                {entry.staffCd, entry.syoriDt, entry.henkouDt.toString(Qt::ISODate), entry.userNm});
     addHistory(db, entry);
     transaction.commit();
+    return revision;
 }
 
-void reopenMonth(Database& db, const HistoryEntry& entry)
+int reopenMonth(Database& db, const HistoryEntry& entry, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    const int revision = raiseMonthRevision(db, entry.staffCd, entry.syoriDt, expectedRevision);
     db.execute(QStringLiteral("DELETE FROM KYSIMEKANRI WHERE staffCd = ? AND syoriDt = ?"),
                {entry.staffCd, entry.syoriDt});
     addHistory(db, entry);
     transaction.commit();
+    return revision;
 }
 
 std::vector<QString> closedMonths(Database& db, const QString& staffCd)

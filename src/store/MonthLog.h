@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class Database;
@@ -34,8 +35,11 @@ void addHistory(Database& db, const HistoryEntry& entry);
 std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, const QString& syoriDt);
 
 bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt);
-// Closes or reopens the month and records it, as one unit.
-void closeMonth(Database& db, const HistoryEntry& entry);
-void reopenMonth(Database& db, const HistoryEntry& entry);
+// Closes or reopens the month and records it, as one unit. Raises the month's revision as
+// raiseMonthRevision does and returns the new one.
+int closeMonth(Database& db, const HistoryEntry& entry,
+               std::optional<int> expectedRevision = std::nullopt);
+int reopenMonth(Database& db, const HistoryEntry& entry,
+                std::optional<int> expectedRevision = std::nullopt);
 // The processing months "yyyymm" of a member that are closed, oldest first.
 std::vector<QString> closedMonths(Database& db, const QString& staffCd);

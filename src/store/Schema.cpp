@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -109,6 +110,18 @@ const char* const kVersion3[] = {
     R"(CREATE INDEX KYHENKOURIREKI_month ON KYHENKOURIREKI (staffCd, syoriDt, rirekiNo))",
 };
 
+// Several clerks at once: every change to a member's month raises the month's revision, and a
+// change made from a month as loaded at an older revision is refused. The row outlives the month
+// (a deleted month keeps counting), so that a revision is never given twice.
+const char* const kVersion4[] = {
+    R"(CREATE TABLE KYKAITEIKANRI (
+        staffCd TEXT NOT NULL,
+        syoriDt TEXT NOT NULL,
+        kaiteiNo INTEGER NOT NULL DEFAULT 0,
+        PRIMARY KEY (staffCd, syoriDt)
+    ) WITHOUT ROWID)",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -122,72 +135,48 @@ const SchemaStep kSteps[] = {
     {kVersion1},
     {kVersion2},
     {kVersion3},
+    {kVersion4},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));
 
-// One entry of sqlite_master. The text is the statement as the engine keeps it, so two files
-// with the same entries build the same tables, keys, indexes and query when opened.
-struct SchemaEntry {
-    QString type;
-    QString name;
-    QString table;
-    QString sql;
-    friend bool operator==(const SchemaEntry&, const SchemaEntry&) = default;
-};
-
-std::vector<SchemaEntry> entriesOf(Database& db)
-{
-    std::vector<SchemaEntry> entries;
-    Rows rows = db.query(QStringLiteral(
-        "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name, tbl_name, sql"));
-    while (rows.next())
-        entries.push_back({rows.text(0), rows.text(1), rows.text(2), rows.text(3)});
-    return entries;
-}
-
-int userVersion(Database& db)
-{
-    Rows rows = db.query(QStringLiteral("PRAGMA user_version"));
-    return rows.next() ? rows.value(0).toInt() : 0;
-}
-
-void setUserVersion(Database& db, int version)
-{
-    // A pragma takes no bound parameter; the number is ours.
-    db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
-}
-
 // Brings the schema from one version up to another inside the caller's unit of work.
 void runSteps(Database& db, int from, int to)
 {
+    const SqlDialect& dialect = db.dialect();
+    if (from == 0)
+        dialect.prepareSchemaVersion(db);
     for (int version = from + 1; version <= to; ++version) {
         for (const char* statement : kSteps[version - 1].statements)
-            db.execute(QString::fromUtf8(statement));
+            db.execute(dialect.schemaStatement(QString::fromUtf8(statement)));
     }
-    setUserVersion(db, to);
+    dialect.setSchemaVersion(db, to);
 }
 
-// The entries that each version's file holds, as the engine itself writes them: every version is
-// built once in memory. Index 0 is version 1.
-const std::vector<SchemaEntry>& expectedEntries(int version)
+// The catalogue that each version's database holds on each engine, as the engines themselves
+// write it: every version is built once in memory, and the server's is read off the same build.
+// Index 0 is version 0: nothing.
+const std::vector<CatalogueEntry>& expectedCatalogue(Engine engine, int version)
 {
-    static const std::vector<std::vector<SchemaEntry>> byVersion = [] {
-        std::vector<std::vector<SchemaEntry>> all;
+    using Catalogues = std::vector<std::vector<CatalogueEntry>>;
+    static const std::map<Engine, Catalogues> byEngine = [] {
+        std::map<Engine, Catalogues> all{{Engine::SQLite, {{}}}, {Engine::PostgreSQL, {{}}}};
         Database memory(QLatin1String(Database::kInMemory));
         for (int version = 1; version <= kCurrentVersion; ++version) {
             runSteps(memory, version - 1, version);
-            all.push_back(entriesOf(memory));
+            for (auto& [engine, catalogues] : all)
+                catalogues.push_back(SqlDialect(engine).expectedCatalogue(memory));
         }
         return all;
     }();
-    return byVersion.at(size_t(version - 1));
+    return byEngine.at(engine).at(size_t(version));
 }
 
-// The version of the schema that a file with that user_version holds, 1 for an unnumbered file.
-int schemaVersion(int userVersion)
+// The version of the schema that a database recording that version holds: an unnumbered file
+// holds version 1; an empty server database holds nothing yet.
+int heldVersion(const Database& db, int recorded)
 {
-    return std::max(userVersion, 1);
+    return db.engine() == Engine::SQLite ? std::max(recorded, 1) : recorded;
 }
 
 } // namespace
@@ -230,26 +219,32 @@ int currentSchemaVersion()
 
 void verifySchema(Database& db)
 {
-    const int version = userVersion(db);
+    const int version = db.dialect().schemaVersion(db);
     if (version < 0 || version > kCurrentVersion)
         throw StoreError(
             QStringLiteral("このデータベースは新しい版のヌビラで作成されています（版 %1）。")
                 .arg(version));
     // Anything beside the program's own objects (a trigger, a view for a table, a rewritten
     // query or index) would run inside the program's saves and reads: refused as a whole.
-    if (entriesOf(db) != expectedEntries(schemaVersion(version)))
+    if (db.dialect().catalogue(db) != expectedCatalogue(db.engine(), heldVersion(db, version)))
         throw StoreError(
             QStringLiteral("ヌビラのデータベースではありません（構成が異なります）。"));
 }
 
 void upgradeSchema(Database& db)
 {
-    const int stored = userVersion(db);
-    if (stored == kCurrentVersion)
+    const SqlDialect& dialect = db.dialect();
+    if (dialect.schemaVersion(db) == kCurrentVersion)
         return;
-    const int from = schemaVersion(stored);
+    int from = 0;
     try {
         Transaction upgrade(db);
+        // Another clerk's start-up may have brought the server up to date meanwhile.
+        dialect.lockSchema(db);
+        const int stored = dialect.schemaVersion(db);
+        from = heldVersion(db, stored);
+        if (stored == kCurrentVersion)
+            return;
         runSteps(db, from, kCurrentVersion);
         upgrade.commit();
     } catch (const StoreError&) {
@@ -273,7 +268,7 @@ void verifyWritable(Database& db)
 {
     // Writing the version back as it is needs the file and its journal; the unit rolls back.
     Transaction probe(db);
-    setUserVersion(db, userVersion(db));
+    db.dialect().setSchemaVersion(db, db.dialect().schemaVersion(db));
 }
 
 std::unique_ptr<Database> openDatabase(const QString& path)
@@ -282,4 +277,27 @@ std::unique_ptr<Database> openDatabase(const QString& path)
     verifySchema(*db);
     upgradeSchema(*db);
     return db;
+}
+
+std::unique_ptr<Database> openDatabase(const ServerConnection& server)
+{
+    auto db = std::make_unique<Database>(server);
+    try {
+        verifySchema(*db);
+    } catch (const StoreError& error) {
+        throw StoreError(
+            QStringLiteral("サーバー %1 のデータベース %2 は、ヌビラのデータベースとして使えません。\n%3")
+                .arg(server.caption(), server.database, error.message()));
+    }
+    upgradeSchema(*db);
+    return db;
+}
+
+ServerState serverState(Database& db)
+{
+    const int version = db.dialect().schemaVersion(db);
+    verifySchema(db);
+    if (version == 0)
+        return ServerState::Empty;
+    return version < kCurrentVersion ? ServerState::Older : ServerState::Current;
 }

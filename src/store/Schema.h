@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerConnection.h"
+
 #include <QString>
 
 #include <memory>
@@ -8,7 +10,8 @@ class Database;
 
 // The program's database file: the staff master, the monthly summary, the timesheet, the stored
 // query that the attendance sheet reads, the office's calendar (version 2), and the closed months
-// with the history of changes (version 3).
+// with the history of changes (version 3), and the months' revisions (version 4). The same schema
+// lives in an SQLite file or in a database on a PostgreSQL server.
 
 // Creates an empty database file with the tables and the stored query. Never touches an
 // existing file: one already there is refused like any other failure, with StoreError, and a
@@ -39,3 +42,12 @@ void verifyWritable(Database& db);
 // file, one that is not an SQLite database, or one whose schema is not the program's fails with
 // StoreError.
 std::unique_ptr<Database> openDatabase(const QString& path);
+
+// Connects to a server database and brings its schema up to the current version, creating it in
+// an empty database. A database whose schema is not the program's, or of a newer version, fails
+// with StoreError; so does a failed connection, with the reason.
+std::unique_ptr<Database> openDatabase(const ServerConnection& server);
+
+// What a verified server database holds before openDatabase brings it up to date.
+enum class ServerState { Empty, Older, Current };
+ServerState serverState(Database& db);

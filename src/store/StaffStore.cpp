@@ -1,6 +1,7 @@
 #include "StaffStore.h"
 
 #include "Database.h"
+#include "TimesheetStore.h"
 
 namespace {
 
@@ -27,9 +28,10 @@ QString containsPattern(const QString& keyword)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-QString matchCondition(StaffField field)
+QString matchCondition(const Database& db, StaffField field)
 {
-    return QStringLiteral("WHERE CMSTAFFKIHONMST.%1 LIKE ? ESCAPE '\\' ").arg(columnName(field));
+    return QStringLiteral("WHERE CMSTAFFKIHONMST.%1 %2 ? ESCAPE '\\' ")
+        .arg(columnName(field), db.dialect().caseBlindLike());
 }
 
 StaffRecord readStaff(const Rows& rows)
@@ -43,7 +45,7 @@ int CountStaff(Database& db, const QString& keyword, StaffField field)
 {
     Rows rows =
         db.query(QStringLiteral("SELECT count(staffCd) AS c_staffCd FROM CMSTAFFKIHONMST ") +
-                     matchCondition(field),
+                     matchCondition(db, field),
                  {containsPattern(keyword)});
     return rows.next() ? rows.value(QStringLiteral("c_staffcd")).toInt() : 0;
 }
@@ -53,7 +55,7 @@ std::vector<StaffRecord> ListStaff(Database& db, const QString& keyword, StaffFi
     const QString column = columnName(field);
     Rows rows =
         db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST ") +
-                     matchCondition(field) +
+                     matchCondition(db, field) +
                      QStringLiteral("ORDER BY CMSTAFFKIHONMST.%1 DESC, staffCd DESC").arg(column),
                  {containsPattern(keyword)});
     std::vector<StaffRecord> list;
@@ -82,9 +84,19 @@ void SaveStaff(Database& db, const StaffRecord& rec)
     transaction.commit();
 }
 
-void DeleteStaff(Database& db, const QString& code)
+void DeleteStaff(Database& db, const QString& code, std::optional<qint64> expectedRevision)
 {
     Transaction transaction(db);
+    // Raising first holds the member's months against other clerks until the unit ends.
+    db.execute(QStringLiteral("UPDATE KYKAITEIKANRI SET kaiteiNo = kaiteiNo + 1 WHERE staffCd = ?"),
+               {code});
+    if (expectedRevision) {
+        Rows before = db.query(QStringLiteral("SELECT COALESCE(sum(kaiteiNo - 1), 0) FROM "
+                                              "KYKAITEIKANRI WHERE staffCd = ?"),
+                               {code});
+        if (!before.next() || before.value(0).toLongLong() != *expectedRevision)
+            throw StaleMonth();
+    }
     db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL WHERE staffCd = ?"), {code});

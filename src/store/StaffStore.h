@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <optional>
 #include <vector>
 
 class Database;
@@ -28,5 +29,7 @@ StaffRecord GetStaff(Database& db, const QString& code);
 void SaveStaff(Database& db, const StaffRecord& rec);
 
 // Removes the staff member with every summary, timesheet and closing row of that code, all or
-// nothing; the member's history stays, marked as deleted.
-void DeleteStaff(Database& db, const QString& code);
+// nothing; the member's history stays, marked as deleted, and every month's revision is raised.
+// With an expected memberRevision, raises StaleMonth instead when a month of the member changed.
+void DeleteStaff(Database& db, const QString& code,
+                 std::optional<qint64> expectedRevision = std::nullopt);

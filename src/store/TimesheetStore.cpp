@@ -2,6 +2,11 @@
 
 #include "Database.h"
 
+StaleMonth::StaleMonth()
+    : StoreError(QStringLiteral("読み込んだ後に、他の担当者がこの月を変更しました。"))
+{
+}
+
 namespace {
 
 // The staff row and, in the same read, its summary for the month: columns staffCd, staffNm,
@@ -60,9 +65,12 @@ DayRow* rowForDay(std::span<DayRow> rows, const QDate& day)
 const QString kMonthKey = QStringLiteral("WHERE staffCd = ? AND syoriDt = ?");
 
 // Printing asks for a month (or a few) of many staff: the month range leads the search, so the
-// code range is kept from choosing the index ("+" makes it a plain comparison).
-const QString kReportRange =
-    QStringLiteral("WHERE syoriDt >= ? AND syoriDt <= ? AND +staffCd >= ? AND +staffCd <= ? ");
+// code range is kept from choosing the index.
+QString reportRange(const Database& db)
+{
+    const QString code = db.dialect().unindexed(QStringLiteral("staffCd"));
+    return QStringLiteral("WHERE syoriDt >= ? AND syoriDt <= ? AND %1 >= ? AND %1 <= ? ").arg(code);
+}
 
 } // namespace
 
@@ -143,27 +151,75 @@ void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> row
     transaction.commit();
 }
 
-void saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
+int monthRevision(Database& db, const QString& code, const QString& month)
+{
+    Rows rows = db.query(QStringLiteral("SELECT kaiteiNo FROM KYKAITEIKANRI ") + kMonthKey,
+                         {code, month});
+    return rows.next() ? rows.value(0).toInt() : 0;
+}
+
+int raiseMonthRevision(Database& db, const QString& code, const QString& month,
+                       std::optional<int> expected)
+{
+    // One statement both checks and raises: the server's row lock (the file's write lock) makes
+    // a second clerk's statement wait for the first and then find the revision moved on.
+    const auto raised = [&db](const QString& sql, const QVariantList& values) {
+        Rows rows = db.query(sql + QStringLiteral(" RETURNING kaiteiNo"), values);
+        return rows.next() ? std::optional<int>(rows.value(0).toInt()) : std::nullopt;
+    };
+    const QString insert =
+        QStringLiteral("INSERT INTO KYKAITEIKANRI (staffCd, syoriDt, kaiteiNo) VALUES (?, ?, 1) "
+                       "ON CONFLICT (staffCd, syoriDt) DO ");
+    std::optional<int> revision;
+    if (!expected)
+        revision = raised(insert + QStringLiteral("UPDATE SET kaiteiNo = KYKAITEIKANRI.kaiteiNo + 1"),
+                          {code, month});
+    else if (*expected == 0)
+        revision = raised(insert + QStringLiteral("NOTHING"), {code, month});
+    else
+        revision = raised(QStringLiteral("UPDATE KYKAITEIKANRI SET kaiteiNo = kaiteiNo + 1 ") +
+                              kMonthKey + QStringLiteral(" AND kaiteiNo = ?"),
+                          {code, month, *expected});
+    if (!revision)
+        throw StaleMonth();
+    return *revision;
+}
+
+qint64 memberRevision(Database& db, const QString& code)
+{
+    Rows rows = db.query(
+        QStringLiteral("SELECT COALESCE(sum(kaiteiNo), 0) FROM KYKAITEIKANRI WHERE staffCd = ?"),
+        {code});
+    return rows.next() ? rows.value(0).toLongLong() : 0;
+}
+
+int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
+              std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    const int revision = raiseMonthRevision(db, h.staffCd, h.syoriDt, expectedRevision);
     SaveSummary(db, h);
     SaveDayRows(db, h, rows);
     transaction.commit();
+    return revision;
 }
 
-void DeleteMonth(Database& db, const QString& code, const QString& month)
+int DeleteMonth(Database& db, const QString& code, const QString& month,
+                std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    const int revision = raiseMonthRevision(db, code, month, expectedRevision);
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey, {code, month});
     db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL ") + kMonthKey, {code, month});
     transaction.commit();
+    return revision;
 }
 
 int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,
                     const QString& monthFrom, const QString& monthTo)
 {
     Rows rows = db.query(QStringLiteral("SELECT count(syoriDt) AS c_syoriDt FROM KYTIMESHEETJL ") +
-                             kReportRange,
+                             reportRange(db),
                          {monthFrom, monthTo, staffFrom, staffTo});
     return rows.next() ? rows.value(QStringLiteral("c_syoridt")).toInt() : 0;
 }
@@ -172,7 +228,7 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
                                       const QString& staffTo, const QString& monthFrom,
                                       const QString& monthTo)
 {
-    Rows rows = db.query(QStringLiteral("SELECT * FROM Q_CMSTAFFKIHONMST ") + kReportRange +
+    Rows rows = db.query(QStringLiteral("SELECT * FROM Q_CMSTAFFKIHONMST ") + reportRange(db) +
                              QStringLiteral("ORDER BY staffCd, kintaiDt ASC"),
                          {monthFrom, monthTo, staffFrom, staffTo});
     struct Columns {
@@ -207,20 +263,20 @@ std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
                                         const QString& staffTo, const QString& syoriDt)
 {
     // A class is read by its leading digits, as the rules read it ("2x" is a rest day).
+    const QString dayClass = db.dialect().leadingInteger(QStringLiteral("t.syukinKb"));
     Rows rows = db.query(
         QStringLiteral(
             "SELECT s.staffCd, m.staffNm, s.syoriDt, s.kikanSt, s.kikanEn, "
-            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 0 AND t.syukin <> '' "
-            "AND t.taisya <> '' THEN 1 END), "
-            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 1 AND t.syukin <> '' "
-            "AND t.taisya <> '' THEN 1 END), "
-            "count(CASE WHEN CAST(t.syukinKb AS INTEGER) = 2 THEN 1 END), "
+            "count(CASE WHEN %1 = 0 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
+            "count(CASE WHEN %1 = 1 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
+            "count(CASE WHEN %1 = 2 THEN 1 END), "
             "s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
             "FROM KYKINTAISYUKEIJL AS s "
             "LEFT JOIN CMSTAFFKIHONMST AS m ON m.staffCd = s.staffCd "
             "LEFT JOIN KYTIMESHEETJL AS t ON t.staffCd = s.staffCd AND t.syoriDt = s.syoriDt "
             "WHERE s.syoriDt = ? AND s.staffCd >= ? AND s.staffCd <= ? "
-            "GROUP BY s.staffCd ORDER BY s.staffCd"),
+            "GROUP BY s.staffCd, s.syoriDt, m.staffCd ORDER BY s.staffCd")
+            .arg(dayClass),
         {syoriDt, staffFrom, staffTo});
     std::vector<PayrollRow> result;
     while (rows.next()) {

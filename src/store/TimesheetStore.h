@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Records.h"
+#include "StoreError.h"
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,15 +29,36 @@ bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& ro
 // LoadDayRow for every prepared row at once, matched by kintaiDt, in one read.
 void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
 
+// A change to a member's month made from the month as it was loaded, refused because someone else
+// changed the month since (another clerk on the same server).
+class StaleMonth : public StoreError {
+public:
+    StaleMonth();
+};
+
+// The revision of a member's month: 0 while nothing was ever written to it. Every save, delete,
+// close and reopen raises it by one, and it is never given twice.
+int monthRevision(Database& db, const QString& code, const QString& month);
+// Raises the month's revision inside the caller's unit of work and returns the new one. With an
+// expected revision, raises StaleMonth instead when the month's revision is another one.
+int raiseMonthRevision(Database& db, const QString& code, const QString& month,
+                       std::optional<int> expected = std::nullopt);
+// A figure that changes whenever any month of the member changes.
+qint64 memberRevision(Database& db, const QString& code);
+
 // Rewrites h's summary row for h.syoriDt.
 void SaveSummary(Database& db, const MonthHeader& h);
 // Rewrites the day rows of h's staff member and month: exactly the given rows remain.
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
 // SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.
-void saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
+// Raises the month's revision as raiseMonthRevision does and returns the new one.
+int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
+              std::optional<int> expectedRevision = std::nullopt);
 
-// Removes the summary and the day rows of one staff member's month, all or nothing.
-void DeleteMonth(Database& db, const QString& code, const QString& month);
+// Removes the summary and the day rows of one staff member's month, all or nothing. Raises the
+// month's revision as raiseMonthRevision does and returns the new one.
+int DeleteMonth(Database& db, const QString& code, const QString& month,
+                std::optional<int> expectedRevision = std::nullopt);
 
 // Printing. Codes and months are ranges of fixed-width text, both ends included.
 int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,

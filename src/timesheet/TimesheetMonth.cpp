@@ -106,6 +106,7 @@ void TimesheetMonth::loadRows(Database& db)
     m_kihon40 = calcKihon40(m_rows, calendarRest);
     const QString& code = m_header.staffCd;
     m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
+    m_revision = code.isEmpty() ? 0 : monthRevision(db, code, m_header.syoriDt);
     markSaved();
     m_onFile =
         !code.isEmpty() && CountReportRows(db, code, code, m_header.syoriDt, m_header.syoriDt) > 0;
@@ -191,20 +192,22 @@ int TimesheetMonth::firstIncompleteRow() const
     return 0;
 }
 
-void TimesheetMonth::save(Database& db) const
+void TimesheetMonth::save(Database& db)
 {
     Transaction transaction(db);
-    saveMonth(db, m_header, m_rows);
+    const int revision = saveMonth(db, m_header, m_rows, m_revision);
     addHistory(db,
                historyEntry(QStringLiteral("保存"),
                             describeMonthChange(m_storedHeader, m_storedRows, m_header, m_rows)));
     transaction.commit();
+    m_revision = revision;
+    markSaved();
 }
 
 void TimesheetMonth::deleteMonth(Database& db)
 {
     Transaction transaction(db);
-    DeleteMonth(db, m_header.staffCd, m_header.syoriDt);
+    DeleteMonth(db, m_header.staffCd, m_header.syoriDt, m_revision);
     MonthHeader emptied = m_storedHeader;
     emptied.kihon1 = emptied.kihon2 = emptied.kihon3 = emptied.kihon4 = 0;
     addHistory(db, historyEntry(QStringLiteral("削除"),
@@ -215,13 +218,13 @@ void TimesheetMonth::deleteMonth(Database& db)
 
 void TimesheetMonth::close(Database& db)
 {
-    closeMonth(db, historyEntry(QStringLiteral("締め")));
+    m_revision = closeMonth(db, historyEntry(QStringLiteral("締め")), m_revision);
     m_closed = true;
 }
 
 void TimesheetMonth::reopen(Database& db)
 {
-    reopenMonth(db, historyEntry(QStringLiteral("締め解除")));
+    m_revision = reopenMonth(db, historyEntry(QStringLiteral("締め解除")), m_revision);
     m_closed = false;
 }
 

@@ -63,6 +63,9 @@ public:
         m_storedHeader = m_header;
         m_onFile = true;
     }
+    // The month's revision when it was loaded or last changed here: a save, delete, close or
+    // reopen raises StaleMonth when another clerk changed the month since.
+    int revision() const { return m_revision; }
     // The member's month has rows on file: it can be closed.
     bool isOnFile() const { return m_onFile; }
 
@@ -81,8 +84,8 @@ public:
     // The first row of a working day that lacks a time, or 0 when every such row has both.
     int firstIncompleteRow() const;
     // Rewrites the month's summary and day rows, and records what changed in its history, as one
-    // unit.
-    void save(Database& db) const;
+    // unit; the rows are then the stored month.
+    void save(Database& db);
     // Removes the month from storage, with its history entry, and loads the member's empty month.
     void deleteMonth(Database& db);
 
@@ -100,5 +103,6 @@ private:
     MonthHeader m_storedHeader;
     bool m_closed = false;
     bool m_onFile = false;
+    int m_revision = 0;
     double m_kihon40 = 40;
 };

@@ -9,6 +9,7 @@
 #include "Progress.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
+#include "TimesheetStore.h"
 #include "TrashBin.h"
 #include "frmHistory.h"
 #include "frmKensaku.h"
@@ -620,7 +621,12 @@ void frmKintaiEnt1::closeOrReopen()
     if (m_month.isClosed()) {
         if (ShowMsg(kMsgQuestion, month + QStringLiteral("の締めを解除しますか？")) != kMsgYes)
             return;
-        m_month.reopen(openDb());
+        try {
+            m_month.reopen(openDb());
+        } catch (const StaleMonth&) {
+            offerReload(QStringLiteral("締め解除"));
+            return;
+        }
     } else {
         if (!m_month.isOnFile()) {
             ShowMsg(kMsgError,
@@ -636,8 +642,26 @@ void frmKintaiEnt1::closeOrReopen()
                     month + QStringLiteral(
                                 "を締めますか？締めた月は解除するまで変更できません。")) != kMsgYes)
             return;
-        m_month.close(openDb());
+        try {
+            m_month.close(openDb());
+        } catch (const StaleMonth&) {
+            offerReload(QStringLiteral("締め"));
+            return;
+        }
     }
+    showMonth();
+}
+
+void frmKintaiEnt1::offerReload(const QString& change)
+{
+    const QString question =
+        m_month.memberMonthCaption() +
+        QStringLiteral("は、表示した後に他の担当者が変更したため、%1を取り止めました。\n"
+                       "最新の内容を読み込みますか？（この画面で入力した内容は失われます）")
+            .arg(change);
+    if (ShowMsg(kMsgQuestion, question) != kMsgYes)
+        return;
+    m_month.reload(openDb());
     showMonth();
 }
 
@@ -653,9 +677,14 @@ bool frmKintaiEnt1::save()
         }
         return false;
     }
-    const TimesheetMonth shown = m_month;
-    runWithProgress([&shown](Database& db) { shown.save(db); });
-    m_month.markSaved();
+    TimesheetMonth saved = m_month;
+    try {
+        runWithProgress([&saved](Database& db) { saved.save(db); });
+    } catch (const StaleMonth&) {
+        offerReload(QStringLiteral("保存"));
+        return false;
+    }
+    m_month = std::move(saved);
     return true;
 }
 
@@ -676,7 +705,12 @@ void frmKintaiEnt1::img_trash_Drop()
         if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
             return;
         TimesheetMonth month = m_month;
-        runWithProgress([&month](Database& db) { month.deleteMonth(db); });
+        try {
+            runWithProgress([&month](Database& db) { month.deleteMonth(db); });
+        } catch (const StaleMonth&) {
+            offerReload(QStringLiteral("削除"));
+            return;
+        }
         m_month = std::move(month);
         showMonth();
     });
