@@ -22,8 +22,8 @@ std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, 
 
 void saveCompanyDayOff(Database& db, const CompanyDayOff& day)
 {
-    db.execute(QStringLiteral("INSERT OR REPLACE INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) "
-                              "VALUES (?, ?)"),
+    db.execute(QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
+                              "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
                {day.kyujituDt, day.kyujituNm});
 }
 
@@ -41,7 +41,7 @@ bool holidaysAreRestDays(Database& db)
 
 void setHolidaysAreRestDays(Database& db, bool on)
 {
-    db.execute(QStringLiteral("INSERT OR REPLACE INTO CMSETTEIMST (setteiCd, setteiVal) "
-                              "VALUES (?, ?)"),
+    db.execute(QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
+                              "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
                {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
 }

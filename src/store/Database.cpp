@@ -241,6 +241,8 @@ bool Database::isConnectionLost() const
 {
     if (engine() != Engine::PostgreSQL || !m_db.isValid())
         return false;
+    if (!m_db.isOpen())
+        return true;
     const QVariant handle = m_db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
         return false;

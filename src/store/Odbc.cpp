@@ -1,5 +1,7 @@
 #include "Odbc.h"
 
+#include "Database.h"
+
 #include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
@@ -80,4 +82,21 @@ bool ODBC::OdbcNewDsn(const QString& DriverText, const QString& DsnName, const Q
     }
     SQLSetConfigMode(ODBC_BOTH_DSN);
     return ok;
+}
+
+bool registerProgramDataSource(const Database& db)
+{
+    const QString name = QStringLiteral("HOJ");
+    const QString description = QStringLiteral("カデマ");
+    if (db.engine() == Engine::SQLite)
+        return ODBC::OdbcNewDsn(QStringLiteral("SQLite3"), name, description,
+                                QStringLiteral("(Local)"), db.path());
+    // The password stays in libpq's password file, which the driver reads as the program does.
+    const ServerConnection& server = db.server();
+    const QChar end(0);
+    const QString attributes = QStringLiteral("Servername=") + server.host + end +
+                               QStringLiteral("Port=") + QString::number(server.port) + end +
+                               QStringLiteral("Username=") + server.user + end;
+    return ODBC::OdbcNewDsn(QStringLiteral("PostgreSQL Unicode"), name, description, server.host,
+                            server.database, attributes);
 }

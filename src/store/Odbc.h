@@ -30,3 +30,10 @@ public:
                            const QString& Description, const QString& ServerName = QString(),
                            const QString& DataBase = QString(), const QString& EtcWord = QString());
 };
+
+class Database;
+
+// Registers the program's data source "HOJ" for the database in use: the file through the SQLite 3
+// driver, or the server database through the PostgreSQL driver (Debian odbc-postgresql). True on
+// success.
+bool registerProgramDataSource(const Database& db);

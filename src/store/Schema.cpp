@@ -301,3 +301,22 @@ ServerState serverState(Database& db)
         return ServerState::Empty;
     return version < kCurrentVersion ? ServerState::Older : ServerState::Current;
 }
+
+std::vector<ProgramTable> programTables()
+{
+    static const std::vector<ProgramTable> tables = [] {
+        Database memory(QLatin1String(Database::kInMemory));
+        runSteps(memory, 0, kCurrentVersion);
+        std::vector<ProgramTable> all;
+        Rows rows = memory.query(QStringLiteral(
+            "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p "
+            "WHERE m.type = 'table' ORDER BY m.name, p.cid"));
+        while (rows.next()) {
+            if (all.empty() || all.back().name != rows.text(0))
+                all.push_back({rows.text(0), {}});
+            all.back().columns.append(rows.text(1));
+        }
+        return all;
+    }();
+    return tables;
+}

@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <QStringList>
+
 #include <memory>
+#include <vector>
 
 class Database;
 
@@ -51,3 +54,10 @@ std::unique_ptr<Database> openDatabase(const ServerConnection& server);
 // What a verified server database holds before openDatabase brings it up to date.
 enum class ServerState { Empty, Older, Current };
 ServerState serverState(Database& db);
+
+// A table of the program's schema with its columns, in the order of the schema.
+struct ProgramTable {
+    QString name;
+    QStringList columns;
+};
+std::vector<ProgramTable> programTables();

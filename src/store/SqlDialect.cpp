@@ -169,6 +169,13 @@ QString SqlDialect::caseBlindLike() const
     return m_engine == Engine::SQLite ? QStringLiteral("LIKE") : QStringLiteral("ILIKE");
 }
 
+void SqlDialect::takeSnapshot(Database& db) const
+{
+    // A read unit of the file sees one state already; the server's sees each statement's own.
+    if (m_engine == Engine::PostgreSQL)
+        db.execute(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+}
+
 void SqlDialect::afterCopy(Database& db) const
 {
     if (m_engine == Engine::SQLite)

@@ -10,44 +10,7 @@
 
 #include <QTest>
 
-#include <odbcinst.h>
-#include <sql.h>
-#include <sqlext.h>
 #include <sqlite3.h>
-
-namespace {
-
-// Reads the staff names through the driver manager and the data source, not through the store.
-QStringList namesThroughDsn(const QString& dsn)
-{
-    QStringList names;
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    QByteArray connect = "DSN=" + dsn.toUtf8() + ";";
-    QByteArray sql = "SELECT staffNm FROM CMSTAFFKIHONMST ORDER BY staffCd";
-    if (SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
-                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)) &&
-        SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)) &&
-        SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS))) {
-        while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-            char buffer[256] = {};
-            SQLLEN length = 0;
-            SQLGetData(stmt, 1, SQL_C_CHAR, buffer, sizeof buffer, &length);
-            names << QString::fromUtf8(buffer);
-        }
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return names;
-}
-
-} // namespace
 
 class TestDatabase : public QObject {
     Q_OBJECT
@@ -58,9 +21,7 @@ private slots:
         // A user data source file and a system folder of our own (with the installed drivers but no
         // data sources), set once: the driver manager keeps what it has read of them.
         m_ini = std::make_unique<QTemporaryDir>();
-        qputenv("ODBCINI", m_ini->filePath(QStringLiteral("odbc.ini")).toUtf8());
-        qputenv("ODBCSYSINI", m_ini->path().toUtf8());
-        QVERIFY(QFile::copy(QStringLiteral("/etc/odbcinst.ini"), m_ini->filePath("odbcinst.ini")));
+        useScratchDataSources(*m_ini);
     }
 
     void openRefusesWhatIsNotOurDatabase_data()
@@ -170,7 +131,7 @@ private slots:
 
         QVERIFY(ODBC::OdbcNewDsn("SQLite3", "HOJ", "カデマ", "(Local)", path, QString()));
         QCOMPARE(
-            namesThroughDsn(QStringLiteral("HOJ")),
+            staffNamesThroughDataSource(QStringLiteral("HOJ")),
             (QStringList{QStringLiteral("青木"), QStringLiteral("伊藤"), QStringLiteral("上田")}));
     }
 

@@ -2,11 +2,16 @@
 
 #include "Schema.h"
 #include "StaffStore.h"
+#include "TestServer.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QTest>
 
+#include <QFile>
+
+#include <sql.h>
+#include <sqlext.h>
 #include <sqlite3.h>
 
 TempDatabase::TempDatabase()
@@ -14,6 +19,11 @@ TempDatabase::TempDatabase()
 {
     if (!m_dir.isValid())
         qFatal("cannot make a temporary folder");
+    if (testingOnServer()) {
+        m_path.clear();
+        m_db = openDatabase(TestServer::instance()->freshDatabase());
+        return;
+    }
     createDatabase(m_path);
     m_db = openDatabase(m_path);
 }
@@ -85,4 +95,41 @@ std::vector<DayRow> workedMonth(const QString& code, const QString& month, const
         row.kihon4 = 1;
     }
     return rows;
+}
+
+QStringList staffNamesThroughDataSource(const QString& dsn)
+{
+    QStringList names;
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    QByteArray connect = "DSN=" + dsn.toUtf8() + ";";
+    QByteArray sql = "SELECT staffNm FROM CMSTAFFKIHONMST ORDER BY staffCd";
+    if (SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
+                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)) &&
+        SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)) &&
+        SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS))) {
+        while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+            char buffer[256] = {};
+            SQLLEN length = 0;
+            SQLGetData(stmt, 1, SQL_C_CHAR, buffer, sizeof buffer, &length);
+            names << QString::fromUtf8(buffer);
+        }
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return names;
+}
+
+void useScratchDataSources(const QTemporaryDir& folder)
+{
+    qputenv("ODBCINI", folder.filePath(QStringLiteral("odbc.ini")).toUtf8());
+    qputenv("ODBCSYSINI", folder.path().toUtf8());
+    if (!QFile::copy(QStringLiteral("/etc/odbcinst.ini"), folder.filePath("odbcinst.ini")))
+        qFatal("cannot copy the installed ODBC drivers");
 }

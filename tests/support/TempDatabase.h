@@ -11,7 +11,8 @@
 
 struct sqlite3;
 
-// A fresh program database in its own temporary folder, removed with the object.
+// A fresh program database in its own temporary folder, removed with the object; when the tests
+// run on the server, a fresh database there (and no file).
 class TempDatabase {
 public:
     TempDatabase();
@@ -20,7 +21,7 @@ public:
     QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
 
-    // The engine handle behind the connection, for counting commits and the like.
+    // The engine handle behind the file's connection, for counting commits and the like.
     sqlite3* handle() const;
 
     // The number of commits that fn makes on the file.
@@ -50,3 +51,11 @@ std::vector<DayRow> preparedMonth(const QString& code, const QString& month, con
 // A prepared month whose every row has clock times 0900-1800 and the hours of such a day.
 std::vector<DayRow> workedMonth(const QString& code, const QString& month, const QDate& first,
                                 int days);
+
+// The staff names in code order, read through the driver manager and the data source, not
+// through the store.
+QStringList staffNamesThroughDataSource(const QString& dsn);
+
+// A user data source file and a system folder of the test's own (with the installed drivers but
+// no data sources), set once: the driver manager keeps what it has read of them.
+void useScratchDataSources(const QTemporaryDir& folder);
