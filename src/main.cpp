@@ -3,7 +3,9 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "ProgramFolders.h"
+#include "ServerSettings.h"
 #include "SingleInstance.h"
+#include "frmConnection.h"
 #include "frmCalendar.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
@@ -46,29 +48,42 @@ int main(int argc, char* argv[])
     installFontSubstitutes();
     const ProgramFolders& folders = programFolders();
 
-    // One running copy per database; its lock stands beside the database file.
-    const QString dataFolder = QFileInfo(folders.databasePath()).path();
-    QDir().mkpath(dataFolder);
-    SingleInstance instance(dataFolder);
-    switch (instance.claim()) {
-    case SingleInstance::Claim::Taken:
-        break;
-    case SingleInstance::Claim::HeldByOther:
-        return 0;
-    case SingleInstance::Claim::Unwritable:
-        ShowMsg(kMsgError,
-                QStringLiteral("データフォルダ %1 に書き込めないため起動できません。"
-                               "フォルダがあり、書き込みの権限があるか確認してください。")
-                    .arg(QDir::toNativeSeparators(dataFolder)));
-        return 1;
+    // One running copy per database file; its lock stands beside the file. Clerks share a
+    // server by design: no lock then.
+    std::unique_ptr<SingleInstance> instance;
+    for (;;) {
+        const ServerConnection server = loadServerConnection();
+        if (!server.isSet() && !instance) {
+            const QString dataFolder = QFileInfo(folders.databasePath()).path();
+            QDir().mkpath(dataFolder);
+            instance = std::make_unique<SingleInstance>(dataFolder);
+            switch (instance->claim()) {
+            case SingleInstance::Claim::Taken:
+                break;
+            case SingleInstance::Claim::HeldByOther:
+                return 0;
+            case SingleInstance::Claim::Unwritable:
+                ShowMsg(kMsgError,
+                        QStringLiteral("データフォルダ %1 に書き込めないため起動できません。"
+                                       "フォルダがあり、書き込みの権限があるか確認してください。")
+                            .arg(QDir::toNativeSeparators(dataFolder)));
+                return 1;
+            }
+            recoverInterruptedRestore(folders.databasePath());
+        }
+        if (Main(folders, server))
+            break;
+        // Without the main window the settings are out of reach: they are offered here.
+        if (!server.isSet() ||
+            ShowMsg(kMsgQuestion, QStringLiteral("接続先設定を変更して、もう一度起動しますか？")) !=
+                kMsgYes ||
+            !editConnectionSettings(nullptr))
+            return 1;
     }
-
-    recoverInterruptedRestore(folders.databasePath());
-    if (!Main(folders))
-        return 1;
     frmMDIForm* mainWindow = gMDIForm.data();
     connectScreens(mainWindow);
-    QObject::connect(&instance, &SingleInstance::comeForwardAsked, mainWindow,
-                     &frmMDIForm::comeForward);
+    if (instance)
+        QObject::connect(instance.get(), &SingleInstance::comeForwardAsked, mainWindow,
+                         &frmMDIForm::comeForward);
     return app.exec();
 }

@@ -45,9 +45,23 @@ bool DbOpen(const QString& path)
     }
 }
 
-void showOpenFailure()
+bool DbOpen(const ServerConnection& server)
 {
-    ShowMsg(kMsgError, QStringLiteral("データベースのオープンに失敗しました。"));
+    try {
+        gDb = openDatabase(server);
+        return true;
+    } catch (const StoreError& error) {
+        gDb.reset();
+        // A server fails for reasons the clerk can mend (a password, a name): they are told.
+        showOpenFailure(error.message());
+        return false;
+    }
+}
+
+void showOpenFailure(const QString& reason)
+{
+    const QString failed = QStringLiteral("データベースのオープンに失敗しました。");
+    ShowMsg(kMsgError, reason.isEmpty() ? failed : failed + u'\n' + reason);
 }
 
 bool DbClose()
@@ -104,7 +118,7 @@ void setProgramIdentity()
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.nubira.Nubira"));
 }
 
-bool Main(const ProgramFolders& folders)
+bool Main(const ProgramFolders& folders, const ServerConnection& server)
 {
     auto splash = std::make_unique<frmSplash>();
     try {
@@ -113,7 +127,7 @@ bool Main(const ProgramFolders& folders)
 
         const QString database = folders.databasePath();
         // An installed program starts its user's data with an empty database, without a word.
-        if (folders.installed && !QFileInfo::exists(database)) {
+        if (!server.isSet() && folders.installed && !QFileInfo::exists(database)) {
             try {
                 createDatabase(database);
             } catch (const StoreError& error) {
@@ -123,7 +137,7 @@ bool Main(const ProgramFolders& folders)
                 return false;
             }
         }
-        if (!DbOpen(database)) {
+        if (!(server.isSet() ? DbOpen(server) : DbOpen(database))) {
             ShowMsg(kMsgError,
                     QStringLiteral("データベースの接続に失敗しました。起動できません。"));
             return false;
@@ -133,13 +147,13 @@ bool Main(const ProgramFolders& folders)
         } catch (const StoreError& error) {
             // Said now, not at the clerk's first save: the program can show the data but keep
             // nothing typed.
-            ShowMsg(kMsgError, QStringLiteral("データベースファイルに書き込めません。このままでは"
-                                              "入力した内容を保存できません。\n%1")
-                                   .arg(error.message()));
+            const QString where = server.isSet() ? QStringLiteral("サーバーのデータベース")
+                                                 : QStringLiteral("データベースファイル");
+            ShowMsg(kMsgError, QStringLiteral("%1に書き込めません。このままでは"
+                                              "入力した内容を保存できません。\n%2")
+                                   .arg(where, error.message()));
         }
-        if (!ODBC::OdbcNewDsn(QStringLiteral("SQLite3"), QStringLiteral("HOJ"),
-                              QStringLiteral("カデマ"), QStringLiteral("(Local)"), database,
-                              QString())) {
+        if (!registerProgramDataSource(*gDb)) {
             ShowMsg(kMsgError, QStringLiteral("ODBCの設定に失敗しました。"));
             DbClose();
             return false;
@@ -149,7 +163,7 @@ bool Main(const ProgramFolders& folders)
 
         auto* mainWindow = new frmMDIForm(folders.helpPath());
         mainWindow->show();
-        qCInfo(lcStartup, "main window shown, database %s", qUtf8Printable(database));
+        qCInfo(lcStartup, "main window shown, database %s", qUtf8Printable(gDb->location()));
         return true;
     } catch (const std::exception&) {
         ShowMsg(kMsgError, QStringLiteral("エラーが生じました。起動できません。"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerConnection.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,10 +18,12 @@ extern std::unique_ptr<Database> gDb;
 // screen's command reports it instead of failing.
 Database& openDb();
 
-// Opens the database file as gDb; on failure says so and returns false.
+// Opens the database file, or connects to the server database, as gDb; on failure says so and
+// returns false.
 bool DbOpen(const QString& path);
-// Says that a database file could not be opened, as DbOpen does.
-void showOpenFailure();
+bool DbOpen(const ServerConnection& server);
+// Says that the database could not be opened, as DbOpen does, with the reason where one is given.
+void showOpenFailure(const QString& reason = {});
 // Closes gDb; on failure says so and returns false.
 bool DbClose();
 
@@ -39,6 +43,6 @@ void installFontSubstitutes();
 void setProgramIdentity();
 
 // Start-up after the single-instance check: splash, database (created first in an installed
-// program's empty data folder), data source, main window. True when the main window is shown;
-// false when start-up ended after saying why.
-bool Main(const ProgramFolders& folders);
+// program's empty data folder, or the server's when one is set), data source, main window. True
+// when the main window is shown; false when start-up ended after saying why.
+bool Main(const ProgramFolders& folders, const ServerConnection& server = {});

@@ -3,6 +3,7 @@
 #include "BackupFiles.h"
 #include "Common.h"
 #include "Database.h"
+#include "DatabaseCopy.h"
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "Messages.h"
@@ -30,6 +31,38 @@ QString runDialog(QWidget* owner, bool save, bool nameOnly, const QString& filte
 QString liveDatabasePath()
 {
     return gDb ? gDb->path() : programFolders().databasePath();
+}
+
+// The server's rows go to a backup, and come back from one, through an SQLite file of the same
+// schema: the ".tim" format is the same for both homes.
+bool isOnServer()
+{
+    return gDb && gDb->engine() == Engine::PostgreSQL;
+}
+
+bool exportServer(const QString& answer)
+{
+    const QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("backup.tim"));
+    try {
+        runWithProgress([&file](Database& db) { exportToFile(db, file); });
+    } catch (const StoreError&) {
+        return false;
+    }
+    return copyWhole(file, answer);
+}
+
+bool restoreServer(const QString& candidate)
+{
+    try {
+        runWithProgress([&candidate](Database& db) {
+            const std::unique_ptr<Database> file = openDatabase(candidate);
+            copyAllRows(*file, db);
+        });
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.
@@ -76,15 +109,19 @@ void DataOut(QWidget* owner)
         ShowSaveDialog(owner, false, kFilter, {}, QStringLiteral("ファイル名を指定する")));
     if (answer == QLatin1String(".tim") || answer.isEmpty())
         return;
-    const QString database = liveDatabasePath();
-
-    // Nothing pending: the file on disk is the whole database while it is closed.
-    DbClose();
-    const QFileInfo target(answer);
-    const bool isDatabaseItself =
-        target.exists() && target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
-    const bool copied = !isDatabaseItself && copyWhole(database, answer);
-    DbOpen(database);
+    bool copied = false;
+    if (isOnServer()) {
+        copied = exportServer(answer);
+    } else {
+        const QString database = liveDatabasePath();
+        // Nothing pending: the file on disk is the whole database while it is closed.
+        DbClose();
+        const QFileInfo target(answer);
+        const bool isDatabaseItself = target.exists() && target.canonicalFilePath() ==
+                                                             QFileInfo(database).canonicalFilePath();
+        copied = !isDatabaseItself && copyWhole(database, answer);
+        DbOpen(database);
+    }
 
     if (!copied) {
         ShowMsg(kMsgError,
@@ -100,9 +137,6 @@ void DataIn(QWidget* owner)
         ShowOpenDialog(owner, false, kFilter, {}, QStringLiteral("ファイルを選択する"));
     if (answer.isEmpty())
         return;
-    const QString database = liveDatabasePath();
-    const QString backup = backupPath(database);
-
     const auto sayFailed = [] { ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。")); };
 
     const QTemporaryDir check;
@@ -118,6 +152,16 @@ void DataIn(QWidget* owner)
     }
     if (!closeWorkingScreens())
         return; // the clerk stays with unsaved work; nothing is restored
+    if (isOnServer()) {
+        // One unit on the server: its rows are the old ones or the restored ones.
+        if (restoreServer(candidate))
+            ShowMsg(kMsgInformation, answer + QStringLiteral("ファイルを復元しました。 "));
+        else
+            sayFailed();
+        return;
+    }
+    const QString database = liveDatabasePath();
+    const QString backup = backupPath(database);
     // A step that fails ends the restore: the previous database goes back below.
     const bool leftoverAway = setAsideLeftoverBackup(database);
     DbClose();

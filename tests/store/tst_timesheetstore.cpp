@@ -264,6 +264,25 @@ private slots:
         QVERIFY(saveMonth(m_temp->db(), header("0003"), {}) > 2);
     }
 
+    void payrollCountsDaysByTheClassDigits()
+    {
+        std::vector<DayRow> rows = workedMonth("0005", "200403", kMarch1, 6);
+        rows[1].syukinKb = "1";  // holiday work
+        rows[2].syukinKb = "2x"; // a rest day, read by its digits
+        rows[3].syukinKb = "2";
+        rows[4].syukin.clear();  // a working day without its times
+        rows[5].syukinKb = "";   // read as 0
+        saveMonth(m_temp->db(), header("0005"), rows);
+        saveMonth(m_temp->db(), header("0100"), {});
+        const std::vector<PayrollRow> payroll =
+            loadPayrollRows(m_temp->db(), "0001", "0099", "200403");
+        QCOMPARE(payroll.size(), size_t(1));
+        QCOMPARE(payroll[0].staffNm, "名前0005");
+        QCOMPARE(payroll[0].workDays, 2);
+        QCOMPARE(payroll[0].holidayWorkDays, 1);
+        QCOMPARE(payroll[0].restDays, 2);
+    }
+
     void reportRows_data()
     {
         QTest::addColumn<QStringList>("range"); // staff from, staff to, month from, month to

@@ -1,0 +1,73 @@
+#include "ServerSettings.h"
+
+#include "Database.h"
+#include "Schema.h"
+#include "StoreError.h"
+
+#include <QSettings>
+
+namespace {
+
+// No organisation name: the file is ~/.config/nubira/nubira.conf.
+QSettings userSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("nubira"),
+                     QStringLiteral("nubira"));
+}
+
+} // namespace
+
+ServerConnection loadServerConnection()
+{
+    const QSettings settings = userSettings();
+    ServerConnection server;
+    server.host = settings.value(QStringLiteral("server/host")).toString();
+    server.port = settings.value(QStringLiteral("server/port"), server.port).toInt();
+    server.database = settings.value(QStringLiteral("server/database")).toString();
+    server.user = settings.value(QStringLiteral("server/user")).toString();
+    return server;
+}
+
+void saveServerConnection(const ServerConnection& server)
+{
+    QSettings settings = userSettings();
+    settings.setValue(QStringLiteral("server/host"), server.host);
+    settings.setValue(QStringLiteral("server/port"), server.port);
+    settings.setValue(QStringLiteral("server/database"), server.database);
+    settings.setValue(QStringLiteral("server/user"), server.user);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw StoreError(QStringLiteral("設定ファイル %1 に書き込めません。"
+                                        "フォルダに書き込みの権限があるか確認してください。")
+                             .arg(settings.fileName()));
+}
+
+QString connectionRefusal(const ServerConnection& server)
+{
+    if (server.database.trimmed().isEmpty())
+        return QStringLiteral("データベース名を入力してください。");
+    if (server.port < 1 || server.port > 65535)
+        return QStringLiteral("ポート番号は 1 から 65535 の間で入力してください。");
+    return {};
+}
+
+ConnectionTest testConnection(const ServerConnection& server)
+{
+    try {
+        Database db(server);
+        switch (serverState(db)) {
+        case ServerState::Empty:
+            return {true, QStringLiteral("接続できました。データベースは空です。"
+                                         "この接続先で起動すると、ヌビラの表を作成します。")};
+        case ServerState::Older:
+            return {true, QStringLiteral("接続できました。データベースは古い版です。"
+                                         "この接続先で起動すると、最新の版（版 %1）に更新します。")
+                              .arg(currentSchemaVersion())};
+        case ServerState::Current:
+            break;
+        }
+        return {true, QStringLiteral("接続できました。")};
+    } catch (const StoreError& error) {
+        return {false, QStringLiteral("接続できませんでした。\n") + error.message()};
+    }
+}
