@@ -4,18 +4,25 @@
 #include "Odbc.h"
 #include "ProgramFolders.h"
 #include "Schema.h"
+#include "ServerSettings.h"
 #include "SingleInstance.h"
 #include "StaffStore.h"
+#include "frmConnection.h"
 
 #include "Messages.h"
 #include "ScreenTest.h"
 #include "TestRows.h"
+#include "TestServer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +61,7 @@ private slots:
     void initTestCase()
     {
         qputenv("ODBCINI", m_odbc.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_folder.filePath(QStringLiteral("config")).toUtf8());
         installFontSubstitutes();
     }
 
@@ -115,6 +123,83 @@ private slots:
                 QCOMPARE(GetStaff(*gDb, QStringLiteral("0001")).staffNm, QStringLiteral("青木"));
             cleanup();
         }
+    }
+
+    void startsOnTheServerWhenOneIsSet_data()
+    {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QStringList>("messages");
+        addTestRow("a server database", QString(), QStringList{});
+        addTestRow(
+            "no such database there", QStringLiteral("nowhere"),
+            QStringList{"データベースのオープンに失敗しました。\nデータベース nowhere が"
+                        "サーバーにありません。接続先設定のデータベース名を確認してください。",
+                        "データベースの接続に失敗しました。起動できません。"});
+    }
+    void startsOnTheServerWhenOneIsSet()
+    {
+        QFETCH(QString, database);
+        QFETCH(QStringList, messages);
+        if (!TestServer::instance())
+            QSKIP("no PostgreSQL server binaries installed");
+        ServerConnection server = TestServer::instance()->freshDatabase();
+        if (!database.isEmpty())
+            server.database = database;
+        QTemporaryDir empty; // no database file: the server's is the one
+        ScriptedMessages said;
+        QCOMPARE(Main(ProgramFolders::portable(empty.path() + u'/'), server), messages.isEmpty());
+        QStringList firstLines;
+        for (const QString& text : said.texts())
+            firstLines << text.section(u'\n', 0, 1);
+        QCOMPARE(firstLines, messages);
+        if (!messages.isEmpty())
+            return;
+        QCOMPARE(gDb->engine(), Engine::PostgreSQL);
+        QSettings ini(QString::fromUtf8(qgetenv("ODBCINI")), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), "PostgreSQL Unicode");
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(), server.database);
+        QCOMPARE(ini.value(QStringLiteral("HOJ/Servername")).toString(), server.host);
+    }
+
+    void connectionSettingsAreTestedAndKept()
+    {
+        auto screen = std::make_unique<frmConnection>();
+        QVERIFY(showActive(screen.get()));
+        const auto button = [&screen](const char* name) {
+            return screen->findChild<QPushButton*>(QLatin1String(name));
+        };
+        QVERIFY(screen->findChild<QRadioButton*>("opt_embedded")->isChecked());
+        QVERIFY(!screen->findChild<QLineEdit*>("txt_database")->isEnabled());
+        auto* serverChoice = screen->findChild<QRadioButton*>("opt_server");
+        // On its round mark: a click beyond the caption misses a radio button.
+        QTest::mouseClick(serverChoice, Qt::LeftButton, {}, {8, serverChoice->height() / 2});
+        QVERIFY(serverChoice->isChecked());
+        QTemporaryDir nowhere;
+        QTest::keyClicks(screen->findChild<QLineEdit*>("txt_host"), nowhere.path());
+        ScriptedMessages messages;
+        QTest::mouseClick(button("cmd_save"), Qt::LeftButton); // no database named
+        QTest::keyClicks(screen->findChild<QLineEdit*>("txt_database"), "office");
+        QTest::keyClicks(screen->findChild<QLineEdit*>("txt_user"), "clerk");
+        QTest::mouseClick(button("cmd_test"), Qt::LeftButton);
+        QTest::mouseClick(button("cmd_save"), Qt::LeftButton);
+        QCOMPARE(messages.texts().size(), 3);
+        QCOMPARE(messages.texts()[0], "データベース名を入力してください。");
+        QVERIFY2(messages.texts()[1].startsWith("接続できませんでした。\nサーバー ") &&
+                     messages.texts()[1].contains("に届きません"),
+                 qPrintable(messages.texts()[1]));
+        QCOMPARE(messages.texts()[2], "保存しました。次回の起動から、この接続先を使います。");
+        QVERIFY(screen->isHidden());
+        QCOMPARE(loadServerConnection(),
+                 (ServerConnection{nowhere.path(), 5432, "office", "clerk"}));
+        QVERIFY(QFile::exists(m_folder.filePath("config/nubira/nubira.conf")));
+
+        // Shown again with what was kept; the embedded file chosen, no server is set.
+        screen = std::make_unique<frmConnection>();
+        QCOMPARE(screen->findChild<QSpinBox*>("txt_port")->value(), 5432);
+        QVERIFY(screen->findChild<QRadioButton*>("opt_server")->isChecked());
+        screen->findChild<QRadioButton*>("opt_embedded")->setChecked(true);
+        QTest::mouseClick(button("cmd_save"), Qt::LeftButton);
+        QVERIFY(!loadServerConnection().isSet());
     }
 
     void secondStartBringsTheRunningCopyForward()

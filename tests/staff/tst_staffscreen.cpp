@@ -124,6 +124,11 @@ private slots:
         addTestRow("no", int(kMsgNo), QStringList{question}, "31");
         addTestRow("closed month, asked again: no", int(kMsgYes), QStringList{question, closed},
                    "31");
+        addTestRow("a month saved by another clerk meanwhile", int(kMsgYes),
+                   QStringList{question, "0001 青木 の月を、表示した後に他の担当者が変更したため、"
+                                         "削除を取り止めました。内容を確かめてから、もう一度削除"
+                                         "してください。"},
+                   "31");
     }
     void deleteAsksFirst()
     {
@@ -138,6 +143,10 @@ private slots:
                        {QDateTime::currentDateTime(), "clerk", "0001", "200412", "締め", ""});
         ScriptedMessages asked({answer, int(kMsgNo)});
         enter("txt_staffCd", QStringLiteral("1"));
+        if (QTest::currentDataTag() == QLatin1String("a month saved by another clerk meanwhile"))
+            saveMonth(*m_program->db().openAnother(),
+                      {"0001", {}, {}, "200412", QDate(2004, 12, 1), QDate(2004, 12, 31)},
+                      preparedMonth("0001", "200412", QDate(2004, 12, 1), 31));
         QTest::mouseClick(button(1), Qt::LeftButton);
         QCOMPARE(asked.texts(), messages);
         QCOMPARE(asked.kinds().first(), int(kMsgQuestion));

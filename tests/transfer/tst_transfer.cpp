@@ -16,6 +16,7 @@
 #include "ScreenTest.h"
 #include "TempDatabase.h"
 #include "TestRows.h"
+#include "TestServer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -102,6 +103,36 @@ private slots:
         QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("青木"));
         QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
         QVERIFY(!QFileInfo::exists(backupPath(livePath())));
+    }
+
+    void anOfficeMovesToTheServerAndBack()
+    {
+        if (!TestServer::instance())
+            QSKIP("no PostgreSQL server binaries installed");
+        const QString office = backupFile();
+        gDb = openDatabase(TestServer::instance()->freshDatabase());
+        QCOMPARE(restoreFrom(office), restoredFrom(office));
+        QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
+
+        const QString back = outside("from the server.tim");
+        {
+            ScriptedMessages messages;
+            ScriptedFiles files({back});
+            DataOut(nullptr);
+            QCOMPARE(messages.texts(), QStringList{back + "バックアップファイルを作成しました。 "});
+        }
+        DeleteStaff(*gDb, "0001");
+        QCOMPARE(restoreFrom(back), restoredFrom(back));
+        QCOMPARE(staffCount(), 3);
+        QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
+
+        // What is not the program's own leaves the server's rows as they were.
+        const QString text = outside("list.tim");
+        write(text, "スタッフ一覧\n0001,青木\n");
+        DeleteStaff(*gDb, "0009");
+        QCOMPARE(restoreFrom(text),
+                 (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
+        QCOMPARE(staffCount(), 2);
     }
 
     void exportNamesTheFileAsTyped_data()
