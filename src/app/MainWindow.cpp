@@ -65,8 +65,8 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
     addSeparator(file, "m_blank2");
     connect(addCommand(file, "m_payroll", QStringLiteral("給与データ出力(&P)")),
             &QAction::triggered, this, &frmMDIForm::payrollRequested);
-    connect(addCommand(file, "m_connection", QStringLiteral("接続先設定(&C)")),
-            &QAction::triggered, this, [this] { editConnectionSettings(this); });
+    connect(addCommand(file, "m_connection", QStringLiteral("接続先設定(&C)")), &QAction::triggered,
+            this, [this] { editConnectionSettings(this); });
 
     QMenu* kintai = menuBar()->addMenu(QStringLiteral("勤怠管理(&K)"));
     kintai->setObjectName(QStringLiteral("m_kintai"));

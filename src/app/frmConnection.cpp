@@ -57,7 +57,8 @@ frmConnection::frmConnection(QWidget* parent)
     QPushButton* test =
         buttons->addButton(QStringLiteral("接続テスト(&T)"), QDialogButtonBox::ActionRole);
     test->setObjectName(QStringLiteral("cmd_test"));
-    QPushButton* save = buttons->addButton(QStringLiteral("保存(&S)"), QDialogButtonBox::AcceptRole);
+    QPushButton* save =
+        buttons->addButton(QStringLiteral("保存(&S)"), QDialogButtonBox::AcceptRole);
     save->setObjectName(QStringLiteral("cmd_save"));
     QPushButton* cancel =
         buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
@@ -130,7 +131,8 @@ void frmConnection::cmd_save_Click()
         ShowMsg(kMsgError, error.message());
         return;
     }
-    ShowMsg(kMsgInformation, QStringLiteral("保存しました。次回の起動から、この接続先を使います。"));
+    ShowMsg(kMsgInformation,
+            QStringLiteral("保存しました。次回の起動から、この接続先を使います。"));
     accept();
 }
 

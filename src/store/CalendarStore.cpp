@@ -22,9 +22,10 @@ std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, 
 
 void saveCompanyDayOff(Database& db, const CompanyDayOff& day)
 {
-    db.execute(QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
-                              "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
-               {day.kyujituDt, day.kyujituNm});
+    db.execute(
+        QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
+                       "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
+        {day.kyujituDt, day.kyujituNm});
 }
 
 void deleteCompanyDayOff(Database& db, const QDate& day)
@@ -41,7 +42,8 @@ bool holidaysAreRestDays(Database& db)
 
 void setHolidaysAreRestDays(Database& db, bool on)
 {
-    db.execute(QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
-                              "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
-               {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
+    db.execute(
+        QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
+                       "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
+        {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
 }

@@ -4,21 +4,21 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
 
-const QString kConnectionLost = QStringLiteral(
-    "サーバーとの接続が切れました。実行中の処理はサーバーに書き込まれていません"
-    "（月のデータは変更前のまま、混ざることはありません）。"
-    "ネットワークとサーバーを確認してから、もう一度実行してください。");
+const QString kConnectionLost =
+    QStringLiteral("サーバーとの接続が切れました。実行中の処理はサーバーに書き込まれていません"
+                   "（月のデータは変更前のまま、混ざることはありません）。"
+                   "ネットワークとサーバーを確認してから、もう一度実行してください。");
 
 // What a failure of the engine means for the clerk and what to do about it, by the engine's
 // primary result code; empty for failures that only the program's own faults cause.

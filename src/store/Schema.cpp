@@ -286,7 +286,8 @@ std::unique_ptr<Database> openDatabase(const ServerConnection& server)
         verifySchema(*db);
     } catch (const StoreError& error) {
         throw StoreError(
-            QStringLiteral("サーバー %1 のデータベース %2 は、ヌビラのデータベースとして使えません。\n%3")
+            QStringLiteral(
+                "サーバー %1 のデータベース %2 は、ヌビラのデータベースとして使えません。\n%3")
                 .arg(server.caption(), server.database, error.message()));
     }
     upgradeSchema(*db);

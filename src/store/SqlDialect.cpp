@@ -54,17 +54,18 @@ QString SqlDialect::schemaStatement(const QString& statement) const
 std::vector<CatalogueEntry> SqlDialect::catalogue(Database& db) const
 {
     if (m_engine == Engine::SQLite)
-        return readCatalogue(db, QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"));
+        return readCatalogue(db,
+                             QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"));
     return readCatalogue(
-        db, QStringLiteral(
-                "SELECT 'column', lower(table_name), lower(column_name), data_type "
-                "FROM information_schema.columns "
-                "WHERE table_schema = current_schema() AND table_name <> '%1' "
-                "UNION ALL SELECT 'trigger', trigger_name, event_object_table, '' "
-                "FROM information_schema.triggers WHERE trigger_schema = current_schema() "
-                "UNION ALL SELECT 'rule', rulename, tablename, '' FROM pg_rules "
-                "WHERE schemaname = current_schema()")
-                .arg(kVersionTable));
+        db,
+        QStringLiteral("SELECT 'column', lower(table_name), lower(column_name), data_type "
+                       "FROM information_schema.columns "
+                       "WHERE table_schema = current_schema() AND table_name <> '%1' "
+                       "UNION ALL SELECT 'trigger', trigger_name, event_object_table, '' "
+                       "FROM information_schema.triggers WHERE trigger_schema = current_schema() "
+                       "UNION ALL SELECT 'rule', rulename, tablename, '' FROM pg_rules "
+                       "WHERE schemaname = current_schema()")
+            .arg(kVersionTable));
 }
 
 std::vector<CatalogueEntry> SqlDialect::expectedCatalogue(Database& built) const
@@ -154,7 +155,8 @@ QString SqlDialect::leadingInteger(const QString& expression) const
 {
     if (m_engine == Engine::SQLite)
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(expression);
-    return QStringLiteral("COALESCE(CAST(substring(%1 FROM '^\\s*([+-]?[0-9]{1,9})') AS INTEGER), 0)")
+    return QStringLiteral(
+               "COALESCE(CAST(substring(%1 FROM '^\\s*([+-]?[0-9]{1,9})') AS INTEGER), 0)")
         .arg(expression);
 }
 

@@ -153,8 +153,8 @@ void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> row
 
 int monthRevision(Database& db, const QString& code, const QString& month)
 {
-    Rows rows = db.query(QStringLiteral("SELECT kaiteiNo FROM KYKAITEIKANRI ") + kMonthKey,
-                         {code, month});
+    Rows rows =
+        db.query(QStringLiteral("SELECT kaiteiNo FROM KYKAITEIKANRI ") + kMonthKey, {code, month});
     return rows.next() ? rows.value(0).toInt() : 0;
 }
 
@@ -172,8 +172,9 @@ int raiseMonthRevision(Database& db, const QString& code, const QString& month,
                        "ON CONFLICT (staffCd, syoriDt) DO ");
     std::optional<int> revision;
     if (!expected)
-        revision = raised(insert + QStringLiteral("UPDATE SET kaiteiNo = KYKAITEIKANRI.kaiteiNo + 1"),
-                          {code, month});
+        revision =
+            raised(insert + QStringLiteral("UPDATE SET kaiteiNo = KYKAITEIKANRI.kaiteiNo + 1"),
+                   {code, month});
     else if (*expected == 0)
         revision = raised(insert + QStringLiteral("NOTHING"), {code, month});
     else

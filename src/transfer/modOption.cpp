@@ -117,8 +117,9 @@ void DataOut(QWidget* owner)
         // Nothing pending: the file on disk is the whole database while it is closed.
         DbClose();
         const QFileInfo target(answer);
-        const bool isDatabaseItself = target.exists() && target.canonicalFilePath() ==
-                                                             QFileInfo(database).canonicalFilePath();
+        const bool isDatabaseItself =
+            target.exists() &&
+            target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
         copied = !isDatabaseItself && copyWhole(database, answer);
         DbOpen(database);
     }

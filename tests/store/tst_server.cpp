@@ -29,7 +29,8 @@ QStringList allRows(Database& db)
     QStringList rows;
     for (const ProgramTable& table : programTables()) {
         const QString columns = table.columns.join(", ");
-        Rows read = db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table.name));
+        Rows read =
+            db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table.name));
         while (read.next()) {
             QStringList fields{table.name};
             for (int i = 0; i < table.columns.size(); ++i)
@@ -116,12 +117,30 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("advice");
-        QTest::newRow("no such database") << "nowhere" << "nubira" << "" << "データベース nowhere";
-        QTest::newRow("no such user") << "postgres" << "nobody" << "" << "ユーザー nobody";
-        QTest::newRow("wrong password") << "postgres" << "clerk" << "wrong" << "パスワードが違う";
-        QTest::newRow("no password") << "postgres" << "clerk" << "" << "パスワードが違う";
-        QTest::newRow("no server there") << "postgres" << "nubira" << "" << "に届きません";
-        QTest::newRow("the right password") << "postgres" << "clerk" << "right" << "";
+        QTest::newRow("no such database") << "nowhere"
+                                          << "nubira"
+                                          << ""
+                                          << "データベース nowhere";
+        QTest::newRow("no such user") << "postgres"
+                                      << "nobody"
+                                      << ""
+                                      << "ユーザー nobody";
+        QTest::newRow("wrong password") << "postgres"
+                                        << "clerk"
+                                        << "wrong"
+                                        << "パスワードが違う";
+        QTest::newRow("no password") << "postgres"
+                                     << "clerk"
+                                     << ""
+                                     << "パスワードが違う";
+        QTest::newRow("no server there") << "postgres"
+                                         << "nubira"
+                                         << ""
+                                         << "に届きません";
+        QTest::newRow("the right password") << "postgres"
+                                            << "clerk"
+                                            << "right"
+                                            << "";
     }
     void aFailedConnectionSaysWhy()
     {
@@ -138,9 +157,8 @@ private slots:
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         qputenv("PGPASSFILE", passwords.toUtf8());
-        const QString host = QTest::currentDataTag() == QLatin1String("no server there")
-                                 ? home.path()
-                                 : folder;
+        const QString host =
+            QTest::currentDataTag() == QLatin1String("no server there") ? home.path() : folder;
         try {
             Database db(ServerConnection{host, 5432, database, user});
             QVERIFY2(advice.isEmpty(), "connected");

@@ -2,8 +2,8 @@
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
-#include "TestServer.h"
 #include "TestRows.h"
+#include "TestServer.h"
 #include "TimesheetStore.h"
 
 #include <QTest>
@@ -140,7 +140,8 @@ private slots:
         Database& db = m_temp->db();
         // The engine refuses the new row after the old one is gone.
         if (testingOnServer())
-            db.execute("ALTER TABLE CMSTAFFKIHONMST ADD CONSTRAINT refuse CHECK (staffNm <> '別人')");
+            db.execute(
+                "ALTER TABLE CMSTAFFKIHONMST ADD CONSTRAINT refuse CHECK (staffNm <> '別人')");
         else
             db.execute("CREATE TRIGGER refuse BEFORE INSERT ON CMSTAFFKIHONMST "
                        "BEGIN SELECT RAISE(ABORT, 'refuse'); END");

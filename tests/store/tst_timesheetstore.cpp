@@ -2,8 +2,8 @@
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
-#include "TestServer.h"
 #include "TestRows.h"
+#include "TestServer.h"
 #include "TimesheetStore.h"
 
 #include <QElapsedTimer>
@@ -226,8 +226,8 @@ private slots:
 
         MonthHeader theirs = h;
         theirs.kihon1 = 99;
-        const int saved = saveMonth(*second, theirs, workedMonth("0003", "200403", kMarch1, 31),
-                                    loaded);
+        const int saved =
+            saveMonth(*second, theirs, workedMonth("0003", "200403", kMarch1, 31), loaded);
         QVERIFY(saved > loaded);
 
         const HistoryEntry entry{QDateTime::currentDateTime(), "a", "0003", "200403", change, ""};
@@ -270,8 +270,8 @@ private slots:
         rows[1].syukinKb = "1";  // holiday work
         rows[2].syukinKb = "2x"; // a rest day, read by its digits
         rows[3].syukinKb = "2";
-        rows[4].syukin.clear();  // a working day without its times
-        rows[5].syukinKb = "";   // read as 0
+        rows[4].syukin.clear(); // a working day without its times
+        rows[5].syukinKb = "";  // read as 0
         saveMonth(m_temp->db(), header("0005"), rows);
         saveMonth(m_temp->db(), header("0100"), {});
         const std::vector<PayrollRow> payroll =

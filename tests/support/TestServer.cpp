@@ -113,8 +113,8 @@ void TestServer::stop()
 
 void TestServer::runAsSuperuser(const QString& sql)
 {
-    Database maintenance(ServerConnection{m_folder, 5432, QStringLiteral("postgres"),
-                                          QStringLiteral("nubira")});
+    Database maintenance(
+        ServerConnection{m_folder, 5432, QStringLiteral("postgres"), QStringLiteral("nubira")});
     maintenance.execute(sql);
 }
 
