@@ -11,7 +11,7 @@ packages=(
     fonts-ipafont
     libicu-dev poppler-utils
     qt6-translations-l10n
-    libqt6sql6-psql postgresql-15 odbc-postgresql
+    libpq-dev libqt6sql6-psql postgresql-15 odbc-postgresql
     "$@"
 )
 

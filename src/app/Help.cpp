@@ -132,6 +132,7 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmCalendar"), QStringLiteral("calendar")},
         {QStringLiteral("frmPayroll"), QStringLiteral("payroll")},
         {QStringLiteral("frmHistory"), QStringLiteral("monthend")},
+        {QStringLiteral("frmConnection"), QStringLiteral("connection")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
