@@ -4,6 +4,7 @@
 
 #include "Database.h"
 #include "Schema.h"
+#include "StepAndLoad.h"
 #include "TempDatabase.h"
 #include "TimesheetStore.h"
 
@@ -188,16 +189,7 @@ private:
 
 void Store_NextStaffAndLoadMonth(benchmark::State& state)
 {
-    Fixture& f = Fixture::instance();
-    MonthHeader h{QString(), QString(), QString(), kMonth, kFirst, kFirst.addDays(kDays - 1)};
-    FirstStaffMonth(f.db(), h);
-    for (auto _ : state) {
-        if (!NextStaffMonth(f.db(), h))
-            FirstStaffMonth(f.db(), h);
-        std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        loadDayRows(f.db(), h, rows);
-        benchmark::DoNotOptimize(rows.data());
-    }
+    stepAndLoadMonths(state, Fixture::instance().db(), kMonth, kFirst, kDays);
 }
 BENCHMARK(Store_NextStaffAndLoadMonth);
 

@@ -82,6 +82,7 @@ frmConnection::frmConnection(QWidget* parent)
     (stored.isSet() ? m_server : m_embedded)->setChecked(true);
     connect(m_server, &QRadioButton::toggled, this, &frmConnection::showChoice);
     showChoice();
+    (stored.isSet() ? static_cast<QWidget*>(m_host) : m_embedded)->setFocus();
     resize(sizeHint().expandedTo(QSize(420, 0)));
 }
 

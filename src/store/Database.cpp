@@ -60,12 +60,6 @@ QString serverFailureAdvice(const QString& state)
     const QString category = state.left(2);
     if (category == QLatin1String("08") || state.startsWith(QLatin1String("57P")))
         return kConnectionLost;
-    if (category == QLatin1String("28"))
-        return QStringLiteral("サーバーにログインできません。接続先設定のユーザー名と、"
-                              "パスワードファイル（~/.pgpass）のパスワードを確認してください。");
-    if (state == QLatin1String("3D000"))
-        return QStringLiteral("サーバーに指定のデータベースがありません。"
-                              "接続先設定のデータベース名を確認してください。");
     if (state == QLatin1String("42501"))
         return QStringLiteral("サーバーのデータベースを使う権限がありません。"
                               "サーバーの管理者に権限を確認してください。");

@@ -117,30 +117,12 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("advice");
-        QTest::newRow("no such database") << "nowhere"
-                                          << "nubira"
-                                          << ""
-                                          << "データベース nowhere";
-        QTest::newRow("no such user") << "postgres"
-                                      << "nobody"
-                                      << ""
-                                      << "ユーザー nobody";
-        QTest::newRow("wrong password") << "postgres"
-                                        << "clerk"
-                                        << "wrong"
-                                        << "パスワードが違う";
-        QTest::newRow("no password") << "postgres"
-                                     << "clerk"
-                                     << ""
-                                     << "パスワードが違う";
-        QTest::newRow("no server there") << "postgres"
-                                         << "nubira"
-                                         << ""
-                                         << "に届きません";
-        QTest::newRow("the right password") << "postgres"
-                                            << "clerk"
-                                            << "right"
-                                            << "";
+        addTestRow("no such database", "nowhere", "nubira", "", "データベース nowhere");
+        addTestRow("no such user", "postgres", "nobody", "", "ユーザー nobody");
+        addTestRow("wrong password", "postgres", "clerk", "wrong", "パスワードが違う");
+        addTestRow("no password", "postgres", "clerk", "", "パスワードが違う");
+        addTestRow("no server there", "postgres", "nubira", "", "に届きません");
+        addTestRow("the right password", "postgres", "clerk", "right", "");
     }
     void aFailedConnectionSaysWhy()
     {
