@@ -3,11 +3,11 @@
 #include "StoreError.h"
 
 #include <QFileInfo>
-
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
 #include <algorithm>
 
 #include <libpq-fe.h>
@@ -418,4 +418,11 @@ void Transaction::commit()
     m_db.execute(m_db.dialect().commitUnit(m_savepoint, m_outermost));
     --m_db.m_savepointDepth;
     m_finished = true;
+}
+
+Snapshot::Snapshot(Database& db)
+    : m_unit(db)
+{
+    if (db.m_savepointDepth == 1)
+        db.dialect().takeSnapshot(db);
 }

@@ -60,6 +60,7 @@ public:
 
 private:
     friend class Transaction;
+    friend class Snapshot;
 
     QSqlQuery& run(const QString& sql, const QVariantList& values);
     void open();
@@ -123,6 +124,18 @@ private:
     QString m_savepoint;
     bool m_outermost;
     bool m_finished = false;
+};
+
+// A unit of work that only reads and sees one consistent state of the whole database, whatever
+// other clerks save meanwhile: a month's header, rows and revision are read together. Inside
+// another unit it reads what that unit sees.
+class Snapshot {
+public:
+    explicit Snapshot(Database& db);
+    void end() { m_unit.commit(); }
+
+private:
+    Transaction m_unit;
 };
 
 // Date values are stored as ISO text "yyyy-mm-dd"; an invalid date raises StoreError.

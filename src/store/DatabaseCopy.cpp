@@ -9,8 +9,7 @@
 
 void copyAllRows(Database& from, Database& to)
 {
-    Transaction reading(from);
-    from.dialect().takeSnapshot(from);
+    Snapshot reading(from);
     Transaction writing(to);
     for (const ProgramTable& table : programTables()) {
         const QString columns = table.columns.join(QStringLiteral(", "));
@@ -33,7 +32,7 @@ void copyAllRows(Database& from, Database& to)
     }
     to.dialect().afterCopy(to);
     writing.commit();
-    reading.commit();
+    reading.end();
 }
 
 void exportToFile(Database& from, const QString& path)

@@ -67,7 +67,8 @@ public:
     // The pattern match that ignores the case of Latin letters.
     QString caseBlindLike() const;
 
-    // Makes the caller's unit of work read one consistent state of the whole database.
+    // Makes the caller's outermost unit of work, just begun, read one consistent state of the
+    // whole database.
     void takeSnapshot(Database& db) const;
     // After rows were copied in with their own numbers, numbering goes on after the highest.
     void afterCopy(Database& db) const;

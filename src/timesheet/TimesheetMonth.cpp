@@ -42,8 +42,10 @@ TimesheetMonth::TimesheetMonth(const QString& syoriDt, const QDate& kikanSt, con
 
 void TimesheetMonth::loadFirst(Database& db)
 {
+    Snapshot read(db);
     FirstStaffMonth(db, m_header);
     loadRows(db);
+    read.end();
 }
 
 bool TimesheetMonth::loadNext(Database& db)
@@ -58,6 +60,7 @@ bool TimesheetMonth::loadPrevious(Database& db)
 
 bool TimesheetMonth::loadStep(Database& db, Step step)
 {
+    Snapshot read(db);
     const QString before = m_header.staffCd;
     if (step == Step::Next)
         NextStaffMonth(db, m_header);
@@ -65,25 +68,30 @@ bool TimesheetMonth::loadStep(Database& db, Step step)
         PrevStaffMonth(db, m_header);
     if (m_header.staffCd == before) {
         reload(db); // with the current member's stored totals
+        read.end();
         return false;
     }
     loadRows(db);
+    read.end();
     return true;
 }
 
 void TimesheetMonth::loadCode(Database& db, const QString& typedCode)
 {
-    if (!FindStaffMonth(db, m_header, padStaffCode(typedCode))) {
+    Snapshot read(db);
+    if (FindStaffMonth(db, m_header, padStaffCode(typedCode)))
+        loadRows(db);
+    else
         reload(db); // with the current member's stored totals
-        return;
-    }
-    loadRows(db);
+    read.end();
 }
 
 void TimesheetMonth::reload(Database& db)
 {
+    Snapshot read(db);
     FindStaffMonth(db, m_header, m_header.staffCd);
     loadRows(db);
+    read.end();
 }
 
 void TimesheetMonth::loadRows(Database& db)
