@@ -190,6 +190,23 @@ void Server_SaveMonth(benchmark::State& state)
 }
 BENCHMARK(Server_SaveMonth);
 
+// As the screens save: on a connection of the save's own, made for it on the worker thread.
+void Server_SaveMonthOnItsOwnConnection(benchmark::State& state)
+{
+    Fixture& f = Fixture::instance();
+    int s = 0;
+    for (auto _ : state) {
+        const std::unique_ptr<Database> db = f.db().openAnother();
+        const QString staffCd = code(s++ % kStaff);
+        const MonthHeader h{
+            staffCd, QString(), QString(), kMonth, kFirst, kFirst.addDays(kDays - 1),
+            160,     10,        2,         20};
+        saveMonth(*db, h, workedMonth(staffCd, kMonth, kFirst, kDays),
+                  monthRevision(*db, staffCd, kMonth));
+    }
+}
+BENCHMARK(Server_SaveMonthOnItsOwnConnection);
+
 void Baseline_Server_SaveMonth(benchmark::State& state)
 {
     Bare& bare = Fixture::instance().bare();
