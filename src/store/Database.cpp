@@ -58,8 +58,6 @@ QString failureAdvice(int code)
 QString serverFailureAdvice(const QString& state)
 {
     const QString category = state.left(2);
-    if (category == QLatin1String("08") || state.startsWith(QLatin1String("57P")))
-        return kConnectionLost;
     if (state == QLatin1String("42501"))
         return QStringLiteral("サーバーのデータベースを使う権限がありません。"
                               "サーバーの管理者に権限を確認してください。");
@@ -70,6 +68,14 @@ QString serverFailureAdvice(const QString& state)
         return QStringLiteral("他の担当者の処理と重なったため実行できませんでした。"
                               "もう一度実行してください。");
     return {};
+}
+
+// The server ended the connection (it shut down, or an administrator ended it) or the network
+// dropped it.
+bool endsConnection(const QSqlError& error)
+{
+    const QString state = error.nativeErrorCode();
+    return state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
 }
 
 // Why a connection to the server failed, from libpq's words (English, or Japanese under a
@@ -256,8 +262,10 @@ void Database::reconnectIfLost()
 
 void Database::fail(const QSqlError& error)
 {
-    if (isConnectionLost())
+    if (isConnectionLost() || endsConnection(error)) {
+        m_lost = true; // made again before the next statement outside a unit
         throw StoreError(kConnectionLost + u'\n' + error.databaseText().trimmed());
+    }
     throw StoreError(engineMessage(error, engine()));
 }
 
@@ -266,7 +274,24 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
     if (!m_db.isValid() && !m_lost)
         throw StoreError(QStringLiteral("データベースが閉じられています。"));
     reconnectIfLost();
+    QSqlQuery* statement = attempt(sql, values);
+    // A server that dropped an idle connection is reached again at once, where running the
+    // statement twice cannot do anything twice: a read, or the beginning of a unit of work.
+    const bool repeatable =
+        sql.startsWith(QLatin1String("SELECT")) || sql == m_dialect.beginUnit(QString(), true);
+    if (!statement && m_savepointDepth == 0 && repeatable &&
+        (isConnectionLost() || endsConnection(m_lastError))) {
+        m_lost = true;
+        reconnectIfLost();
+        statement = attempt(sql, values);
+    }
+    if (!statement)
+        fail(m_lastError);
+    return *statement;
+}
 
+QSqlQuery* Database::attempt(const QString& sql, const QVariantList& values)
+{
     // The server prepares only reads and writes of rows; the rest (units of work, the schema)
     // carries no values and runs as it is.
     const bool prepared = engine() == Engine::SQLite || !values.isEmpty();
@@ -274,8 +299,10 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
     if (found == m_statements.end()) {
         auto statement = std::make_unique<QSqlQuery>(m_db);
         statement->setForwardOnly(true);
-        if (prepared && !statement->prepare(sql))
-            fail(statement->lastError());
+        if (prepared && !statement->prepare(sql)) {
+            m_lastError = statement->lastError();
+            return nullptr;
+        }
         found = m_statements.emplace(sql, std::move(statement)).first;
     }
     QSqlQuery& statement = *found->second;
@@ -283,11 +310,11 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i)
         statement.bindValue(i, boundValue(values.at(i)));
     if (!(prepared ? statement.exec() : statement.exec(sql))) {
-        const QSqlError error = statement.lastError();
+        m_lastError = statement.lastError();
         statement.finish();
-        fail(error);
+        return nullptr;
     }
-    return statement;
+    return &statement;
 }
 
 Rows Database::query(const QString& sql, const QVariantList& values)

@@ -4,6 +4,7 @@
 #include "SqlDialect.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -63,6 +64,8 @@ private:
     friend class Snapshot;
 
     QSqlQuery& run(const QString& sql, const QVariantList& values);
+    // Prepares (once) and runs the statement; null on failure, with the failure kept.
+    QSqlQuery* attempt(const QString& sql, const QVariantList& values);
     void open();
     // A server connection lost between units of work is made again before the next statement.
     void reconnectIfLost();
@@ -77,6 +80,7 @@ private:
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     int m_savepointDepth = 0;
     bool m_lost = false;
+    QSqlError m_lastError;
 };
 
 // The result rows of Database::query, read forward. Fields are read by position or by name;

@@ -177,6 +177,11 @@ private slots:
         }
         // The next command connects again and finds the month as it was before the save.
         QCOMPARE(allRows(*db), before);
+        // Dropped while idle, the connection is made again without a word.
+        TestServer::instance()->runAsSuperuser(
+            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                           "datname = '%1' AND pid <> pg_backend_pid()")
+                .arg(server.database));
         saveMonth(*db, changed, preparedMonth("0001", "200403", kMarch1, 31));
         QCOMPARE(openDatabase(server)->query("SELECT kihon1 FROM KYKINTAISYUKEIJL").next(), true);
     }
