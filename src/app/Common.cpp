@@ -7,6 +7,7 @@
 #include "ProgramFolders.h"
 #include "Progress.h"
 #include "Schema.h"
+#include "ServerSettings.h"
 #include "Splash.h"
 #include "StoreError.h"
 
@@ -47,6 +48,10 @@ bool DbOpen(const QString& path)
 
 bool DbOpen(const ServerConnection& server)
 {
+    if (const QString refusal = connectionRefusal(server); !refusal.isEmpty()) {
+        showOpenFailure(refusal);
+        return false;
+    }
     try {
         gDb = openDatabase(server);
         return true;

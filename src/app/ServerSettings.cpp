@@ -6,6 +6,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 // No organisation name: the file is ~/.config/nubira/nubira.conf.
@@ -44,6 +46,13 @@ void saveServerConnection(const ServerConnection& server)
 
 QString connectionRefusal(const ServerConnection& server)
 {
+    // The names go on into libpq's and the data source's settings, where a line break or other
+    // control character would start a setting of its own.
+    for (const QString* name : {&server.host, &server.database, &server.user}) {
+        if (std::any_of(name->cbegin(), name->cend(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; }))
+            return QStringLiteral("ホスト、データベース、ユーザーに使えない文字が含まれています。");
+    }
     if (server.database.trimmed().isEmpty())
         return QStringLiteral("データベース名を入力してください。");
     if (server.port < 1 || server.port > 65535)

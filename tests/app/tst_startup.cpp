@@ -200,6 +200,9 @@ private slots:
         screen->findChild<QRadioButton*>("opt_embedded")->setChecked(true);
         QTest::mouseClick(button("cmd_save"), Qt::LeftButton);
         QVERIFY(!loadServerConnection().isSet());
+        // A settings file edited by hand is still data: a line break cannot reach libpq.
+        QCOMPARE(connectionRefusal({"host\nsslmode=disable", 5432, "office", ""}),
+                 "ホスト、データベース、ユーザーに使えない文字が含まれています。");
     }
 
     void secondStartBringsTheRunningCopyForward()
