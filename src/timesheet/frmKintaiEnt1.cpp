@@ -618,15 +618,10 @@ void frmKintaiEnt1::cmd_button_Click(int index)
 void frmKintaiEnt1::closeOrReopen()
 {
     const QString month = m_month.memberMonthCaption();
-    if (m_month.isClosed()) {
+    const bool reopening = m_month.isClosed();
+    if (reopening) {
         if (ShowMsg(kMsgQuestion, month + QStringLiteral("の締めを解除しますか？")) != kMsgYes)
             return;
-        try {
-            m_month.reopen(openDb());
-        } catch (const StaleMonth&) {
-            offerReload(QStringLiteral("締め解除"));
-            return;
-        }
     } else {
         if (!m_month.isOnFile()) {
             ShowMsg(kMsgError,
@@ -642,27 +637,35 @@ void frmKintaiEnt1::closeOrReopen()
                     month + QStringLiteral(
                                 "を締めますか？締めた月は解除するまで変更できません。")) != kMsgYes)
             return;
-        try {
-            m_month.close(openDb());
-        } catch (const StaleMonth&) {
-            offerReload(QStringLiteral("締め"));
-            return;
-        }
     }
-    showMonth();
+    const bool changed = changeUnlessStale(
+        reopening ? QStringLiteral("締め解除") : QStringLiteral("締め"), [this, reopening] {
+            if (reopening)
+                m_month.reopen(openDb());
+            else
+                m_month.close(openDb());
+        });
+    if (changed)
+        showMonth();
 }
 
-void frmKintaiEnt1::offerReload(const QString& change)
+bool frmKintaiEnt1::changeUnlessStale(const QString& change, const std::function<void()>& work)
 {
+    try {
+        work();
+        return true;
+    } catch (const StaleMonth&) {
+    }
     const QString question =
         m_month.memberMonthCaption() +
         QStringLiteral("は、表示した後に他の担当者が変更したため、%1を取り止めました。\n"
                        "最新の内容を読み込みますか？（この画面で入力した内容は失われます）")
             .arg(change);
-    if (ShowMsg(kMsgQuestion, question) != kMsgYes)
-        return;
-    m_month.reload(openDb());
-    showMonth();
+    if (ShowMsg(kMsgQuestion, question) == kMsgYes) {
+        m_month.reload(openDb());
+        showMonth();
+    }
+    return false;
 }
 
 bool frmKintaiEnt1::save()
@@ -678,12 +681,10 @@ bool frmKintaiEnt1::save()
         return false;
     }
     TimesheetMonth saved = m_month;
-    try {
-        runWithProgress([&saved](Database& db) { saved.save(db); });
-    } catch (const StaleMonth&) {
-        offerReload(QStringLiteral("保存"));
+    if (!changeUnlessStale(QStringLiteral("保存"), [&saved] {
+            runWithProgress([&saved](Database& db) { saved.save(db); });
+        }))
         return false;
-    }
     m_month = std::move(saved);
     return true;
 }
@@ -705,12 +706,10 @@ void frmKintaiEnt1::img_trash_Drop()
         if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
             return;
         TimesheetMonth month = m_month;
-        try {
-            runWithProgress([&month](Database& db) { month.deleteMonth(db); });
-        } catch (const StaleMonth&) {
-            offerReload(QStringLiteral("削除"));
+        if (!changeUnlessStale(QStringLiteral("削除"), [&month] {
+                runWithProgress([&month](Database& db) { month.deleteMonth(db); });
+            }))
             return;
-        }
         m_month = std::move(month);
         showMonth();
     });

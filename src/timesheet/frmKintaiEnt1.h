@@ -78,9 +78,9 @@ private:
     void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
     void txt_staffCd_Validate();
     void closeOrReopen();
-    // Another clerk changed the month since it was shown: the change is refused, and the month
-    // as on file now is offered.
-    void offerReload(const QString& change);
+    // Runs a change of the month; when another clerk changed the month since it was shown, the
+    // change is refused, the month as on file now is offered, and the answer is false.
+    bool changeUnlessStale(const QString& change, const std::function<void()>& work);
     void cmd_NEXT_Click();
     void cmd_BACK_Click();
     void cmd_kensaku_Click();
