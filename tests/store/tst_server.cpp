@@ -85,9 +85,6 @@ private slots:
         QTest::addColumn<QString>("said");
         addTestRow("a table of another program", "CREATE TABLE orders (id INTEGER)",
                    "構成が異なります");
-        addTestRow("a text of limited length",
-                   "ALTER TABLE KYHENKOURIREKI ALTER COLUMN naiyou TYPE varchar(200)",
-                   "構成が異なります");
         addTestRow("a trigger",
                    "CREATE FUNCTION f() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RETURN NEW; "
                    "END'; CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL FOR EACH ROW EXECUTE "
@@ -120,7 +117,6 @@ private slots:
         addTestRow("no such database", "nowhere", "nubira", "", "データベース nowhere");
         addTestRow("no such user", "postgres", "nobody", "", "ユーザー nobody");
         addTestRow("wrong password", "postgres", "clerk", "wrong", "パスワードが違う");
-        addTestRow("no password", "postgres", "clerk", "", "パスワードが違う");
         addTestRow("no server there", "postgres", "nubira", "", "に届きません");
         addTestRow("the right password", "postgres", "clerk", "right", "");
     }
@@ -206,27 +202,16 @@ private slots:
 
         const QString back = folder.filePath("back.tim");
         exportToFile(*server, back);
-        QStringList expected = allRows(*server);
+        const QStringList expected = allRows(*server);
         QCOMPARE(allRows(*openDatabase(back)), expected);
         QCOMPARE(expected.size(), rows.size() + 1);
-    }
 
-    void aRestoreThatFailsKeepsTheServerRows()
-    {
-        const std::unique_ptr<Database> server =
-            openDatabase(TestServer::instance()->freshDatabase());
-        fillOffice(*server);
-        const QStringList before = allRows(*server);
-        QTemporaryDir folder;
-        const QString path = folder.filePath("office.tim");
-        createDatabase(path);
-        // A month summary holding a text where hours go cannot be stored on the server: the
-        // restore stops there, as a whole.
-        runForeignSql(path, "INSERT INTO CMSTAFFKIHONMST VALUES ('0001', '青木', ''); "
-                            "INSERT INTO KYKINTAISYUKEIJL VALUES ('0001', '200404', "
+        // A summary holding a text where hours go cannot be stored on the server: the restore
+        // stops there, as a whole.
+        runForeignSql(back, "INSERT INTO KYKINTAISYUKEIJL VALUES ('0001', '200404', "
                             "'2004-04-01', '2004-04-30', 'eight', 0, 0, 0)");
-        QVERIFY_THROWS_EXCEPTION(StoreError, copyAllRows(*openDatabase(path), *server));
-        QCOMPARE(allRows(*server), before);
+        QVERIFY_THROWS_EXCEPTION(StoreError, copyAllRows(*openDatabase(back), *server));
+        QCOMPARE(allRows(*server), expected);
     }
 
     void theDataSourcePointsAtTheServer()

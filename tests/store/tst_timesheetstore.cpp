@@ -252,18 +252,6 @@ private slots:
         QCOMPARE(monthRevision(*second, "0003", "200403"), saved + 1);
     }
 
-    void aDeletedMemberRefusesAStaleDelete()
-    {
-        const qint64 loaded = memberRevision(m_temp->db(), "0003");
-        saveMonth(m_temp->db(), header("0003"), workedMonth("0003", "200403", kMarch1, 31));
-        QVERIFY_THROWS_EXCEPTION(StaleMonth, DeleteStaff(m_temp->db(), "0003", loaded));
-        QCOMPARE(storedDays("0003"), 31);
-        DeleteStaff(m_temp->db(), "0003", memberRevision(m_temp->db(), "0003"));
-        QCOMPARE(storedDays("0003"), 0);
-        // A month deleted and saved again never takes back an earlier revision.
-        QVERIFY(saveMonth(m_temp->db(), header("0003"), {}) > 2);
-    }
-
     void payrollCountsDaysByTheClassDigits()
     {
         std::vector<DayRow> rows = workedMonth("0005", "200403", kMarch1, 6);

@@ -18,18 +18,8 @@ namespace {
 std::unique_ptr<TestServer> gServer;
 bool gOnServer = false;
 
-QString serverBinaries()
-{
-    const QStringList found =
-        QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (auto version = found.crbegin(); version != found.crend(); ++version) {
-        const QString bin = QStringLiteral("/usr/lib/postgresql/%1/bin").arg(*version);
-        if (QFile::exists(bin + QStringLiteral("/initdb")) &&
-            QFile::exists(bin + QStringLiteral("/pg_ctl")))
-            return bin;
-    }
-    return {};
-}
+// The server of Debian 12, as the install script installs it.
+const QString kBinaries = QStringLiteral("/usr/lib/postgresql/15/bin");
 
 // The server refuses to run as root: it then runs as postgres, in a folder of its own.
 const passwd* serverAccount()
@@ -58,10 +48,9 @@ void runTool(const QString& program, const QStringList& arguments)
 TestServer* TestServer::instance()
 {
     if (!gServer) {
-        const QString binaries = serverBinaries();
-        if (binaries.isEmpty())
+        if (!QFile::exists(kBinaries + QStringLiteral("/initdb")))
             return nullptr;
-        gServer.reset(new TestServer(binaries));
+        gServer.reset(new TestServer(kBinaries));
         qAddPostRoutine([] {
             gServer->stop();
             gServer.reset();

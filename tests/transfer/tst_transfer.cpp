@@ -125,14 +125,6 @@ private slots:
         QCOMPARE(restoreFrom(back), restoredFrom(back));
         QCOMPARE(staffCount(), 3);
         QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
-
-        // What is not the program's own leaves the server's rows as they were.
-        const QString text = outside("list.tim");
-        write(text, "スタッフ一覧\n0001,青木\n");
-        DeleteStaff(*gDb, "0009");
-        QCOMPARE(restoreFrom(text),
-                 (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
-        QCOMPARE(staffCount(), 2);
     }
 
     void exportNamesTheFileAsTyped_data()
