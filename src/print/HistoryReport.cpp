@@ -100,6 +100,7 @@ ReportDocument historyReport(const QString& title, const std::vector<HistoryEntr
                            QStringLiteral("ggge年m月d日")}};
     d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
+    d.title = QStringLiteral("変更履歴");
     HistorySource source(history);
     return runReport(d, source, today);
 }

@@ -97,6 +97,7 @@ public:
         if (m_open)
             endPage(fields, style);
         m_document.pageLayout = m_definition.pageLayout;
+        m_document.title = m_definition.title;
         return std::move(m_document);
     }
 

@@ -61,6 +61,7 @@ struct ReportDefinition {
     QString groupField; // a new group begins when its value changes
     bool groupStartsNewPage = false;
     QPageLayout pageLayout; // paper, orientation and margins
+    QString title;
 };
 
 // The data fields of a run, looked up without regard to letter case. Each holds the value that
@@ -118,6 +119,7 @@ struct ReportPage {
 };
 
 struct ReportDocument {
+    QString title; // what the preview, the printer's queue and a saved PDF are named
     QPageLayout pageLayout;
     std::vector<ReportPage> pages;
 };

@@ -1,6 +1,7 @@
 #include "ReportPaint.h"
 
-#include <QFile>
+#include "WholeFile.h"
+
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -54,16 +55,16 @@ void paintReport(const ReportDocument& document, QPagedPaintDevice& device)
     }
 }
 
-bool writeReportPdf(const ReportDocument& document, const QString& path)
+bool writeReportPdf(const ReportDocument& document, const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(1440); // one device unit to the twip
-        writer.setCreator(QStringLiteral("ヌビラ"));
-        paintReport(document, writer);
-    }
-    return file.error() == QFileDevice::NoError;
+    return writeWholeFile(
+        path,
+        [&document](QIODevice& file) {
+            QPdfWriter writer(&file);
+            writer.setResolution(1440); // one device unit to the twip
+            writer.setCreator(QStringLiteral("ヌビラ"));
+            paintReport(document, writer);
+            return true;
+        },
+        error);
 }

@@ -9,5 +9,6 @@ class QPagedPaintDevice;
 // is embedded in a PDF.
 void paintReport(const ReportDocument& document, QPagedPaintDevice& device);
 
-// Writes the report as a PDF file; false when the file cannot be written.
-bool writeReportPdf(const ReportDocument& document, const QString& path);
+// Writes the report as a PDF file, whole or not at all; false, with the system's reason, when the
+// file cannot be written.
+bool writeReportPdf(const ReportDocument& document, const QString& path, QString* error = nullptr);

@@ -5,6 +5,7 @@
 #include "ReportPaint.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"
+#include "WholeFile.h"
 #include "rptSyukin.h"
 
 #include <QPrintPreviewDialog>
@@ -30,12 +31,11 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
     save->setToolTip(QStringLiteral("PDFファイルに保存します"));
     QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
         const QString path =
-            askFileName(&dialog, {true, QStringLiteral("PDFに保存"), QStringLiteral("出勤表.pdf"),
+            askFileName(&dialog, {true, QStringLiteral("PDFに保存"), document.title + ".pdf",
                                   QStringLiteral("PDFファイル(*.pdf)")});
-        if (path.isEmpty())
-            return;
-        if (!writeReportPdf(document, path))
-            ShowMsg(kMsgError, QStringLiteral("PDFファイルを保存できませんでした。"));
+        QString error;
+        if (!path.isEmpty() && !writeReportPdf(document, path, &error))
+            ShowMsg(kMsgError, wholeFileFailure(path, error));
     });
 }
 
@@ -52,9 +52,9 @@ void showReport(const ReportDocument& document, QWidget* parent)
         return previewStandIn()(document);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(document.pageLayout);
-    printer.setDocName(QStringLiteral("出勤表"));
+    printer.setDocName(document.title);
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("出勤表 - 印刷プレビュー"));
+    dialog.setWindowTitle(document.title + QStringLiteral(" - 印刷プレビュー"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter* target) { paintReport(document, *target); });
     addPdfCommand(dialog, document);

@@ -141,6 +141,7 @@ ReportDefinition rptSyukin::Definition()
     d.pageFooter = {QStringLiteral("PageFooter"), 0, {}, {}};
     d.groupField = QStringLiteral("staffCd");
     d.groupStartsNewPage = true;
+    d.title = QStringLiteral("出勤表");
     // A4 portrait; the side margins leave the body its 10560 twips.
     d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);

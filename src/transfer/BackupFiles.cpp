@@ -1,10 +1,11 @@
 #include "BackupFiles.h"
 
+#include "WholeFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString timFileName(const QString& chosen)
 {
@@ -13,25 +14,28 @@ QString timFileName(const QString& chosen)
                : chosen + QLatin1String(".tim");
 }
 
-bool copyWhole(const QString& from, const QString& to)
+bool copyWhole(const QString& from, const QString& to, QString* error)
 {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = source.errorString();
         return false;
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        return false;
-    constexpr qint64 kChunk = 1 << 20;
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(kChunk);
-        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            return false;
-        if (target.write(chunk) != chunk.size())
-            return false;
     }
-    if (source.error() != QFileDevice::NoError)
-        return false;
-    return target.commit();
+    return writeWholeFile(
+        to,
+        [&source](QIODevice& target) {
+            constexpr qint64 kChunk = 1 << 20;
+            while (!source.atEnd()) {
+                const QByteArray chunk = source.read(kChunk);
+                if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+                    return false;
+                if (target.write(chunk) != chunk.size())
+                    return false;
+            }
+            return source.error() == QFileDevice::NoError;
+        },
+        error);
 }
 
 QString backupPath(const QString& database)

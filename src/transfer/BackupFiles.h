@@ -11,8 +11,8 @@
 QString timFileName(const QString& chosen);
 
 // Copies a file so that the target is either its old self or a complete copy: the copy is written
-// beside the target and renamed over it. False when anything fails.
-bool copyWhole(const QString& from, const QString& to);
+// beside the target and renamed over it. False, with the system's reason, when anything fails.
+bool copyWhole(const QString& from, const QString& to, QString* error = nullptr);
 
 // The previous database kept during a restore: "data.bak" beside the database file.
 QString backupPath(const QString& database);

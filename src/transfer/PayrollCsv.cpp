@@ -1,6 +1,5 @@
 #include "PayrollCsv.h"
 
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <QStringList>
 
@@ -57,13 +56,4 @@ PayrollCsv payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding)
         csv.bytes += line;
     }
     return csv;
-}
-
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    error = file.errorString();
-    return false;
 }

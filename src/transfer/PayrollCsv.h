@@ -23,6 +23,3 @@ struct PayrollCsv {
 // The file's bytes; a member whose text the encoding cannot hold is refused by name, never
 // written with a stand-in character.
 PayrollCsv payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding);
-
-// Writes the file whole or not at all; false with the reason when it could not be written.
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error);

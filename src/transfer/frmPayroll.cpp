@@ -9,6 +9,7 @@
 #include "Period.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QLabel>
@@ -88,10 +89,8 @@ void frmPayroll::run()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeWholeFile(path, csv.bytes, error)) {
-        ShowMsg(kMsgError, QStringLiteral("%1 に書き込めませんでした。保存先の空き容量と書き込みの"
-                                          "権限を確認してください。\n%2")
-                               .arg(path, error));
+    if (!writeWholeFile(path, csv.bytes, &error)) {
+        ShowMsg(kMsgError, wholeFileFailure(path, error));
         return;
     }
     ShowMsg(kMsgInformation,

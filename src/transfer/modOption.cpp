@@ -40,16 +40,17 @@ bool isOnServer()
     return gDb && gDb->engine() == Engine::PostgreSQL;
 }
 
-bool exportServer(const QString& answer)
+bool exportServer(const QString& answer, QString& error)
 {
     const QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("backup.tim"));
     try {
         runWithProgress([&file](Database& db) { exportToFile(db, file); });
-    } catch (const StoreError&) {
+    } catch (const StoreError& failure) {
+        error = failure.message();
         return false;
     }
-    return copyWhole(file, answer);
+    return copyWhole(file, answer, &error);
 }
 
 bool restoreServer(const QString& candidate)
@@ -110,8 +111,9 @@ void DataOut(QWidget* owner)
     if (answer == QLatin1String(".tim") || answer.isEmpty())
         return;
     bool copied = false;
+    QString error;
     if (isOnServer()) {
-        copied = exportServer(answer);
+        copied = exportServer(answer, error);
     } else {
         const QString database = liveDatabasePath();
         // Nothing pending: the file on disk is the whole database while it is closed.
@@ -120,13 +122,15 @@ void DataOut(QWidget* owner)
         const bool isDatabaseItself =
             target.exists() &&
             target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
-        copied = !isDatabaseItself && copyWhole(database, answer);
+        copied = !isDatabaseItself && copyWhole(database, answer, &error);
         DbOpen(database);
     }
 
     if (!copied) {
-        ShowMsg(kMsgError,
-                answer + QStringLiteral("にバックアップファイルを作成できませんでした。"));
+        ShowMsg(kMsgError, answer + QStringLiteral("にバックアップファイルを作成できませんでした。"
+                                                   "保存先の空き容量と書き込みの権限を確認して"
+                                                   "ください。\n") +
+                               error);
         return;
     }
     ShowMsg(kMsgInformation, answer + QStringLiteral("バックアップファイルを作成しました。 "));

@@ -6,9 +6,11 @@
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "PayrollCsv.h"
+#include "ReportPaint.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "TimesheetStore.h"
+#include "WholeFile.h"
 #include "frmPayroll.h"
 #include "modOption.h"
 
@@ -26,6 +28,10 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -359,9 +365,43 @@ private slots:
         const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
         QVERIFY(bytes.endsWith("\r\n\"00\"\"1\",\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
                                "31,20,1,10,7.33,0.00,0.13,20.00\r\n"));
+    }
+
+    void aFileNotWrittenWholeIsNotWrittenAtAll_data()
+    {
+        QTest::addColumn<QString>("writer");
+        for (const char* writer : {"payroll file", "backup copy", "PDF"})
+            QTest::newRow(writer) << writer;
+    }
+    void aFileNotWrittenWholeIsNotWrittenAtAll()
+    {
+        // The disk takes the first 100 bytes of a new file and no more, as a full disk does: a
+        // small write goes into the file's buffer and fails only when it is flushed.
+        QFETCH(QString, writer);
+        const QString path = outside("target");
+        write(path, "old");
         QString error;
-        QVERIFY(!writeWholeFile(outside("no such folder/payroll.csv"), bytes, error));
+        const auto attempt = [&] {
+            if (writer == "payroll file")
+                return writeWholeFile(path, QByteArray(500, 'x'), &error);
+            if (writer == "backup copy")
+                return copyWhole(livePath(), path, &error);
+            return writeReportPdf({"t", QPageLayout(), {ReportPage{}}}, path, &error);
+        };
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+            const rlimit full{100, RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &full);
+            const bool written = attempt();
+            setrlimit(RLIMIT_FSIZE, &unlimited);
+            QVERIFY(!written);
+        }
         QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(path), "old");
+        QCOMPARE(QDir(outside({})).entryList(QDir::Files), QStringList{"target"});
+        QVERIFY(attempt());
+        QVERIFY(contents(path).size() > 100);
     }
 
 private:
