@@ -2,6 +2,8 @@
 
 #include "Records.h"
 
+#include <optional>
+
 class Database;
 
 // The staff member being edited on the staff registration screen: looked up by code, changed,
@@ -26,15 +28,19 @@ public:
     static QString deleteRefusal(const QString& codeText);
     static QString deleteQuestion();
 
-    void save(Database& db) const;
-    // Removes the member with all of the member's months. Raises StaleMonth when another clerk
-    // changed one of the months since the lookup.
+    // Saves the member as edited and records what changed in the history, as one unit. Raises
+    // StaleChange when another clerk saved or deleted the member since the lookup.
+    void save(Database& db);
+    // Removes the member with all of the member's months, and records it. Raises StaleChange when
+    // another clerk changed the member or one of the months since the lookup.
     void remove(Database& db) const;
     // Looks the member up again, as on file now.
     void reload(Database& db);
 
 private:
     StaffRecord m_record;
-    qint64 m_revision = 0;
+    std::optional<StaffRecord> m_onFile; // as looked up
+    int m_recordRevision = 0;
+    qint64 m_memberRevision = 0;
     QString m_curCode;
 };

@@ -97,7 +97,20 @@ void frmStaff::save()
         ShowMsg(kMsgError, refusal);
         return;
     }
-    m_editor.save(openDb());
+    try {
+        m_editor.save(openDb());
+    } catch (const StaleChange&) {
+        const QString question =
+            QStringLiteral("%1 の登録内容は、表示した後に他の担当者が変更したため、保存を"
+                           "取り止めました。\n最新の内容を読み込みますか？（この画面で入力した"
+                           "内容は失われます）")
+                .arg(m_editor.record().staffCd);
+        if (ShowMsg(kMsgQuestion, question) == kMsgYes) {
+            m_editor.reload(openDb());
+            Data_Disp();
+        }
+        return;
+    }
     ShowMsg(kMsgInformation, QStringLiteral("保存しました。"));
 }
 
@@ -124,10 +137,10 @@ void frmStaff::remove()
     }
     try {
         m_editor.remove(openDb());
-    } catch (const StaleMonth&) {
-        ShowMsg(kMsgError, QStringLiteral("%1 %2 の月を、表示した後に他の担当者が変更したため、"
-                                          "削除を取り止めました。内容を確かめてから、もう一度"
-                                          "削除してください。")
+    } catch (const StaleChange&) {
+        ShowMsg(kMsgError, QStringLiteral("%1 %2 の登録内容か月を、表示した後に他の担当者が変更"
+                                          "したため、削除を取り止めました。内容を確かめてから、"
+                                          "もう一度削除してください。")
                                .arg(m_code->value(), m_name->value()));
         m_editor.reload(openDb());
         Data_Disp();

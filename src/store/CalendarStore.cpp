@@ -1,6 +1,9 @@
 #include "CalendarStore.h"
 
 #include "Database.h"
+#include "Revisions.h"
+
+#include <functional>
 
 namespace {
 
@@ -20,17 +23,41 @@ std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, 
     return days;
 }
 
-void saveCompanyDayOff(Database& db, const CompanyDayOff& day)
+int calendarRevision(Database& db)
 {
-    db.execute(
+    return revision(db, calendarRevisionKey());
+}
+
+namespace {
+
+// A change of the calendar as one unit with the raise of its revision.
+int changeCalendar(Database& db, std::optional<int> expectedRevision,
+                   const std::function<void()>& change)
+{
+    Transaction transaction(db);
+    const int raised = raiseRevision(db, calendarRevisionKey(), expectedRevision);
+    change();
+    transaction.commit();
+    return raised;
+}
+
+} // namespace
+
+int saveCompanyDayOff(Database& db, const CompanyDayOff& day, std::optional<int> expectedRevision)
+{
+    return changeCalendar(db, expectedRevision, [&] {
+        db.execute(
         QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
                        "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
         {day.kyujituDt, day.kyujituNm});
+    });
 }
 
-void deleteCompanyDayOff(Database& db, const QDate& day)
+int deleteCompanyDayOff(Database& db, const QDate& day, std::optional<int> expectedRevision)
 {
-    db.execute(QStringLiteral("DELETE FROM CMKAISYAKYUJITUMST WHERE kyujituDt = ?"), {day});
+    return changeCalendar(db, expectedRevision, [&] {
+        db.execute(QStringLiteral("DELETE FROM CMKAISYAKYUJITUMST WHERE kyujituDt = ?"), {day});
+    });
 }
 
 bool holidaysAreRestDays(Database& db)
@@ -40,10 +67,12 @@ bool holidaysAreRestDays(Database& db)
     return rows.next() && rows.text(0) == QLatin1String("1");
 }
 
-void setHolidaysAreRestDays(Database& db, bool on)
+int setHolidaysAreRestDays(Database& db, bool on, std::optional<int> expectedRevision)
 {
-    db.execute(
+    return changeCalendar(db, expectedRevision, [&] {
+        db.execute(
         QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
                        "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
         {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
+    });
 }

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class Database;
@@ -19,10 +20,18 @@ struct CompanyDayOff {
 
 // The office's days off from first to last, by date.
 std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, const QDate& last);
+// The calendar's revision: every change of its days off or its setting raises it. Each change
+// returns the new revision; with an expected revision it raises StaleChange instead when another
+// clerk changed the calendar since.
+int calendarRevision(Database& db);
+
 // Adds the day, or renames it when it is on file.
-void saveCompanyDayOff(Database& db, const CompanyDayOff& day);
-void deleteCompanyDayOff(Database& db, const QDate& day);
+int saveCompanyDayOff(Database& db, const CompanyDayOff& day,
+                      std::optional<int> expectedRevision = std::nullopt);
+int deleteCompanyDayOff(Database& db, const QDate& day,
+                        std::optional<int> expectedRevision = std::nullopt);
 
 // "祝日・会社休日を公休日とする": off unless set.
 bool holidaysAreRestDays(Database& db);
-void setHolidaysAreRestDays(Database& db, bool on);
+int setHolidaysAreRestDays(Database& db, bool on,
+                           std::optional<int> expectedRevision = std::nullopt);

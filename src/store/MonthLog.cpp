@@ -1,6 +1,7 @@
 #include "MonthLog.h"
 
 #include "Database.h"
+#include "Records.h"
 #include "TimesheetStore.h"
 
 #include <pwd.h>
@@ -29,15 +30,17 @@ void addHistory(Database& db, const HistoryEntry& e)
 
 std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, const QString& syoriDt)
 {
-    Rows rows = db.query(QStringLiteral("SELECT henkouDt, userNm, staffCd, syoriDt, sousa, naiyou, "
-                                        "sakujoFlg FROM KYHENKOURIREKI WHERE staffCd = ? AND "
-                                        "syoriDt = ? ORDER BY rirekiNo DESC"),
+    const QString columns = QStringLiteral("SELECT rirekiNo, henkouDt, userNm, staffCd, syoriDt, "
+                                           "sousa, naiyou, sakujoFlg FROM KYHENKOURIREKI ");
+    Rows rows = db.query(columns + QStringLiteral("WHERE staffCd = ? AND syoriDt IN (?, '') "
+                                                  "UNION ALL ") +
+                             columns + QStringLiteral("WHERE staffCd = '' ORDER BY 1 DESC"),
                          {staffCd, syoriDt});
     std::vector<HistoryEntry> history;
     while (rows.next()) {
-        history.push_back({QDateTime::fromString(rows.text(0), Qt::ISODate), rows.text(1),
-                           rows.text(2), rows.text(3), rows.text(4), rows.text(5),
-                           rows.value(6).toInt() != 0});
+        history.push_back({QDateTime::fromString(rows.text(1), Qt::ISODate), rows.text(2),
+                           rows.text(3), rows.text(4), rows.text(5), rows.text(6),
+                           rows.value(7).toInt() != 0});
     }
     return history;
 }
@@ -50,6 +53,24 @@ bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt)
     return rows.next();
 }
 
+namespace {
+
+// The entry of a close or reopen with the month's totals on file at that moment.
+HistoryEntry withTotals(Database& db, HistoryEntry entry)
+{
+    Rows rows = db.query(QStringLiteral("SELECT kihon1, kihon2, kihon3, kihon4 FROM "
+                                        "KYKINTAISYUKEIJL WHERE staffCd = ? AND syoriDt = ?"),
+                         {entry.staffCd, entry.syoriDt});
+    if (rows.next()) {
+        const QString totals = QStringLiteral("合計 ") +
+                               hoursFigures(rows.real(0), rows.real(1), rows.real(2), rows.real(3));
+        entry.naiyou = entry.naiyou.isEmpty() ? totals : entry.naiyou + u'\n' + totals;
+    }
+    return entry;
+}
+
+} // namespace
+
 int closeMonth(Database& db, const HistoryEntry& entry, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
@@ -58,7 +79,7 @@ int closeMonth(Database& db, const HistoryEntry& entry, std::optional<int> expec
                               "VALUES (?, ?, ?, ?) ON CONFLICT (staffCd, syoriDt) DO UPDATE "
                               "SET simeDt = excluded.simeDt, simeUser = excluded.simeUser"),
                {entry.staffCd, entry.syoriDt, entry.henkouDt.toString(Qt::ISODate), entry.userNm});
-    addHistory(db, entry);
+    addHistory(db, withTotals(db, entry));
     transaction.commit();
     return revision;
 }
@@ -69,7 +90,7 @@ int reopenMonth(Database& db, const HistoryEntry& entry, std::optional<int> expe
     const int revision = raiseMonthRevision(db, entry.staffCd, entry.syoriDt, expectedRevision);
     db.execute(QStringLiteral("DELETE FROM KYSIMEKANRI WHERE staffCd = ? AND syoriDt = ?"),
                {entry.staffCd, entry.syoriDt});
-    addHistory(db, entry);
+    addHistory(db, withTotals(db, entry));
     transaction.commit();
     return revision;
 }

@@ -14,9 +14,9 @@ class Database;
 struct HistoryEntry {
     QDateTime henkouDt; // when, local time
     QString userNm;     // the operating-system user
-    QString staffCd;
-    QString syoriDt;
-    QString sousa;  // "保存", "削除", "締め", "締め解除"
+    QString staffCd; // empty for the whole office
+    QString syoriDt; // empty for a member's record
+    QString sousa;   // "保存", "削除", "締め", "締め解除", "スタッフ変更", "復元", ...
     QString naiyou; // what changed, a line a day, then the totals
     bool deletedMember = false;
 
@@ -31,12 +31,13 @@ HistoryEntry stampedHistoryEntry(const QString& staffCd, const QString& syoriDt,
 
 // Records one entry, inside the caller's unit of work when there is one.
 void addHistory(Database& db, const HistoryEntry& entry);
-// A member's month's history, newest first.
+// A member's month's history, newest first, with the changes of the member's record (recorded
+// without a month) and those of the whole office, such as a restore (recorded without a member).
 std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, const QString& syoriDt);
 
 bool isMonthClosed(Database& db, const QString& staffCd, const QString& syoriDt);
-// Closes or reopens the month and records it, as one unit. Raises the month's revision as
-// raiseMonthRevision does and returns the new one.
+// Closes or reopens the month and records it with the month's totals on file, as one unit. Raises
+// the month's revision as raiseMonthRevision does and returns the new one.
 int closeMonth(Database& db, const HistoryEntry& entry,
                std::optional<int> expectedRevision = std::nullopt);
 int reopenMonth(Database& db, const HistoryEntry& entry,

@@ -70,6 +70,17 @@ inline QString clockText(const QString& hhmm)
     return hhmm.isEmpty() ? QString() : hhmm.left(2) + u':' + hhmm.right(2);
 }
 
+// Four hour figures as the history writes them, basic/overtime/late-night/break with two
+// decimals: "8.00/0.00/0.00/1.00".
+inline QString hoursFigures(double basic, double overtime, double lateNight, double breaks)
+{
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(basic, 0, 'f', 2)
+        .arg(overtime, 0, 'f', 2)
+        .arg(lateNight, 0, 'f', 2)
+        .arg(breaks, 0, 'f', 2);
+}
+
 // The leading decimal digits of a piece of text as a number, the way stored codes and clock
 // parts are read: "2x" reads 2, text without leading digits 0.
 inline int leadingNumber(QStringView text)

@@ -122,6 +122,19 @@ const char* const kVersion4[] = {
     ) WITHOUT ROWID)",
 };
 
+// What a second clerk must not overwrite unseen besides a month: a member's record and the
+// office's calendar, each with its revision. And the allowance a month's totals were made under,
+// kept with them so that a later change of the office's calendar leaves the month as it was.
+const char* const kVersion5[] = {
+    R"(CREATE TABLE CMKAITEIKANRI (
+        kanriKb TEXT NOT NULL,
+        kanriCd TEXT NOT NULL,
+        kaiteiNo INTEGER NOT NULL DEFAULT 0,
+        PRIMARY KEY (kanriKb, kanriCd)
+    ) WITHOUT ROWID)",
+    R"(ALTER TABLE KYKINTAISYUKEIJL ADD COLUMN kihon40 REAL)",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -136,6 +149,7 @@ const SchemaStep kSteps[] = {
     {kVersion2},
     {kVersion3},
     {kVersion4},
+    {kVersion5},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));

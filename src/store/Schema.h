@@ -13,7 +13,8 @@ class Database;
 
 // The program's database file: the staff master, the monthly summary, the timesheet, the stored
 // query that the attendance sheet reads, the office's calendar (version 2), and the closed months
-// with the history of changes (version 3), and the months' revisions (version 4). The same schema
+// with the history of changes (version 3), the months' revisions (version 4), and the revisions
+// of members' records and the calendar with each month's allowance (version 5). The same schema
 // lives in an SQLite file or in a database on a PostgreSQL server.
 
 // Creates an empty database file with the tables and the stored query. Never touches an

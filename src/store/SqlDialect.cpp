@@ -166,6 +166,11 @@ QString SqlDialect::unindexed(const QString& column) const
     return m_engine == Engine::SQLite ? u'+' + column : column;
 }
 
+QString SqlDialect::sharedRowLock() const
+{
+    return m_engine == Engine::SQLite ? QString() : QStringLiteral(" FOR SHARE");
+}
+
 QString SqlDialect::caseBlindLike() const
 {
     return m_engine == Engine::SQLite ? QStringLiteral("LIKE") : QStringLiteral("ILIKE");

@@ -64,6 +64,9 @@ public:
     QString leadingInteger(const QString& expression) const;
     // A column compared without the help of its index.
     QString unindexed(const QString& column) const;
+    // What a SELECT of one row ends in to hold the row against other clerks' changes until the
+    // caller's unit of work ends (the file's write lock holds everything already).
+    QString sharedRowLock() const;
     // The pattern match that ignores the case of Latin letters.
     QString caseBlindLike() const;
 

@@ -1,7 +1,7 @@
 #include "StaffStore.h"
 
 #include "Database.h"
-#include "TimesheetStore.h"
+#include "Revisions.h"
 
 namespace {
 
@@ -74,28 +74,48 @@ StaffRecord GetStaff(Database& db, const QString& code)
     return {code, QString(), QString()};
 }
 
-void SaveStaff(Database& db, const StaffRecord& rec)
+std::optional<StaffRecord> findStaff(Database& db, const QString& code)
+{
+    Rows rows = db.query(QStringLiteral("SELECT staffCd, staffNm, staffKm FROM CMSTAFFKIHONMST "
+                                        "WHERE staffCd = ?"),
+                         {code});
+    if (rows.next())
+        return readStaff(rows);
+    return std::nullopt;
+}
+
+int staffRevision(Database& db, const QString& code)
+{
+    return revision(db, staffRevisionKey(code));
+}
+
+int SaveStaff(Database& db, const StaffRecord& rec, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
-    db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {rec.staffCd});
+    const int raised = raiseRevision(db, staffRevisionKey(rec.staffCd), expectedRevision);
+    // Changed in place: a month being saved meanwhile holds the member's row, and finds it still.
     db.execute(QStringLiteral("INSERT INTO CMSTAFFKIHONMST (staffCd, staffNm, staffKm) "
-                              "VALUES (?, ?, ?)"),
+                              "VALUES (?, ?, ?) ON CONFLICT (staffCd) DO UPDATE "
+                              "SET staffNm = excluded.staffNm, staffKm = excluded.staffKm"),
                {rec.staffCd, rec.staffNm, rec.staffKm});
     transaction.commit();
+    return raised;
 }
 
 void DeleteStaff(Database& db, const QString& code, std::optional<qint64> expectedRevision)
 {
     Transaction transaction(db);
-    // Raising first holds the member's months against other clerks until the unit ends.
+    // Raising first holds the member's record and months against other clerks until the unit
+    // ends.
+    const int record = raiseRevision(db, staffRevisionKey(code), std::nullopt);
     db.execute(QStringLiteral("UPDATE KYKAITEIKANRI SET kaiteiNo = kaiteiNo + 1 WHERE staffCd = ?"),
                {code});
     if (expectedRevision) {
         Rows before = db.query(QStringLiteral("SELECT COALESCE(sum(kaiteiNo - 1), 0) FROM "
                                               "KYKAITEIKANRI WHERE staffCd = ?"),
                                {code});
-        if (!before.next() || before.value(0).toLongLong() != *expectedRevision)
-            throw StaleMonth();
+        if (!before.next() || before.value(0).toLongLong() + record - 1 != *expectedRevision)
+            throw StaleChange();
     }
     db.execute(QStringLiteral("DELETE FROM CMSTAFFKIHONMST WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL WHERE staffCd = ?"), {code});

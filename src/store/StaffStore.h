@@ -24,12 +24,21 @@ std::vector<StaffRecord> ListStaff(Database& db, const QString& keyword, StaffFi
 // and reading.
 StaffRecord GetStaff(Database& db, const QString& code);
 
-// Inserts the staff member, or replaces the name and reading of one on file. The member's
-// timesheets stay as they are.
-void SaveStaff(Database& db, const StaffRecord& rec);
+// The staff member with this code, or none.
+std::optional<StaffRecord> findStaff(Database& db, const QString& code);
+
+// The revision of a member's record: 0 while it was never saved. Every save and delete raises it.
+int staffRevision(Database& db, const QString& code);
+
+// Inserts the staff member, or replaces the name and reading of one on file, and returns the
+// record's new revision. The member's timesheets stay as they are. With an expected revision,
+// raises StaleChange instead when another clerk saved or deleted the member since.
+int SaveStaff(Database& db, const StaffRecord& rec,
+              std::optional<int> expectedRevision = std::nullopt);
 
 // Removes the staff member with every summary, timesheet and closing row of that code, all or
-// nothing; the member's history stays, marked as deleted, and every month's revision is raised.
-// With an expected memberRevision, raises StaleMonth instead when a month of the member changed.
+// nothing; the member's history stays, marked as deleted, and the revisions of the record and of
+// every month are raised. With an expected memberRevision, raises StaleChange instead when the
+// record or a month of the member changed.
 void DeleteStaff(Database& db, const QString& code,
                  std::optional<qint64> expectedRevision = std::nullopt);

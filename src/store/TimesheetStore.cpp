@@ -1,11 +1,7 @@
 #include "TimesheetStore.h"
 
 #include "Database.h"
-
-StaleMonth::StaleMonth()
-    : StoreError(QStringLiteral("読み込んだ後に、他の担当者がこの月を変更しました。"))
-{
-}
+#include "Revisions.h"
 
 namespace {
 
@@ -106,10 +102,11 @@ bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& ro
     return true;
 }
 
-void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
+std::vector<size_t> loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
 {
+    std::vector<size_t> found;
     if (rows.empty())
-        return;
+        return found;
     QDate first = rows.front().kintaiDt;
     QDate last = first;
     for (const DayRow& row : rows) {
@@ -120,21 +117,34 @@ void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
         db.query(kDayColumns + kMonthKey + QStringLiteral(" AND kintaiDt >= ? AND kintaiDt <= ?"),
                  {h.staffCd, h.syoriDt, first, last});
     while (stored.next()) {
-        if (DayRow* row = rowForDay(rows, stored.date(0)))
+        if (DayRow* row = rowForDay(rows, stored.date(0))) {
             copyDay(h, stored, *row);
+            found.push_back(size_t(row - rows.data()));
+        }
     }
+    return found;
 }
 
-void SaveSummary(Database& db, const MonthHeader& h)
+void SaveSummary(Database& db, const MonthHeader& h, std::optional<double> kihon40)
 {
     Transaction transaction(db);
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey, {h.staffCd, h.syoriDt});
-    db.execute(
-        QStringLiteral("INSERT INTO KYKINTAISYUKEIJL "
-                       "(staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, kihon3, kihon4) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-        {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn, h.kihon1, h.kihon2, h.kihon3, h.kihon4});
+    db.execute(QStringLiteral("INSERT INTO KYKINTAISYUKEIJL (staffCd, syoriDt, kikanSt, kikanEn, "
+                              "kihon1, kihon2, kihon3, kihon4, kihon40) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+               {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn, h.kihon1, h.kihon2, h.kihon3, h.kihon4,
+                kihon40 ? QVariant(*kihon40) : QVariant()});
     transaction.commit();
+}
+
+std::optional<double> storedAllowance(Database& db, const MonthHeader& h)
+{
+    Rows rows = db.query(QStringLiteral("SELECT kihon40 FROM KYKINTAISYUKEIJL ") + kMonthKey +
+                             QStringLiteral(" AND kikanSt = ? AND kikanEn = ?"),
+                         {h.staffCd, h.syoriDt, h.kikanSt, h.kikanEn});
+    if (!rows.next() || rows.value(0).isNull())
+        return std::nullopt;
+    return rows.real(0);
 }
 
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows)
@@ -153,37 +163,22 @@ void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> row
 
 int monthRevision(Database& db, const QString& code, const QString& month)
 {
-    Rows rows =
-        db.query(QStringLiteral("SELECT kaiteiNo FROM KYKAITEIKANRI ") + kMonthKey, {code, month});
-    return rows.next() ? rows.value(0).toInt() : 0;
+    return revision(db, monthRevisionKey(code, month));
 }
 
 int raiseMonthRevision(Database& db, const QString& code, const QString& month,
                        std::optional<int> expected)
 {
-    // One statement both checks and raises: the server's row lock (the file's write lock) makes
-    // a second clerk's statement wait for the first and then find the revision moved on.
-    const auto raised = [&db](const QString& sql, const QVariantList& values) {
-        Rows rows = db.query(sql + QStringLiteral(" RETURNING kaiteiNo"), values);
-        return rows.next() ? std::optional<int>(rows.value(0).toInt()) : std::nullopt;
-    };
-    const QString insert =
-        QStringLiteral("INSERT INTO KYKAITEIKANRI (staffCd, syoriDt, kaiteiNo) VALUES (?, ?, 1) "
-                       "ON CONFLICT (staffCd, syoriDt) DO ");
-    std::optional<int> revision;
-    if (!expected)
-        revision =
-            raised(insert + QStringLiteral("UPDATE SET kaiteiNo = KYKAITEIKANRI.kaiteiNo + 1"),
-                   {code, month});
-    else if (*expected == 0)
-        revision = raised(insert + QStringLiteral("NOTHING"), {code, month});
-    else
-        revision = raised(QStringLiteral("UPDATE KYKAITEIKANRI SET kaiteiNo = kaiteiNo + 1 ") +
-                              kMonthKey + QStringLiteral(" AND kaiteiNo = ?"),
-                          {code, month, *expected});
-    if (!revision)
-        throw StaleMonth();
-    return *revision;
+    int raised = 0;
+    try {
+        raised = raiseRevision(db, monthRevisionKey(code, month), expected);
+    } catch (const StaleChange&) {
+        requireMember(db, code); // a member deleted meanwhile is said as such
+        throw;
+    }
+    // Checked after the raise, whose row lock a delete of the member waits for.
+    requireMember(db, code);
+    return raised;
 }
 
 qint64 memberRevision(Database& db, const QString& code)
@@ -191,15 +186,15 @@ qint64 memberRevision(Database& db, const QString& code)
     Rows rows = db.query(
         QStringLiteral("SELECT COALESCE(sum(kaiteiNo), 0) FROM KYKAITEIKANRI WHERE staffCd = ?"),
         {code});
-    return rows.next() ? rows.value(0).toLongLong() : 0;
+    return (rows.next() ? rows.value(0).toLongLong() : 0) + revision(db, staffRevisionKey(code));
 }
 
 int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
-              std::optional<int> expectedRevision)
+              std::optional<int> expectedRevision, std::optional<double> kihon40)
 {
     Transaction transaction(db);
     const int revision = raiseMonthRevision(db, h.staffCd, h.syoriDt, expectedRevision);
-    SaveSummary(db, h);
+    SaveSummary(db, h, kihon40);
     SaveDayRows(db, h, rows);
     transaction.commit();
     return revision;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Records.h"
-#include "StoreError.h"
+#include "Revisions.h"
 
 #include <optional>
 #include <span>
@@ -26,34 +26,34 @@ bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code);
 // with loadDayRows.
 bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row);
 
-// LoadDayRow for every prepared row at once, matched by kintaiDt, in one read.
-void loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
-
-// A change to a member's month made from the month as it was loaded, refused because someone else
-// changed the month since (another clerk on the same server).
-class StaleMonth : public StoreError {
-public:
-    StaleMonth();
-};
+// LoadDayRow for every prepared row at once, matched by kintaiDt, in one read. Returns the
+// indexes of the rows that were on file.
+std::vector<size_t> loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
 
 // The revision of a member's month: 0 while nothing was ever written to it. Every save, delete,
 // close and reopen raises it by one, and it is never given twice.
 int monthRevision(Database& db, const QString& code, const QString& month);
 // Raises the month's revision inside the caller's unit of work and returns the new one. With an
-// expected revision, raises StaleMonth instead when the month's revision is another one.
+// expected revision, raises StaleChange instead when the month's revision is another one. Raises
+// MemberGone when the member is not on file: no month is written for a member deleted meanwhile.
 int raiseMonthRevision(Database& db, const QString& code, const QString& month,
                        std::optional<int> expected = std::nullopt);
-// A figure that changes whenever any month of the member changes.
+// A figure that changes whenever the member's record or any month of the member changes.
 qint64 memberRevision(Database& db, const QString& code);
 
-// Rewrites h's summary row for h.syoriDt.
-void SaveSummary(Database& db, const MonthHeader& h);
+// Rewrites h's summary row for h.syoriDt, with the period allowance the totals were made under
+// (none for a month written without one).
+void SaveSummary(Database& db, const MonthHeader& h, std::optional<double> kihon40 = std::nullopt);
+// The allowance h's month was saved under, when it was saved for h's period with one.
+std::optional<double> storedAllowance(Database& db, const MonthHeader& h);
 // Rewrites the day rows of h's staff member and month: exactly the given rows remain.
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
 // SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.
-// Raises the month's revision as raiseMonthRevision does and returns the new one.
+// Raises the month's revision as raiseMonthRevision does and returns the new one. kihon40 is the
+// allowance the totals were made under.
 int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
-              std::optional<int> expectedRevision = std::nullopt);
+              std::optional<int> expectedRevision = std::nullopt,
+              std::optional<double> kihon40 = std::nullopt);
 
 // Removes the summary and the day rows of one staff member's month, all or nothing. Raises the
 // month's revision as raiseMonthRevision does and returns the new one.

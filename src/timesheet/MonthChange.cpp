@@ -7,15 +7,6 @@
 
 namespace {
 
-QString hoursText(double basic, double overtime, double night, double breaks)
-{
-    return QStringLiteral("%1/%2/%3/%4")
-        .arg(basic, 0, 'f', 2)
-        .arg(overtime, 0, 'f', 2)
-        .arg(night, 0, 'f', 2)
-        .arg(breaks, 0, 'f', 2);
-}
-
 QString dayText(const std::optional<DayRow>& row)
 {
     if (!row)
@@ -26,7 +17,7 @@ QString dayText(const std::optional<DayRow>& row)
         return dayClass + QStringLiteral(" -");
     return QStringLiteral("%1 %2-%3 %4")
         .arg(dayClass, clockText(row->syukin), clockText(row->taisya),
-             hoursText(row->kihon1, row->kihon2, row->kihon3, row->kihon4));
+             hoursFigures(row->kihon1, row->kihon2, row->kihon3, row->kihon4));
 }
 
 bool sameDay(const DayRow& a, const DayRow& b)
@@ -55,9 +46,14 @@ QString describeMonthChange(const MonthHeader& before, std::span<const DayRow> b
                      .arg(day.toString(QStringLiteral("MM/dd")), dayText(was), dayText(now));
     }
     const QString totalsBefore =
-        hoursText(before.kihon1, before.kihon2, before.kihon3, before.kihon4);
-    const QString totalsAfter = hoursText(after.kihon1, after.kihon2, after.kihon3, after.kihon4);
+        hoursFigures(before.kihon1, before.kihon2, before.kihon3, before.kihon4);
+    const QString totalsAfter = hoursFigures(after.kihon1, after.kihon2, after.kihon3, after.kihon4);
     if (totalsBefore != totalsAfter)
         lines << QStringLiteral("合計 %1 → %2").arg(totalsBefore, totalsAfter);
     return lines.join(u'\n');
+}
+
+QString allowanceChange(double before, double after)
+{
+    return QStringLiteral("週40時間勤務上限 %1 → %2").arg(before).arg(after);
 }

@@ -12,3 +12,6 @@
 // only is "なし" on the other.
 QString describeMonthChange(const MonthHeader& before, std::span<const DayRow> beforeRows,
                             const MonthHeader& after, std::span<const DayRow> afterRows);
+
+// The line of a changed period allowance: "週40時間勤務上限 168 → 152".
+QString allowanceChange(double before, double after);

@@ -6,6 +6,8 @@
 #include "TimesheetStore.h"
 #include "WorkTime.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -89,7 +91,14 @@ void TimesheetMonth::loadCode(Database& db, const QString& typedCode)
 void TimesheetMonth::reload(Database& db)
 {
     Snapshot read(db);
-    FindStaffMonth(db, m_header, m_header.staffCd);
+    if (!FindStaffMonth(db, m_header, m_header.staffCd) && !NextStaffMonth(db, m_header) &&
+        !PrevStaffMonth(db, m_header)) {
+        const MonthHeader period = m_header;
+        m_header = {};
+        m_header.syoriDt = period.syoriDt;
+        m_header.kikanSt = period.kikanSt;
+        m_header.kikanEn = period.kikanEn;
+    }
     loadRows(db);
     read.end();
 }
@@ -101,7 +110,9 @@ void TimesheetMonth::loadRows(Database& db)
         m_rows[i] =
             DayRow{m_header.staffCd, m_header.syoriDt, day, weekday(day), {}, {}, {}, 0, 0, 0, 0};
     }
-    loadDayRows(db, m_header, m_rows);
+    m_filedRows.clear();
+    for (const size_t i : loadDayRows(db, m_header, m_rows))
+        m_filedRows.push_back(m_rows[i]);
     const std::set<QDate> calendarRest = calendarRestDays(db, m_header.kikanSt, m_header.kikanEn);
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty()) {
@@ -111,13 +122,30 @@ void TimesheetMonth::loadRows(Database& db)
         if (isRestDay(row.syukinKb))
             emptyDay(row);
     }
-    m_kihon40 = calcKihon40(m_rows, calendarRest);
+    m_calendarKihon40 = calcKihon40(m_rows, calendarRest);
     const QString& code = m_header.staffCd;
+    m_kihon40 = storedAllowance(db, m_header).value_or(m_calendarKihon40);
     m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
     m_revision = code.isEmpty() ? 0 : monthRevision(db, code, m_header.syoriDt);
     markSaved();
     m_onFile =
         !code.isEmpty() && CountReportRows(db, code, code, m_header.syoriDt, m_header.syoriDt) > 0;
+}
+
+void TimesheetMonth::markSaved()
+{
+    m_storedRows = m_rows;
+    m_storedHeader = m_header;
+    m_storedKihon40 = m_kihon40;
+}
+
+bool TimesheetMonth::recalculateAllowance()
+{
+    if (m_kihon40 == m_calendarKihon40)
+        return false;
+    m_kihon40 = m_calendarKihon40;
+    computeTotals();
+    return true;
 }
 
 bool TimesheetMonth::commitClock(int n, Clock which, const QString& hhmm)
@@ -203,13 +231,18 @@ int TimesheetMonth::firstIncompleteRow() const
 void TimesheetMonth::save(Database& db)
 {
     Transaction transaction(db);
-    const int revision = saveMonth(db, m_header, m_rows, m_revision);
-    addHistory(db,
-               historyEntry(QStringLiteral("保存"),
-                            describeMonthChange(m_storedHeader, m_storedRows, m_header, m_rows)));
+    const int revision = saveMonth(db, m_header, m_rows, m_revision, m_kihon40);
+    QStringList change;
+    if (m_onFile && m_kihon40 != m_storedKihon40)
+        change << allowanceChange(m_storedKihon40, m_kihon40);
+    change << describeMonthChange(m_storedHeader, m_filedRows, m_header, m_rows);
+    change.removeAll(QString());
+    addHistory(db, historyEntry(QStringLiteral("保存"), change.join(u'\n')));
     transaction.commit();
     m_revision = revision;
     markSaved();
+    m_filedRows = m_rows;
+    m_onFile = true;
 }
 
 void TimesheetMonth::deleteMonth(Database& db)
@@ -219,7 +252,7 @@ void TimesheetMonth::deleteMonth(Database& db)
     MonthHeader emptied = m_storedHeader;
     emptied.kihon1 = emptied.kihon2 = emptied.kihon3 = emptied.kihon4 = 0;
     addHistory(db, historyEntry(QStringLiteral("削除"),
-                                describeMonthChange(m_storedHeader, m_storedRows, emptied, {})));
+                                describeMonthChange(m_storedHeader, m_filedRows, emptied, {})));
     transaction.commit();
     reload(db);
 }

@@ -24,7 +24,13 @@ public:
 
     const MonthHeader& header() const { return m_header; }
     int days() const { return int(m_rows.size()); }
+    // The period allowance the totals are made under: a month on file keeps the one it was saved
+    // under, whatever the office's calendar says now.
     double kihon40() const { return m_kihon40; }
+    // The allowance the office's calendar gives the period today.
+    double calendarKihon40() const { return m_calendarKihon40; }
+    // Makes the month's totals under today's allowance; true when the allowance changed.
+    bool recalculateAllowance();
     const DayRow& row(int n) const { return m_rows.at(n - 1); }
     std::span<const DayRow> rows() const { return m_rows; }
     bool hasRow(int n) const { return n >= 1 && n <= days(); }
@@ -39,7 +45,8 @@ public:
     // The member of the typed code, filled to four characters; a code not on file loads the
     // current member again.
     void loadCode(Database& db, const QString& typedCode);
-    // The current member's month again.
+    // The current member's month again; when the member is no longer on file, the next member's
+    // (else the previous one's, else none).
     void reload(Database& db);
 
     // A clock time committed in row n ("hhmm" or empty). With both times present the day's hours
@@ -54,20 +61,16 @@ public:
     // times and hours. True when the row was emptied.
     bool selectClass(int n, DayClass dayClass);
 
-    // True when the rows differ from the month as last loaded or saved: leaving it loses work.
-    bool isModified() const { return m_rows != m_storedRows; }
-    // The rows as they stand are the stored month (after a save of this month).
-    void markSaved()
-    {
-        m_storedRows = m_rows;
-        m_storedHeader = m_header;
-        m_onFile = true;
-    }
+    // True when the rows or the allowance differ from the month as last loaded or saved: leaving
+    // it loses work.
+    bool isModified() const { return m_rows != m_storedRows || m_kihon40 != m_storedKihon40; }
     // The month's revision when it was loaded or last changed here: a save, delete, close or
-    // reopen raises StaleMonth when another clerk changed the month since.
+    // reopen raises StaleChange when another clerk changed the month since.
     int revision() const { return m_revision; }
     // The member's month has rows on file: it can be closed.
     bool isOnFile() const { return m_onFile; }
+    // The member's name and code were cleared: no staff member is on file.
+    bool hasMember() const { return !m_header.staffCd.isEmpty(); }
 
     // A closed month (締め) is read only until it is reopened.
     bool isClosed() const { return m_closed; }
@@ -94,13 +97,18 @@ private:
     bool loadStep(Database& db, Step step);
     void loadRows(Database& db);
     void computeTotals();
+    // The rows as they stand are the stored month (after a load, or a save of this month).
+    void markSaved();
     static void emptyDay(DayRow& row);
     HistoryEntry historyEntry(const QString& sousa, const QString& naiyou = {}) const;
 
     MonthHeader m_header;
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
+    std::vector<DayRow> m_filedRows; // the days on file, as on file
     MonthHeader m_storedHeader;
+    double m_storedKihon40 = 40;
+    double m_calendarKihon40 = 40;
     bool m_closed = false;
     bool m_onFile = false;
     int m_revision = 0;

@@ -368,6 +368,19 @@ void frmKintaiEnt1::buildFooter()
     m_kihon40->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_kihon40->setGeometry(px(columnLeft(kRightBlock, Out)), px(totalsTop),
                            px(kColumns[Out].width - 60), px(kRowPitch));
+    // A month on file keeps the allowance it was saved under; when the office's calendar gives
+    // another today, that is said here with the offer to take it.
+    m_allowanceNotice = new QLabel(this);
+    m_allowanceNotice->setObjectName(QStringLiteral("lbl_kihon40_now"));
+    m_allowanceNotice->setGeometry(px(kRightBlock + 1200), px(totalsTop + kRowPitch + 120),
+                                   px(2700), px(kRowPitch));
+    setTextColour(m_allowanceNotice, Qt::red);
+    m_recalculate = addCommandButton(this, 6, QStringLiteral("再計算(&K)"),
+                                     px(kRightBlock + 3960, totalsTop + kRowPitch + 90, 1200, 405),
+                                     [this](int i) { cmd_button_Click(i); });
+    m_recalculate->setToolTip(
+        QStringLiteral("週40時間勤務上限を今の会社カレンダーで計算し直し、合計を作り直します。"
+                       "保存すると確定します。"));
 
     const std::array<const char*, 4> names{"txt_g_kihonJn", "txt_g_zangyouJn", "txt_g_sinyaJn",
                                            "txt_g_kyukeiJn"};
@@ -444,7 +457,7 @@ void frmKintaiEnt1::showMonth()
     m_kikanEn->setValue(h.kikanEn);
     for (int n = 1; n <= kGridRows; ++n)
         ShowRow(n);
-    m_kihon40->setText(generalNumber(m_month.kihon40()));
+    showAllowance();
     showTotals();
     m_closedLabel->setVisible(m_month.isClosed());
     m_closeButton->setText(m_month.isClosed() ? QStringLiteral("締め解除(&L)")
@@ -492,6 +505,17 @@ void frmKintaiEnt1::showRowValues(int n, bool keepUntimedText)
     g.zangyouJn->setValue(row.kihon2);
     g.sinyaJn->setValue(row.kihon3);
     g.kyukeiJn->setValue(row.kihon4);
+}
+
+void frmKintaiEnt1::showAllowance()
+{
+    m_kihon40->setText(generalNumber(m_month.kihon40()));
+    const bool differs = m_month.hasMember() && m_month.kihon40() != m_month.calendarKihon40();
+    m_allowanceNotice->setText(
+        QStringLiteral("今のカレンダーでは %1").arg(generalNumber(m_month.calendarKihon40())));
+    m_allowanceNotice->setVisible(differs);
+    m_recalculate->setVisible(differs);
+    m_recalculate->setEnabled(!m_month.isClosed());
 }
 
 void frmKintaiEnt1::showTotals()
@@ -609,6 +633,12 @@ void frmKintaiEnt1::cmd_button_Click(int index)
         case 5:
             showHistoryScreen(m_month.header());
             break;
+        case 6:
+            if (m_month.recalculateAllowance()) {
+                showAllowance();
+                showTotals();
+            }
+            break;
         default:
             break;
         }
@@ -654,7 +684,15 @@ bool frmKintaiEnt1::changeUnlessStale(const QString& change, const std::function
     try {
         work();
         return true;
-    } catch (const StaleMonth&) {
+    } catch (const StaleChange&) {
+    } catch (const MemberGone&) {
+        ShowMsg(kMsgError, QStringLiteral("%1 %2 は、表示した後に他の担当者がスタッフマスタから"
+                                          "削除したため、%3を取り止めました。次のスタッフを"
+                                          "表示します。")
+                               .arg(m_month.header().staffCd, m_month.header().staffNm, change));
+        m_month.reload(openDb());
+        showMonth();
+        return false;
     }
     const QString question =
         m_month.memberMonthCaption() +

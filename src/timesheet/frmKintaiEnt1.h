@@ -73,13 +73,15 @@ private:
     // keepUntimedText a clock field that holds what is no time keeps it.
     void showRowValues(int n, bool keepUntimedText = false);
     void showTotals();
+    void showAllowance();
 
     // Runs a load of the month under the handler's name and shows what it loaded.
     void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
     void txt_staffCd_Validate();
     void closeOrReopen();
     // Runs a change of the month; when another clerk changed the month since it was shown, the
-    // change is refused, the month as on file now is offered, and the answer is false.
+    // change is refused, the month as on file now is offered, and the answer is false. When
+    // another clerk deleted the member, the change is refused and the next member shown.
     bool changeUnlessStale(const QString& change, const std::function<void()>& work);
     void cmd_NEXT_Click();
     void cmd_BACK_Click();
@@ -98,6 +100,8 @@ private:
     DateField* m_kikanSt = nullptr;
     DateField* m_kikanEn = nullptr;
     QLabel* m_kihon40 = nullptr;
+    QLabel* m_allowanceNotice = nullptr;
+    QPushButton* m_recalculate = nullptr;
     QLabel* m_closedLabel = nullptr;
     QPushButton* m_closeButton = nullptr;
     std::array<QLabel*, 4> m_totals{};

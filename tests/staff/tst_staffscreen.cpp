@@ -125,9 +125,9 @@ private slots:
         addTestRow("closed month, asked again: no", int(kMsgYes), QStringList{question, closed},
                    "31");
         addTestRow("a month saved by another clerk meanwhile", int(kMsgYes),
-                   QStringList{question, "0001 青木 の月を、表示した後に他の担当者が変更したため、"
-                                         "削除を取り止めました。内容を確かめてから、もう一度削除"
-                                         "してください。"},
+                   QStringList{question, "0001 青木 の登録内容か月を、表示した後に他の担当者が"
+                                         "変更したため、削除を取り止めました。内容を確かめてから、"
+                                         "もう一度削除してください。"},
                    "31");
     }
     void deleteAsksFirst()

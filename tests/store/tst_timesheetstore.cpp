@@ -241,7 +241,7 @@ private slots:
             else
                 reopenMonth(first, entry, loaded);
             QFAIL("a change from the stale month went through");
-        } catch (const StaleMonth& stale) {
+        } catch (const StaleChange& stale) {
             QVERIFY(stale.message().contains("他の担当者"));
         }
         // The second clerk's month stands whole; reloaded, the first clerk's change goes through.

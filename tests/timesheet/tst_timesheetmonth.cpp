@@ -229,11 +229,28 @@ private slots:
         };
         QCOMPARE(month.kihon40(), allowance);
         QCOMPARE(firstClasses(), classes);
-        // A stored month keeps its classes whatever the setting becomes.
+        // A stored month keeps its classes, allowance and totals whatever the setting becomes,
+        // until the clerk asks for today's allowance and saves it.
+        workEveryDay(month);
         month.save(m_temp->db());
+        const auto totals = totalsOf(month);
         setHolidaysAreRestDays(m_temp->db(), !on);
         month.reload(m_temp->db());
         QCOMPARE(firstClasses(), classes);
+        const double today = on ? 168.0 : 136.0;
+        QCOMPARE(std::pair(month.kihon40(), month.calendarKihon40()), std::pair(allowance, today));
+        month.commitHours(8, Hours::LateNight, 1);
+        month.commitHours(8, Hours::LateNight, 0);
+        QCOMPARE(totalsOf(month), totals);
+        QVERIFY(month.recalculateAllowance() && month.isModified());
+        month.save(m_temp->db());
+        month.reload(m_temp->db());
+        QCOMPARE(month.kihon40(), today);
+        QVERIFY(loadHistory(m_temp->db(), "0001", "202605")
+                    .front()
+                    .naiyou.startsWith(QStringLiteral("週40時間勤務上限 %1 → %2")
+                                           .arg(allowance)
+                                           .arg(today)));
     }
 
     void historyAndClosing()
@@ -241,10 +258,10 @@ private slots:
         TimesheetMonth month = loadedMarch();
         workEveryDay(month);
         QCOMPARE(m_temp->commitsDuring([&] { month.save(m_temp->db()); }), 1);
-        month.markSaved();
         month.commitClock(1, Clock::Out, "1900");
+        month.commitClock(2, Clock::Out, "1900"); // changed and changed back: not listed
+        month.commitClock(2, Clock::Out, "1800");
         month.save(m_temp->db());
-        month.markSaved();
         month.close(m_temp->db());
         const TimesheetMonth closed = loadedMarch();
         QVERIFY(closed.isClosed());
@@ -261,7 +278,10 @@ private slots:
                  QStringLiteral("03/01 通常出勤 09:00-18:00 8.00/0.00/0.00/1.00 → 通常出勤 "
                                 "09:00-19:00 8.00/1.00/0.00/1.00\n"
                                 "合計 184.00/0.00/0.00/23.00 → 184.00/1.00/0.00/23.00"));
-        QCOMPARE(history[4].naiyou.count(u'\n'), 23); // every worked day, then the totals
+        QCOMPARE(history[2].naiyou, QStringLiteral("合計 184.00/1.00/0.00/23.00"));
+        // A month's first save lists every day, none of them on file before.
+        QCOMPARE(history[4].naiyou.count(u'\n'), 31);
+        QVERIFY(history[4].naiyou.contains("\n03/06 なし → 公休日 -\n"));
         QCOMPARE(history[0].userNm, operatingSystemUser());
         QVERIFY(!loadedMarch().isClosed());
     }

@@ -225,7 +225,8 @@ private slots:
         // As files were before the version was kept, and before the office's calendar.
         runForeignSql(
             path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; DROP TABLE KYSIMEKANRI; "
-                  "DROP TABLE KYHENKOURIREKI; DROP TABLE KYKAITEIKANRI; "
+                  "DROP TABLE KYHENKOURIREKI; DROP TABLE KYKAITEIKANRI; DROP TABLE CMKAITEIKANRI; "
+                  "ALTER TABLE KYKINTAISYUKEIJL DROP COLUMN kihon40; "
                   "PRAGMA user_version = 0");
         QCOMPARE(restoreFrom(path), restoredFrom(path));
         Rows version = gDb->query("PRAGMA user_version");
