@@ -1,17 +1,20 @@
 #include "frmCalendar.h"
 
 #include "CalendarStore.h"
+#include "Database.h"
 #include "ChildScreens.h"
 #include "Common.h"
 #include "Holidays.h"
 #include "InputFields.h"
 #include "Messages.h"
 #include "Records.h"
+#include "Revisions.h"
 #include "ScreenParts.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 QPointer<frmCalendar> gfrmCalendar;
@@ -73,21 +76,37 @@ frmCalendar::frmCalendar(const QDate& today, QWidget* parent)
         addCommandButton(this, 6, QStringLiteral("終了(&C)"), px(4920, 6540, 1380, 420), onClick);
     setTabChain({m_day, m_name, add, m_restDays, close, m_list, remove, previous, next});
 
-    runReported(QStringLiteral("Form_Load()"),
-                [this] { m_restDays->setChecked(holidaysAreRestDays(openDb())); });
-    connect(m_restDays, &QCheckBox::toggled, this, [this](bool on) {
-        runReported(QStringLiteral("chk_syukujituKoukyu_Click()"),
-                    [on] { setHolidaysAreRestDays(openDb(), on); });
-    });
     showYear(today.year());
+    connect(m_restDays, &QCheckBox::toggled, this, [this](bool on) {
+        runReported(QStringLiteral("chk_syukujituKoukyu_Click()"), [this, on] {
+            if (changeCalendar(QStringLiteral("設定の変更"), [on](Database& db, int revision) {
+                    return setHolidaysAreRestDays(db, on, revision);
+                })) {
+                m_shownRestDays = on;
+                return;
+            }
+            const QSignalBlocker shown(m_restDays); // the setting as shown, not as asked
+            m_restDays->setChecked(m_shownRestDays);
+        });
+    });
     m_day->setFocus();
 }
 
 void frmCalendar::showYear(int year)
 {
     runReported(QStringLiteral("showYear()"), [this, year] {
+        Database& db = openDb();
+        Snapshot read(db);
         const std::vector<CompanyDayOff> days =
-            loadCompanyDaysOff(openDb(), QDate(year, 1, 1), QDate(year, 12, 31));
+            loadCompanyDaysOff(db, QDate(year, 1, 1), QDate(year, 12, 31));
+        m_revision = calendarRevision(db);
+        const bool restDays = holidaysAreRestDays(db);
+        read.end();
+        {
+            const QSignalBlocker shown(m_restDays); // shown, not changed
+            m_restDays->setChecked(restDays);
+        }
+        m_shownRestDays = restDays;
         m_year = year;
         m_yearLabel->setText(QStringLiteral("%1年").arg(year));
         m_list->clear();
@@ -134,8 +153,11 @@ void frmCalendar::add()
         m_name->setFocus();
         return;
     }
-    saveCompanyDayOff(openDb(), {m_day->value(), m_name->value().trimmed()});
-    showYear(m_day->value().year());
+    const CompanyDayOff day{m_day->value(), m_name->value().trimmed()};
+    if (changeCalendar(QStringLiteral("追加"), [&day](Database& db, int revision) {
+            return saveCompanyDayOff(db, day, revision);
+        }))
+        showYear(day.kyujituDt.year());
 }
 
 void frmCalendar::remove()
@@ -147,6 +169,26 @@ void frmCalendar::remove()
     }
     if (ShowMsg(kMsgQuestion, QStringLiteral("削除してよろしいでしょうか？")) != kMsgYes)
         return;
-    deleteCompanyDayOff(openDb(), selected.first()->data(0, Qt::UserRole).toDate());
-    showYear(m_year);
+    const QDate day = selected.first()->data(0, Qt::UserRole).toDate();
+    if (changeCalendar(QStringLiteral("削除"), [&day](Database& db, int revision) {
+            return deleteCompanyDayOff(db, day, revision);
+        }))
+        showYear(m_year);
+}
+
+bool frmCalendar::changeCalendar(const QString& change,
+                                 const std::function<int(Database&, int)>& work)
+{
+    try {
+        m_revision = work(openDb(), m_revision);
+        return true;
+    } catch (const StaleChange&) {
+    }
+    const QString question =
+        QStringLiteral("会社カレンダーは、表示した後に他の担当者が変更したため、%1を取り止めました。"
+                       "\n最新の内容を読み込みますか？")
+            .arg(change);
+    if (ShowMsg(kMsgQuestion, question) == kMsgYes)
+        showYear(m_year);
+    return false;
 }

@@ -4,6 +4,10 @@
 
 #include <QPointer>
 
+#include <functional>
+
+class Database;
+
 class DateField;
 class QCheckBox;
 class QLabel;
@@ -25,8 +29,13 @@ private:
     void cmd_button_Click(int index);
     void add();
     void remove();
+    // Runs a change of the calendar from the revision shown; when another clerk changed the
+    // calendar since, the change is refused, the calendar shown anew, and the answer is false.
+    bool changeCalendar(const QString& change, const std::function<int(Database&, int)>& work);
 
     int m_year = 0;
+    int m_revision = 0;
+    bool m_shownRestDays = false;
     QLabel* m_yearLabel;
     QTreeWidget* m_list;
     DateField* m_day;

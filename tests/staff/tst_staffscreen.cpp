@@ -156,6 +156,34 @@ private slots:
         QCOMPARE(field("txt_staffNm")->value().isEmpty(), deleted);
     }
 
+    void anotherClerksChangeIsNotOverwritten()
+    {
+        enter("txt_staffCd", QStringLiteral("1"));
+        // Another clerk renames the member meanwhile, on a connection of their own.
+        const std::unique_ptr<Database> db = m_program->db().openAnother();
+        StaffEditor other;
+        other.lookUp(*db, QStringLiteral("1"));
+        other.setName(QStringLiteral("青木太郎"));
+        other.save(*db);
+        enter("txt_staffKm", QStringLiteral("ｱｵｷｲﾁﾛｳ"));
+        ScriptedMessages asked({int(kMsgYes)});
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        QCOMPARE(asked.texts(),
+                 QStringList{"0001 の登録内容は、表示した後に他の担当者が変更したため、保存を"
+                             "取り止めました。\n最新の内容を読み込みますか？（この画面で入力"
+                             "した内容は失われます）"});
+        QCOMPARE(field("txt_staffNm")->value(), QStringLiteral("青木太郎"));
+        enter("txt_staffKm", QStringLiteral("ｱｵｷﾀﾛｳ"));
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        QCOMPARE(asked.texts().last(), QStringLiteral("保存しました。"));
+        // Both changes are in the history of every month of the member, newest first.
+        QStringList changes;
+        for (const HistoryEntry& e : loadHistory(*db, "0001", "202612"))
+            changes << e.sousa + ' ' + e.naiyou;
+        QCOMPARE(changes, (QStringList{"スタッフ変更 ﾌﾘｶﾞﾅ ｱｵｷ → ｱｵｷﾀﾛｳ",
+                                       "スタッフ変更 氏名 青木 → 青木太郎"}));
+    }
+
     void closedDatabaseIsReportedWithTheHandler()
     {
         ScriptedMessages messages;

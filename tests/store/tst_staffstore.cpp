@@ -1,4 +1,5 @@
 #include "MonthLog.h"
+#include "Revisions.h"
 #include "StaffStore.h"
 #include "StoreError.h"
 #include "TempDatabase.h"
@@ -133,6 +134,33 @@ private slots:
                  "2");
         QCOMPARE(CountReportRows(db, "0002", "0002", "200402", "200403"), 56);
         QCOMPARE(GetStaff(db, "0002"), kStaff[1]);
+    }
+
+    void twoClerksOnOneMember_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("other"); // what the other clerk does meanwhile
+        addTestRow("the record changed meanwhile", "0001", "save");
+        addTestRow("a new code saved by both", "0099", "save");
+        addTestRow("the member deleted meanwhile", "0001", "delete");
+    }
+    void twoClerksOnOneMember()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, other);
+        Database& first = m_temp->db();
+        const std::unique_ptr<Database> second = first.openAnother();
+        const int shown = staffRevision(first, code);
+        const StaffRecord theirs{code, "他の担当者の名前", ""};
+        if (other == "save")
+            SaveStaff(*second, theirs, shown);
+        else
+            DeleteStaff(*second, code, memberRevision(*second, code));
+        QVERIFY_THROWS_EXCEPTION(StaleChange, SaveStaff(first, {code, "古い名前", "ﾖﾐ"}, shown));
+        QCOMPARE(findStaff(first, code), other == "save" ? std::optional(theirs) : std::nullopt);
+        // Shown anew, the clerk's save goes through.
+        SaveStaff(first, {code, "古い名前", "ﾖﾐ"}, staffRevision(first, code));
+        QCOMPARE(GetStaff(first, code).staffNm, "古い名前");
     }
 
     void failedSaveKeepsTheOldRow()

@@ -209,40 +209,60 @@ private slots:
     void twoClerksCannotOverwriteEachOther_data()
     {
         QTest::addColumn<QString>("change");
-        for (const char* change : {"save", "delete", "close", "reopen"})
-            QTest::newRow(change) << change;
+        QTest::addColumn<bool>("memberDeleted"); // the other clerk deleted the member instead
+        for (const char* change : {"save", "delete", "close", "reopen"}) {
+            QTest::addRow("%s after a save", change) << QString(change) << false;
+            QTest::addRow("%s after the member's delete", change) << QString(change) << true;
+        }
+        QTest::addRow("save of a month never written, after the member's delete")
+            << "save new" << true;
     }
     void twoClerksCannotOverwriteEachOther()
     {
         // Two clerks, each with a connection of their own, load the same month.
         QFETCH(QString, change);
+        QFETCH(bool, memberDeleted);
         Database& first = m_temp->db();
         const std::unique_ptr<Database> second = first.openAnother();
-        const MonthHeader h = header("0003");
+        const QString month = change == "save new" ? "200404" : "200403";
+        const MonthHeader h = header("0003", month);
         if (change == "reopen")
             closeMonth(first, {QDateTime::currentDateTime(), "a", "0003", "200403", "締め", ""});
-        const int loaded = monthRevision(first, "0003", "200403");
-        QCOMPARE(monthRevision(*second, "0003", "200403"), loaded);
+        const int loaded = monthRevision(first, "0003", month);
+        QCOMPARE(monthRevision(*second, "0003", month), loaded);
 
         MonthHeader theirs = h;
         theirs.kihon1 = 99;
-        const int saved =
-            saveMonth(*second, theirs, workedMonth("0003", "200403", kMarch1, 31), loaded);
-        QVERIFY(saved > loaded);
-
-        const HistoryEntry entry{QDateTime::currentDateTime(), "a", "0003", "200403", change, ""};
+        const int saved = memberDeleted ? 0
+                                        : saveMonth(*second, theirs,
+                                                    workedMonth("0003", month, kMarch1, 31), loaded);
+        if (memberDeleted)
+            DeleteStaff(*second, "0003");
+        const HistoryEntry entry{QDateTime::currentDateTime(), "a", "0003", month, change, ""};
         try {
-            if (change == "save")
-                saveMonth(first, h, preparedMonth("0003", "200403", kMarch1, 31), loaded);
+            if (change.startsWith("save"))
+                saveMonth(first, h, preparedMonth("0003", month, kMarch1, 31), loaded);
             else if (change == "delete")
-                DeleteMonth(first, "0003", "200403", loaded);
+                DeleteMonth(first, "0003", month, loaded);
             else if (change == "close")
                 closeMonth(first, entry, loaded);
             else
                 reopenMonth(first, entry, loaded);
             QFAIL("a change from the stale month went through");
+        } catch (const MemberGone& gone) {
+            QVERIFY(memberDeleted && gone.message().contains("0003"));
         } catch (const StaleChange& stale) {
-            QVERIFY(stale.message().contains("他の担当者"));
+            QVERIFY(!memberDeleted && stale.message().contains("他の担当者"));
+        }
+        if (memberDeleted) {
+            // Not a row of the member is left, nor a revision of a month never written.
+            for (const char* table : {"KYKINTAISYUKEIJL", "KYTIMESHEETJL", "KYSIMEKANRI"})
+                QCOMPARE(m_temp->scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE staffCd = "
+                                                       "'0003'")
+                                            .arg(table)),
+                         "0");
+            QCOMPARE(monthRevision(first, "0003", "200404"), 0);
+            return;
         }
         // The second clerk's month stands whole; reloaded, the first clerk's change goes through.
         QCOMPARE(storedMonth(header("0003"), 31).first.kihon1, 99.0);

@@ -8,6 +8,7 @@
 #include "ReportEngine.h"
 #include "ReportPreview.h"
 #include "Schema.h"
+#include "StaffStore.h"
 #include "TimesheetStore.h"
 #include "TrashBin.h"
 #include "frmCalendar.h"
@@ -256,23 +257,41 @@ private slots:
         QCOMPARE(clockIn->value(), QStringLiteral("1000")); // kept
     }
 
-    void anotherClerksSaveIsNotOverwritten()
+    void anotherClerksChangeIsNotOverwritten_data()
     {
+        QTest::addColumn<bool>("memberDeleted"); // else the other clerk saved the month
+        addTestRow("the month saved meanwhile", false);
+        addTestRow("the member deleted meanwhile", true);
+    }
+    void anotherClerksChangeIsNotOverwritten()
+    {
+        QFETCH(bool, memberDeleted);
         saveWorkedMonth("0001");
         open();
         auto* clockIn = child<ClockField>("txt_syukinJn_1");
         clockIn->setFocus(Qt::MouseFocusReason);
         clockIn->selectAll();
         QTest::keyClicks(clockIn, "1000");
-        // Another clerk, on a connection of their own, saves the month meanwhile.
+        // Another clerk, on a connection of their own, changes the month meanwhile.
         std::unique_ptr<Database> other = m_program->db().openAnother();
         std::vector<DayRow> theirs = workedMonth("0001", kMonth, kFirst, 28);
         theirs[0].syukin = "0830";
-        saveMonth(*other, {"0001", {}, {}, kMonth, kFirst, kLast, 99, 0, 0, 1}, theirs,
-                  monthRevision(*other, "0001", kMonth));
+        if (memberDeleted)
+            DeleteStaff(*other, "0001");
+        else
+            saveMonth(*other, {"0001", {}, {}, kMonth, kFirst, kLast, 99, 0, 0, 1}, theirs,
+                      monthRevision(*other, "0001", kMonth));
 
         ScriptedMessages messages({int(kMsgYes)});
         click("cmd_button_0");
+        if (memberDeleted) {
+            QCOMPARE(messages.texts(),
+                     QStringList{"0001 青木 は、表示した後に他の担当者がスタッフマスタから削除"
+                                 "したため、保存を取り止めました。次のスタッフを表示します。"});
+            QCOMPARE(child<TextField>("txt_staffNm")->value(), QStringLiteral("伊藤"));
+            QCOMPARE(stored("SELECT count(*) FROM KYTIMESHEETJL"), QStringLiteral("0"));
+            return;
+        }
         QCOMPARE(messages.texts(),
                  QStringList{"0001 青木 の2005年02月分は、表示した後に他の担当者が変更したため、"
                              "保存を取り止めました。\n最新の内容を読み込みますか？（この画面で"
@@ -383,17 +402,26 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 1);
         QCOMPARE(list->topLevelItem(0)->text(0) + list->topLevelItem(0)->text(2),
                  QStringLiteral("2026/12/29年末年始"));
-        QTest::mouseClick(screen->findChild<QCheckBox*>("chk_syukujituKoukyu"), Qt::LeftButton);
+        auto* restDays = screen->findChild<QCheckBox*>("chk_syukujituKoukyu");
+        QTest::mouseClick(restDays, Qt::LeftButton);
         QVERIFY(holidaysAreRestDays(m_program->db()));
+        // Another clerk adds a day meanwhile: the setting turned off from the calendar as shown is
+        // refused, and the calendar as on file now is shown.
+        saveCompanyDayOff(*m_program->db().openAnother(), {QDate(2026, 12, 30), "年末年始"});
+        QTest::mouseClick(restDays, Qt::LeftButton);
+        QVERIFY(messages.texts().last().startsWith("会社カレンダーは、表示した後に他の担当者が変更"
+                                                   "したため、設定の変更を取り止めました。"));
+        QVERIFY(restDays->isChecked() && holidaysAreRestDays(m_program->db()));
+        QCOMPARE(list->topLevelItemCount(), 2);
 
         press(4); // the next year has none
         QCOMPARE(list->topLevelItemCount(), 0);
         press(3);
         list->setCurrentItem(list->topLevelItem(0));
         press(1);
-        QCOMPARE(list->topLevelItemCount(), 0);
-        QVERIFY(
-            loadCompanyDaysOff(m_program->db(), QDate(2026, 1, 1), QDate(2026, 12, 31)).empty());
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(loadCompanyDaysOff(m_program->db(), QDate(2026, 1, 1), QDate(2026, 12, 31)).size(),
+                 1u);
     }
 
 private:
