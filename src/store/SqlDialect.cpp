@@ -1,6 +1,7 @@
 #include "SqlDialect.h"
 
 #include "Database.h"
+#include "Schema.h"
 
 #include <QRegularExpression>
 
@@ -181,6 +182,16 @@ void SqlDialect::takeSnapshot(Database& db) const
     // A read unit of the file sees one state already; the server's sees each statement's own.
     if (m_engine == Engine::PostgreSQL)
         db.execute(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+}
+
+void SqlDialect::holdTablesForWriting(Database& db) const
+{
+    if (m_engine == Engine::SQLite)
+        return;
+    QStringList tables;
+    for (const ProgramTable& table : programTables())
+        tables << table.name;
+    db.execute(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tables.join(u',')));
 }
 
 void SqlDialect::afterCopy(Database& db) const

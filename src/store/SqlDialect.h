@@ -73,6 +73,9 @@ public:
     // Makes the caller's outermost unit of work, just begun, read one consistent state of the
     // whole database.
     void takeSnapshot(Database& db) const;
+    // Holds every table of the program against other clerks' writes (reads go on) until the
+    // caller's unit of work ends; the file's writer holds everything already.
+    void holdTablesForWriting(Database& db) const;
     // After rows were copied in with their own numbers, numbering goes on after the highest.
     void afterCopy(Database& db) const;
 

@@ -7,7 +7,9 @@
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "MonthLog.h"
 #include "ProgramFolders.h"
+#include "Records.h"
 #include "Schema.h"
 #include "StoreError.h"
 
@@ -15,6 +17,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace {
 
@@ -53,17 +57,80 @@ bool exportServer(const QString& answer, QString& error)
     return copyWhole(file, answer, &error);
 }
 
-bool restoreServer(const QString& candidate)
+bool restoreServer(const QString& candidate, const HistoryEntry& restore)
 {
     try {
-        runWithProgress([&candidate](Database& db) {
+        runWithProgress([&](Database& db) {
             const std::unique_ptr<Database> file = openDatabase(candidate);
-            copyAllRows(*file, db);
+            restoreRows(*file, db, restore);
         });
         return true;
     } catch (const StoreError&) {
         return false;
     }
+}
+
+// The history and the revisions of the live data go into the file to be restored, before it
+// replaces the database.
+bool carrySurvivingStateInto(const QString& candidate, const HistoryEntry& restore)
+{
+    try {
+        const SurvivingState state = readSurvivingState(openDb());
+        const std::unique_ptr<Database> file = openDatabase(candidate);
+        carrySurvivingState(*file, state, restore);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+// The months a restore reopens as a list: the first few by name, then how many more.
+QString reopenedMonthsText(const RestoreImpact& impact)
+{
+    constexpr size_t kNamed = 3;
+    QStringList named;
+    for (size_t i = 0; i < std::min(kNamed, impact.reopened.size()); ++i) {
+        const RestoreImpact::Month& m = impact.reopened[i];
+        named << QStringLiteral("%1 %2 %3").arg(m.staffCd, m.staffNm, monthCaption(m.syoriDt));
+    }
+    QString text = named.join(QStringLiteral("、"));
+    if (impact.reopened.size() > kNamed)
+        text += QStringLiteral(" ほか%1件").arg(impact.reopened.size() - kNamed);
+    return text;
+}
+
+// What restoring the chosen file undoes, asked of the clerk (No is the default) unless it undoes
+// nothing; the text the history keeps of it, or none when the clerk keeps the data as it is.
+std::optional<QString> confirmRestore(const QString& answer, const QString& candidate)
+{
+    RestoreImpact impact;
+    try {
+        const std::unique_ptr<Database> file = openDatabase(candidate);
+        impact = restoreImpact(openDb(), *file);
+    } catch (const StoreError& error) {
+        ShowMsg(kMsgError, error.message());
+        return std::nullopt;
+    }
+    QStringList undone;
+    if (!impact.reopened.empty())
+        undone << QStringLiteral("締め済みの月のうち、ファイルでは締められていない月：%1件（%2）")
+                      .arg(impact.reopened.size())
+                      .arg(reopenedMonthsText(impact));
+    if (impact.newerHistory > 0)
+        undone << QStringLiteral("ファイルより後に記録された変更：%1件（変更履歴は残ります）")
+                      .arg(impact.newerHistory);
+    if (isOnServer())
+        undone << QStringLiteral("サーバーのデータは、すべての担当者の分が置き換わります。");
+    if (!undone.isEmpty()) {
+        const QString question =
+            QStringLiteral("%1 から復元すると、今のデータのうち次のものが元に戻ります。\n・%2\n"
+                           "復元しますか？")
+                .arg(answer, undone.join(QStringLiteral("\n・")));
+        if (ShowMsg(kMsgRiskyQuestion, question) != kMsgYes)
+            return std::nullopt;
+    }
+    return (QStringList{QStringLiteral("ファイル %1 から復元").arg(answer)} + undone)
+        .join(u'\n');
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.
@@ -155,14 +222,24 @@ void DataIn(QWidget* owner)
         sayFailed();
         return;
     }
+    const std::optional<QString> undone = confirmRestore(answer, candidate);
+    if (!undone)
+        return;
     if (!closeWorkingScreens())
         return; // the clerk stays with unsaved work; nothing is restored
+    // Read after the screens closed, which may have saved their months.
+    const HistoryEntry restore =
+        stampedHistoryEntry(QString(), QString(), QStringLiteral("復元"), *undone);
     if (isOnServer()) {
         // One unit on the server: its rows are the old ones or the restored ones.
-        if (restoreServer(candidate))
+        if (restoreServer(candidate, restore))
             ShowMsg(kMsgInformation, answer + QStringLiteral("ファイルを復元しました。 "));
         else
             sayFailed();
+        return;
+    }
+    if (!carrySurvivingStateInto(candidate, restore)) {
+        sayFailed();
         return;
     }
     const QString database = liveDatabasePath();

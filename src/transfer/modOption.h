@@ -18,7 +18,10 @@ QString ShowOpenDialog(QWidget* owner, bool nameOnly, const QString& filter,
 // Writes the database file to a chosen ".tim" file, the database closed meanwhile.
 void DataOut(QWidget* owner);
 
-// Replaces the database by a chosen ".tim" file. The open working screens are closed first, as
-// they hold months of the database being replaced. The previous database is kept until the
-// restored one opens and proves whole; on any failure it is put back and opened again.
+// Replaces the database by a chosen ".tim" file. What the restore undoes (months closed now and
+// open in the file, changes made since the file, on a server every clerk's data) is asked about
+// first. The open working screens are closed next, as they hold months of the database being
+// replaced. The history of changes and the revisions outlive the restore, with an entry for the
+// restore itself. The previous database is kept until the restored one opens and proves whole; on
+// any failure it is put back and opened again.
 void DataIn(QWidget* owner);

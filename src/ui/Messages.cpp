@@ -28,8 +28,11 @@ int showBox(QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const 
     qCInfo(lcMessages, "%s", qUtf8Printable(text));
     QMessageBox box(icon, appTitle(), text, buttons, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
-    if (buttons & QMessageBox::No)
+    if (buttons & QMessageBox::No) {
         box.setEscapeButton(QMessageBox::No);
+        if (icon == QMessageBox::Warning)
+            box.setDefaultButton(QMessageBox::No);
+    }
     if (buttons & QMessageBox::Cancel) {
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -67,6 +70,10 @@ int ShowMsg(int kind, const QString& text)
     case kMsgSaveQuestion:
         icon = QMessageBox::Warning;
         buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        break;
+    case kMsgRiskyQuestion:
+        icon = QMessageBox::Warning;
+        buttons = QMessageBox::Yes | QMessageBox::No;
         break;
     default:
         return kMsgNone;

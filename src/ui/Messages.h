@@ -11,6 +11,7 @@ enum MessageKind {
     kMsgQuestion = 2,     // information icon, Yes and No
     kMsgInformation = 3,  // information icon, OK
     kMsgSaveQuestion = 4, // warning icon, Save, Discard and Cancel: unsaved work about to go
+    kMsgRiskyQuestion = 5, // warning icon, Yes and No with No the default: data about to go
 };
 
 // The button pressed, in the program's numbering.

@@ -46,7 +46,9 @@ ScriptedMessages::ScriptedMessages(QList<int> answers)
         m_texts << text;
         if (!m_answers.isEmpty())
             return m_answers.takeFirst();
-        return kind == kMsgQuestion || kind == kMsgSaveQuestion ? int(kMsgYes) : int(kMsgOk);
+        const bool question =
+            kind == kMsgQuestion || kind == kMsgSaveQuestion || kind == kMsgRiskyQuestion;
+        return question ? int(kMsgYes) : int(kMsgOk);
     });
 }
 

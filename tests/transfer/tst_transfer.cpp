@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "InputFields.h"
 #include "MainWindow.h"
+#include "MonthLog.h"
 #include "PayrollCsv.h"
 #include "ReportPaint.h"
 #include "Schema.h"
@@ -111,13 +112,55 @@ private slots:
         QVERIFY(!QFileInfo::exists(backupPath(livePath())));
     }
 
+    void aRestoreKeepsTheAuditTrailAndRevisions()
+    {
+        // A backup without revisions, as files of earlier versions are; then a month is closed
+        // and another month's change recorded, while a screen holds a month as loaded.
+        const QString path = backupFile();
+        runForeignSql(path, "DELETE FROM KYKAITEIKANRI");
+        const int loaded = monthRevision(*gDb, "0005", "200502");
+        closeMonth(*gDb, stampedHistoryEntry("0001", "200502", "締め"));
+        addHistory(*gDb, stampedHistoryEntry("0009", "200502", "保存", "02/01 …"));
+
+        const QString question =
+            path + " から復元すると、今のデータのうち次のものが元に戻ります。\n"
+                   "・締め済みの月のうち、ファイルでは締められていない月：1件（0001 青木 "
+                   "2005年02月分）\n・ファイルより後に記録された変更：2件（変更履歴は残ります）\n"
+                   "復元しますか？";
+        {
+            ScriptedMessages kept({int(kMsgNo)});
+            ScriptedFiles files({path});
+            DataIn(nullptr);
+            QCOMPARE(kept.texts(), QStringList{question});
+            QCOMPARE(kept.kinds(), QList<int>{kMsgRiskyQuestion});
+            QVERIFY(isMonthClosed(*gDb, "0001", "200502"));
+        }
+        QCOMPARE(restoreFrom(path), (QStringList{question} + restoredFrom(path)));
+        // The closing follows the file; its history stays, with the restore's own entry.
+        QVERIFY(!isMonthClosed(*gDb, "0001", "200502"));
+        QStringList history;
+        for (const HistoryEntry& e : loadHistory(*gDb, "0001", "200502"))
+            history << e.sousa + ' ' + e.naiyou.section(u'\n', 0, 0);
+        QCOMPARE(history, (QStringList{"復元 ファイル " + path + " から復元",
+                                       "締め 合計 160.00/1.00/2.00/20.00"}));
+        QCOMPARE(loadHistory(*gDb, "0009", "200502").size(), 2u);
+        // The screen that loaded a month before the restore cannot save over the restored one.
+        QVERIFY_THROWS_EXCEPTION(StaleChange,
+                                 saveMonth(*gDb, {"0005", {}, {}, "200502", QDate(2005, 2, 1),
+                                                  QDate(2005, 2, 28), 92},
+                                           {}, loaded));
+    }
+
     void anOfficeMovesToTheServerAndBack()
     {
         if (!TestServer::instance())
             QSKIP("no PostgreSQL server binaries installed");
         const QString office = backupFile();
         gDb = openDatabase(TestServer::instance()->freshDatabase());
-        QCOMPARE(restoreFrom(office), restoredFrom(office));
+        const QString everyClerk = "サーバーのデータは、すべての担当者の分が置き換わります。";
+        const QStringList said = restoreFrom(office);
+        QVERIFY(said.first().contains(everyClerk));
+        QCOMPARE(said.last(), restoredFrom(office).first());
         QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
 
         const QString back = outside("from the server.tim");
@@ -128,9 +171,10 @@ private slots:
             QCOMPARE(messages.texts(), QStringList{back + "バックアップファイルを作成しました。 "});
         }
         DeleteStaff(*gDb, "0001");
-        QCOMPARE(restoreFrom(back), restoredFrom(back));
+        QCOMPARE(restoreFrom(back).last(), restoredFrom(back).first());
         QCOMPARE(staffCount(), 3);
         QCOMPARE(CountReportRows(*gDb, "0000", "9999", "200501", "200502"), 3 * 2 * 28);
+        QCOMPARE(loadHistory(*gDb, "0001", "200501").size(), 2u); // one entry for each restore
     }
 
     void exportNamesTheFileAsTyped_data()

@@ -298,7 +298,15 @@ private slots:
         QCOMPARE(ShowMsg(kMsgSaveQuestion, QStringLiteral("最終レコードです。")), int(kMsgCancel));
         shown.sort();
         QCOMPARE(shown, (QStringList{"キャンセル", "保存", "変更を破棄"}));
-        QCOMPARE(ShowMsg(5, QStringLiteral("最終レコードです。")), int(kMsgNone)); // no box
+        // A question before data goes stands on No: Enter keeps the data.
+        QTimer::singleShot(0, this, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+            box->defaultButton()->click();
+        });
+        QCOMPARE(ShowMsg(kMsgRiskyQuestion, QStringLiteral("復元しますか？")), int(kMsgNo));
+        QCOMPARE(ShowMsg(6, QStringLiteral("最終レコードです。")), int(kMsgNone)); // no box
     }
 
 private:
