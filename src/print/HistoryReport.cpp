@@ -90,6 +90,7 @@ ReportDocument historyReport(const QString& title, const std::vector<HistoryEntr
                                   {3100, 0, 1800, 260}, font, Qt::AlignLeft),
                       reportField(QStringLiteral("txt_change"), QStringLiteral("change"),
                                   {4950, 0, 5538, 260}, font, Qt::AlignLeft)};
+    d.detail.texts.back().wraps = true; // nothing of a change is cut
     d.pageFooter = {QStringLiteral("PageFooter"), 300, {}, {}};
     d.pageFooter.texts = {{QStringLiteral("txt_today"),
                            ReportText::Source::Today,

@@ -2,6 +2,9 @@
 
 #include "ReportFormat.h"
 
+#include <QTextLayout>
+
+#include <algorithm>
 #include <stdexcept>
 
 void ReportFields::clear()
@@ -54,6 +57,16 @@ std::vector<PlacedText> ReportPage::textsOf(const QString& control) const
     return found;
 }
 
+QFont reportQFont(const ReportFont& font)
+{
+    QFont qfont(font.family);
+    // Logical units are twips: 20 to the point.
+    qfont.setPixelSize(qRound(font.points * 20));
+    qfont.setBold(font.bold);
+    qfont.setKerning(false);
+    return qfont;
+}
+
 QSizeF printableTwips(const QPageLayout& layout)
 {
     const QRectF rect = layout.paintRect(QPageLayout::Point);
@@ -61,6 +74,32 @@ QSizeF printableTwips(const QPageLayout& layout)
 }
 
 namespace {
+
+// The lines a wrapping text takes within its width, broken between words, or anywhere in a word
+// too long for a line; a line break of the text starts a new line.
+QStringList wrappedLines(const QString& text, const ReportFont& font, double width)
+{
+    // A little room is kept, as a printer's glyphs may come out a shade wider than measured here.
+    const double room = width * 0.97;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n')) {
+        QTextLayout layout(paragraph, reportQFont(font));
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int taken = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(room);
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+            ++taken;
+        }
+        layout.endLayout();
+        if (taken == 0)
+            lines << QString();
+    }
+    return lines;
+}
 
 // Lays sections out one below the other, page after page.
 class PageComposer {
@@ -74,14 +113,15 @@ public:
 
     void place(const ReportSection& section, const ReportFields& fields, const ReportStyle& style)
     {
+        const double height = section.height + grownBy(section, fields);
         if (!m_open)
             startPage(fields, style);
-        else if (m_y + section.height > bodyBottom()) {
+        else if (m_y + height > bodyBottom()) {
             endPage(fields, style);
             startPage(fields, style);
         }
         draw(section, m_y, fields, style);
-        m_y += section.height;
+        m_y += height;
     }
 
     void newPage(const ReportFields& fields, const ReportStyle& style)
@@ -119,6 +159,26 @@ private:
         m_open = false;
     }
 
+    // The lines of a text as it is placed: one, or as many as a wrapping text takes.
+    QStringList linesOf(const ReportText& text, const ReportFields& fields) const
+    {
+        const QString value = textOf(text, fields);
+        if (!text.wraps || value.isEmpty())
+            return {value};
+        return wrappedLines(value, text.font, text.rect.width());
+    }
+
+    // How much taller than its height a section's wrapping texts make it.
+    double grownBy(const ReportSection& section, const ReportFields& fields) const
+    {
+        double grown = 0;
+        for (const ReportText& text : section.texts) {
+            if (text.wraps)
+                grown = std::max(grown, (linesOf(text, fields).size() - 1.0) * text.rect.height());
+        }
+        return grown;
+    }
+
     void draw(const ReportSection& section, double top, const ReportFields& fields,
               const ReportStyle& style)
     {
@@ -126,9 +186,12 @@ private:
         for (const QLine& line : section.lines)
             page.lines.push_back(QLineF(line).translated(0, top));
         for (const ReportText& text : section.texts) {
-            page.texts.push_back({text.name, section.name, QRectF(text.rect).translated(0, top),
-                                  textOf(text, fields), text.font, text.alignment,
-                                  style.textColour(text.name)});
+            QRectF rect = QRectF(text.rect).translated(0, top);
+            for (const QString& line : linesOf(text, fields)) {
+                page.texts.push_back({text.name, section.name, rect, line, text.font,
+                                      text.alignment, style.textColour(text.name)});
+                rect.translate(0, rect.height());
+            }
         }
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QLineF>
 #include <QMap>
 #include <QPageLayout>
@@ -37,6 +38,9 @@ struct ReportText {
     ReportFont font;
     Qt::Alignment alignment = Qt::AlignLeft;
     QString format; // output format: "#,##0.00" for numbers, "ggge年m月d日" for dates
+    // A text too long for its width goes on in lines below, each as high as the rect, and its
+    // section grows by them; otherwise a text keeps to one line.
+    bool wraps = false;
 };
 
 // A section's text showing a field's value, and one showing a fixed caption.
@@ -123,6 +127,9 @@ struct ReportDocument {
     QPageLayout pageLayout;
     std::vector<ReportPage> pages;
 };
+
+// The font a report's text is laid out and painted in, its size in twips.
+QFont reportQFont(const ReportFont& font);
 
 // Runs the source through the definition. today is the date that "current date" texts show.
 ReportDocument runReport(const ReportDefinition& definition, ReportSource& source,

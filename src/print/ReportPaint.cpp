@@ -7,16 +7,6 @@
 
 namespace {
 
-QFont fontOf(const ReportFont& font)
-{
-    QFont qfont(font.family);
-    // Logical units are twips: 20 to the point.
-    qfont.setPixelSize(qRound(font.points * 20));
-    qfont.setBold(font.bold);
-    qfont.setKerning(false);
-    return qfont;
-}
-
 void paintPage(QPainter& painter, const ReportPage& page)
 {
     QPen rule(Qt::black);
@@ -29,7 +19,7 @@ void paintPage(QPainter& painter, const ReportPage& page)
         if (text.text.isEmpty())
             continue;
         if (!current || !(*current == text.font)) { // most texts share the previous one's font
-            painter.setFont(fontOf(text.font));
+            painter.setFont(reportQFont(text.font));
             current = &text.font;
         }
         painter.setPen(text.colour);

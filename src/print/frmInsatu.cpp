@@ -78,7 +78,7 @@ void frmInsatu::closeRange()
     std::vector<QString> open;
     for (const PayrollRow& row :
          loadPayrollRows(openDb(), m_staffFrom->value(), m_staffTo->value(), month)) {
-        if (!isMonthClosed(openDb(), row.staffCd, month))
+        if (!row.closed)
             open.push_back(row.staffCd);
     }
     if (open.empty()) {

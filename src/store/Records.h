@@ -173,6 +173,7 @@ struct PayrollRow {
     double kihon2 = 0;
     double kihon3 = 0;
     double kihon4 = 0;
+    bool closed = false; // the month was closed (締め) for payroll
 
     friend bool operator==(const PayrollRow&, const PayrollRow&) = default;
 };

@@ -266,9 +266,10 @@ std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
             "count(CASE WHEN %1 = 0 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
             "count(CASE WHEN %1 = 1 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
             "count(CASE WHEN %1 = 2 THEN 1 END), "
-            "s.kihon1, s.kihon2, s.kihon3, s.kihon4 "
+            "s.kihon1, s.kihon2, s.kihon3, s.kihon4, count(c.staffCd) "
             "FROM KYKINTAISYUKEIJL AS s "
             "LEFT JOIN CMSTAFFKIHONMST AS m ON m.staffCd = s.staffCd "
+            "LEFT JOIN KYSIMEKANRI AS c ON c.staffCd = s.staffCd AND c.syoriDt = s.syoriDt "
             "LEFT JOIN KYTIMESHEETJL AS t ON t.staffCd = s.staffCd AND t.syoriDt = s.syoriDt "
             "WHERE s.syoriDt = ? AND s.staffCd >= ? AND s.staffCd <= ? "
             "GROUP BY s.staffCd, s.syoriDt, m.staffCd ORDER BY s.staffCd")
@@ -278,7 +279,8 @@ std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
     while (rows.next()) {
         result.push_back({rows.text(0), rows.text(1), rows.text(2), rows.date(3), rows.date(4),
                           rows.value(5).toInt(), rows.value(6).toInt(), rows.value(7).toInt(),
-                          rows.real(8), rows.real(9), rows.real(10), rows.real(11)});
+                          rows.real(8), rows.real(9), rows.real(10), rows.real(11),
+                          rows.value(12).toInt() > 0});
     }
     return result;
 }

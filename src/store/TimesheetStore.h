@@ -70,6 +70,6 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
                                       const QString& monthTo);
 
 // The stored months of a processing month for the staff codes from staffFrom to staffTo (compared
-// as text), one per member by code, as payroll takes them.
+// as text), one per member by code, as payroll takes them, each saying whether it was closed.
 std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
                                         const QString& staffTo, const QString& syoriDt);

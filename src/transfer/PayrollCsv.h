@@ -8,7 +8,8 @@
 #include <vector>
 
 // The payroll file: one line per member's stored month, with a header line, in the CSV of
-// RFC 4180 (fields quoted where they hold a comma, a quote or a line break; CRLF line ends).
+// RFC 4180 (fields quoted where they hold a comma, a quote or a line break; CRLF line ends). The
+// last column says whether the month was closed (締め済) or not (未締め).
 
 enum class CsvEncoding {
     ShiftJis, // Windows' Shift_JIS (CP932), which Japanese payroll programs import

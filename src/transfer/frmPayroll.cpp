@@ -67,6 +67,31 @@ void frmPayroll::cmd_button_Click(int index)
     });
 }
 
+bool frmPayroll::openMonthsAccepted(const std::vector<PayrollRow>& rows, const QString& month)
+{
+    constexpr int kNamed = 3;
+    QStringList named;
+    int open = 0;
+    for (const PayrollRow& row : rows) {
+        if (row.closed)
+            continue;
+        if (++open <= kNamed)
+            named << row.staffCd + u' ' + row.staffNm;
+    }
+    if (open == 0)
+        return true;
+    QString members = named.join(QStringLiteral("、"));
+    if (open > kNamed)
+        members += QStringLiteral(" ほか%1人").arg(open - kNamed);
+    return ShowMsg(kMsgRiskyQuestion,
+                   QStringLiteral("%1のうち %2人の月が締められていません（%3）。\n"
+                                  "締められていない月は、まだ変わることがあります。"
+                                  "締められていない月も出力しますか？")
+                       .arg(monthCaption(month))
+                       .arg(open)
+                       .arg(members)) == kMsgYes;
+}
+
 void frmPayroll::run()
 {
     const QString month = m_syoriDt->valueText();
@@ -76,6 +101,8 @@ void frmPayroll::run()
         ShowMsg(kMsgError, QStringLiteral("出力対象データがありません。"));
         return;
     }
+    if (!openMonthsAccepted(rows, month))
+        return;
     const PayrollCsv csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()));
     if (!csv.refusal.isEmpty()) {
         ShowMsg(kMsgError, csv.refusal);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Records.h"
 #include "WorkScreen.h"
 
 #include <QDate>
 #include <QPointer>
+
+#include <vector>
 
 class DateField;
 class ListField;
@@ -21,6 +24,9 @@ public:
 private:
     void cmd_button_Click(int index);
     void run();
+    // Months not closed yet may still change: they are named, and written only when the clerk
+    // says so.
+    static bool openMonthsAccepted(const std::vector<PayrollRow>& rows, const QString& month);
 
     DateField* m_syoriDt;
     TextField* m_staffFrom;

@@ -1,4 +1,5 @@
 #include "Common.h"
+#include "HistoryReport.h"
 #include "InputFields.h"
 #include "MonthLog.h"
 #include "ReportPaint.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 
@@ -123,6 +125,26 @@ private slots:
         QCOMPARE(text.count(u'\f'), 2); // two pages
         const QString fonts = run("pdffonts", {pdf});
         QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
+    }
+
+    void printedHistoryKeepsEveryWord()
+    {
+        const QString change = "03/01 通常出勤 09:00-18:00 8.00/0.00/0.00/1.00 → 通常出勤 "
+                               "09:00-19:00 8.00/1.00/0.00/1.00";
+        const QString restore = "ファイル /home/jimu/バックアップ/2026年11月末の勤怠データ_最終版_"
+                                "確認済み_経理提出用_控え.tim から復元";
+        const HistoryEntry entry{QDateTime(QDate(2026, 12, 7), QTime(10, 0)), "clerk", "0001",
+                                 kMonth, "保存", change + '\n' + restore};
+        const ReportDocument document = historyReport("変更履歴 0001 青木", {entry}, kToday);
+        QCOMPARE(document.title, QStringLiteral("変更履歴"));
+        QVERIFY(document.pages.front().textsOf("txt_change").size() > 2); // lines were wrapped
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("history.pdf");
+        QVERIFY(writeReportPdf(document, pdf));
+        static const QRegularExpression blanks("\\s");
+        const QString text = run("pdftotext", {"-raw", pdf, "-"}).remove(blanks);
+        for (const QString& line : {change, restore})
+            QVERIFY2(text.contains(QString(line).remove(blanks)), qPrintable(text));
     }
 
     void printScreenRuns_data()

@@ -370,18 +370,25 @@ private slots:
         screen->findChild<TextField*>("txt_staffCd_0")->setValue("0002"); // 0001 left out
         screen->findChild<ListField*>("cmb_encoding")->setCurrentIndex(encoding == 0 ? 0 : 1);
         const QString path = outside("payroll.csv");
-        ScriptedMessages messages;
+        closeMonth(*gDb, stampedHistoryEntry("0009", "200501", "締め"));
+        // A month not closed is named, and nothing is written unless the clerk says so.
+        ScriptedMessages messages({int(kMsgNo)});
         ScriptedFiles files({path, path});
-        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-        QCOMPARE(messages.texts(), QStringList{path + " に 2 人分を出力しました。"});
+        const QString open = "2005年01月分のうち 1人の月が締められていません（0005 伊藤,\"花子\"）。"
+                             "\n締められていない月は、まだ変わることがあります。締められていない"
+                             "月も出力しますか？";
+        for (int run = 0; run < 2; ++run)
+            QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        QCOMPARE(messages.texts(), (QStringList{open, open, path + " に 2 人分を出力しました。"}));
+        QCOMPARE(files.asked().size(), 1);
         QVERIFY(files.asked().first().initial.endsWith("給与データ_200501.csv"));
 
         const QString text = QString::fromUtf8(
             "スタッフコード,スタッフ氏名,処理年月,期間開始,期間終了,出勤日数,休日出勤日数,公休日数,"
-            "基本時間,残業時間,深夜時間,休憩時間\r\n"
+            "基本時間,残業時間,深夜時間,休憩時間,締め\r\n"
             "0005,\"伊藤,\"\"花子\"\"\",200501,2005/01/01,2005/01/"
-            "28,28,0,0,160.00,1.00,2.00,20.00\r\n"
-            "0009,上田,200501,2005/01/01,2005/01/28,25,1,1,160.00,1.00,2.00,20.00\r\n");
+            "28,28,0,0,160.00,1.00,2.00,20.00,未締め\r\n"
+            "0009,上田,200501,2005/01/01,2005/01/28,25,1,1,160.00,1.00,2.00,20.00,締め済\r\n");
         const QByteArray written = contents(path);
         QVERIFY(written.contains("\r\n" + start));
         QStringDecoder decoder(encoding == 0 ? "windows-31j" : "UTF-8");
@@ -392,7 +399,7 @@ private slots:
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
         screen->findChild<DateField*>("txt_syoriDt")->setValue(QDate(2004, 1, 1));
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-        QCOMPARE(messages.texts().mid(1),
+        QCOMPARE(messages.texts().mid(4),
                  (QStringList{encoding == 0
                                   ? "スタッフ 0009 𠮷田 には Shift_JIS で書けない文字があります。"
                                     "スタッフ登録で直すか、UTF-8 で出力してください。"
@@ -409,7 +416,7 @@ private slots:
         // clang-format on
         const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
         QVERIFY(bytes.endsWith("\r\n\"00\"\"1\",\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
-                               "31,20,1,10,7.33,0.00,0.13,20.00\r\n"));
+                               "31,20,1,10,7.33,0.00,0.13,20.00,未締め\r\n"));
     }
 
     void aFileNotWrittenWholeIsNotWrittenAtAll_data()
