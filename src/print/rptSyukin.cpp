@@ -1,10 +1,13 @@
 #include "rptSyukin.h"
 
+#include "CalendarStore.h"
 #include "Holidays.h"
 #include "TimesheetStore.h"
 
 #include <QLocale>
 #include <QPageSize>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,6 +88,9 @@ ReportSection detail()
                                   Qt::AlignHCenter, kTwoDecimals));
     s.texts.push_back(reportField("txt_kyukeiJn", "kihon4", {6860, 57, 737, 226}, font,
                                   Qt::AlignHCenter, kTwoDecimals));
+    // The remarks name the day's public holiday or the office's own day off.
+    s.texts.push_back(
+        reportField("txt_bikou", "bikou", {7710, 57, 2721, 226}, font, Qt::AlignLeft));
     return s;
 }
 
@@ -159,7 +165,8 @@ void rptSyukin::dataInitialize(ReportFields& fields)
     ReadSheetData();
     for (const char* name :
          {"staffCd", "staffNm", "syoriDt", "kintaiDt", "week", "syukinKb", "kikan", "syukin",
-          "taisya", "kihon1", "kihon2", "kihon3", "kihon4", "kihon1_g", "kihon2_g", "kihon3_g"})
+          "taisya", "kihon1", "kihon2", "kihon3", "kihon4", "kihon1_g", "kihon2_g", "kihon3_g",
+          "bikou"})
         fields.declare(QLatin1String(name));
     m_rowPos = 0;
 }
@@ -169,6 +176,14 @@ void rptSyukin::ReadSheetData()
     // The stored query yields one row per timesheet row of the ranges, as many as the count of
     // those rows: what it yields is what prints, so it serves as the count too.
     m_sheetRows = LoadReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
+    m_officeDaysOff.clear();
+    if (m_sheetRows.empty())
+        return;
+    const auto [first, last] = std::minmax_element(
+        m_sheetRows.begin(), m_sheetRows.end(),
+        [](const ReportRow& a, const ReportRow& b) { return a.kintaiDt < b.kintaiDt; });
+    for (const CompanyDayOff& day : loadCompanyDaysOff(m_db, first->kintaiDt, last->kintaiDt))
+        m_officeDaysOff[day.kyujituDt] = day.kyujituNm;
 }
 
 bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
@@ -187,7 +202,10 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
 
     const QString week = weekday(r.kintaiDt);
     fields.set(QStringLiteral("week"), weekdayCaption(week));
-    const QColor colour(dayRgb(r.kintaiDt));
+    const auto dayOff = m_officeDaysOff.find(r.kintaiDt);
+    const QString dayOffName = dayOff == m_officeDaysOff.end() ? QString() : dayOff->second;
+    fields.set(QStringLiteral("bikou"), dayNote(r.kintaiDt, dayOffName));
+    const QColor colour(dayRgb(r.kintaiDt, !dayOffName.isEmpty()));
     style.setTextColour(QStringLiteral("txt_date"), colour);
     style.setTextColour(QStringLiteral("txt_week"), colour);
 

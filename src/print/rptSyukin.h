@@ -3,13 +3,14 @@
 #include "Records.h"
 #include "ReportEngine.h"
 
+#include <map>
 #include <vector>
 
 class Database;
 
 // The monthly attendance sheet: for each staff member of a range of codes and months, the month's
-// title and period, the name, one line per stored day and the month's stored totals. Each staff
-// member's sheet begins on a new page.
+// title and period, the name, one line per stored day with the public holiday or office day off it
+// falls on, and the month's stored totals. Each staff member's sheet begins on a new page.
 class rptSyukin : public ReportSource {
 public:
     explicit rptSyukin(Database& db);
@@ -36,5 +37,6 @@ private:
 
     Database& m_db;
     std::vector<ReportRow> m_sheetRows;
+    std::map<QDate, QString> m_officeDaysOff; // of the days printed
     std::size_t m_rowPos = 0; // the next row to hand over, from 0
 };

@@ -157,9 +157,19 @@ QString JapaneseHolidayName(const QDate& day)
     return {};
 }
 
-unsigned dayRgb(const QDate& day)
+unsigned dayRgb(const QDate& day, bool officeDayOff)
 {
-    return JapaneseHolidayName(day).isEmpty() ? weekdayRgb(day.dayOfWeek()) : 0xff0000;
+    if (officeDayOff || !JapaneseHolidayName(day).isEmpty())
+        return 0xff0000;
+    return weekdayRgb(day.dayOfWeek());
+}
+
+QString dayNote(const QDate& day, const QString& officeDayOff)
+{
+    const QString holiday = JapaneseHolidayName(day);
+    if (holiday.isEmpty() || officeDayOff.isEmpty() || officeDayOff == holiday)
+        return holiday.isEmpty() ? officeDayOff : holiday;
+    return holiday + QStringLiteral("・") + officeDayOff;
 }
 
 unsigned weekdayRgb(int dayOfWeek)

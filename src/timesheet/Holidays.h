@@ -11,7 +11,12 @@
 QString JapaneseHolidayName(const QDate& day);
 
 // The colour, as 0xRRGGBB, that a day's date and weekday are written in wherever the program
-// shows days: Sundays and public holidays red, Saturdays blue, other days black.
-unsigned dayRgb(const QDate& day);
+// shows days: Sundays, public holidays and the office's own days off red, Saturdays blue, other
+// days black.
+unsigned dayRgb(const QDate& day, bool officeDayOff = false);
+
+// What a day is called where the program names it (the grid's tooltip, the sheet's remarks): its
+// public holiday, the name of the office's own day off, or both; empty text for neither.
+QString dayNote(const QDate& day, const QString& officeDayOff = {});
 // The colour of a weekday (Qt::DayOfWeek) that is no holiday.
 unsigned weekdayRgb(int dayOfWeek);

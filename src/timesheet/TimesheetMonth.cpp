@@ -1,5 +1,6 @@
 #include "TimesheetMonth.h"
 
+#include "CalendarStore.h"
 #include "Database.h"
 #include "MonthChange.h"
 #include "OfficeCalendar.h"
@@ -114,6 +115,9 @@ void TimesheetMonth::loadRows(Database& db)
     for (const size_t i : loadDayRows(db, m_header, m_rows))
         m_filedRows.push_back(m_rows[i]);
     const std::set<QDate> calendarRest = calendarRestDays(db, m_header.kikanSt, m_header.kikanEn);
+    m_officeDaysOff.clear();
+    for (const CompanyDayOff& day : loadCompanyDaysOff(db, m_header.kikanSt, m_header.kikanEn))
+        m_officeDaysOff[day.kyujituDt] = day.kyujituNm;
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty()) {
             const bool rest = isWeekend(row.kintaiDt) || calendarRest.contains(row.kintaiDt);
@@ -267,6 +271,12 @@ void TimesheetMonth::reopen(Database& db)
 {
     m_revision = reopenMonth(db, historyEntry(QStringLiteral("締め解除")), m_revision);
     m_closed = false;
+}
+
+QString TimesheetMonth::officeDayOff(const QDate& day) const
+{
+    const auto found = m_officeDaysOff.find(day);
+    return found == m_officeDaysOff.end() ? QString() : found->second;
 }
 
 QString TimesheetMonth::changeRefusal() const

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
@@ -78,6 +79,9 @@ public:
     void close(Database& db);
     void reopen(Database& db);
 
+    // The name of the office's own day off on a day of the period, or empty text.
+    QString officeDayOff(const QDate& day) const;
+
     // The member and month as a question or refusal names them: "0001 青木 の2005年02月分".
     QString memberMonthCaption() const;
     // Why the month cannot be saved or deleted: it is closed. Empty text when it can.
@@ -106,6 +110,7 @@ private:
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
     std::vector<DayRow> m_filedRows; // the days on file, as on file
+    std::map<QDate, QString> m_officeDaysOff;
     MonthHeader m_storedHeader;
     double m_storedKihon40 = 40;
     double m_calendarKihon40 = 40;

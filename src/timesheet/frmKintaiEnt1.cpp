@@ -473,10 +473,11 @@ void frmKintaiEnt1::ShowRow(int n)
     const DayRow& row = m_month.row(n);
     g.date->setText(QString::number(row.kintaiDt.day()));
     g.week->setText(weekdayCaption(row.week));
-    const QColor dayColour(dayRgb(row.kintaiDt));
+    const QString dayOff = m_month.officeDayOff(row.kintaiDt);
+    const QColor dayColour(dayRgb(row.kintaiDt, !dayOff.isEmpty()));
     setTextColour(g.date, dayColour);
     setTextColour(g.week, dayColour);
-    g.date->setToolTip(JapaneseHolidayName(row.kintaiDt));
+    g.date->setToolTip(dayNote(row.kintaiDt, dayOff));
     {
         const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
         const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);

@@ -1,3 +1,4 @@
+#include "CalendarStore.h"
 #include "Common.h"
 #include "HistoryReport.h"
 #include "InputFields.h"
@@ -70,6 +71,7 @@ private slots:
             december("0001"));
         saveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
                   december("0002"));
+        saveCompanyDayOff(m_temp->db(), {QDate(2005, 12, 29), "年末年始"});
         gDb = openDatabase(m_temp->path());
     }
 
@@ -101,9 +103,13 @@ private slots:
         // A working day without times.
         QCOMPARE(cell("txt_syukinJn", 5) + cell("txt_kihonJn", 5), QStringLiteral("0.00"));
         QCOMPARE(cell("txt_syukinKb", 7), QStringLiteral("休日出勤"));
-        // Friday the 23rd, 天皇誕生日, printed red like a Sunday.
-        QCOMPARE(page.textsOf("txt_date").at(22).colour, QColor(Qt::red));
+        // Friday the 23rd, 天皇誕生日, and Thursday the 29th, the office's own day off, are
+        // printed red like a Sunday, with their names in the remarks.
+        for (const int day : {23, 29})
+            QCOMPARE(page.textsOf("txt_date").at(day - 1).colour, QColor(Qt::red));
         QCOMPARE(page.textsOf("txt_date").at(21).colour, QColor(Qt::black));
+        QCOMPARE(cell("txt_bikou", 23) + cell("txt_bikou", 29) + cell("txt_bikou", 22),
+                 QStringLiteral("天皇誕生日年末年始"));
         // The header shows the summary's own period; the footer its totals.
         QCOMPARE(page.textsOf("txt_title").front().text, QStringLiteral("2005年12月分出勤表"));
         QCOMPARE(page.textsOf("txt_kikan").front().text,

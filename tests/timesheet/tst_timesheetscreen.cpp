@@ -61,6 +61,7 @@ private slots:
     {
         // Enter runs from the code through each row's class, clock-in and clock-out, passing over
         // the hour fields; a rest day keeps only its class list; the last day leads to 保存.
+        saveCompanyDayOff(m_program->db(), {QDate(2005, 2, 14), "棚卸"});
         open();
         pressEnter();
         for (int n = 1; n <= 28; ++n) {
@@ -77,10 +78,14 @@ private slots:
             pressEnter();
         }
         QCOMPARE(focusName(), QStringLiteral("cmd_button_0"));
-        // Friday 11 February, 建国記念の日, is written as a Sunday is, with its name.
-        auto* holiday = child<QLabel>("txt_date_11");
-        QCOMPARE(holiday->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(holiday->toolTip(), QStringLiteral("建国記念の日"));
+        // Friday 11 February, 建国記念の日, and Monday the 14th, the office's own day off, are
+        // written as a Sunday is, with their names.
+        for (const auto& [day, name] : {std::pair{"txt_date_11", "建国記念の日"},
+                                        std::pair{"txt_date_14", "棚卸"}}) {
+            auto* date = child<QLabel>(QLatin1String(day));
+            QCOMPARE(date->palette().color(QPalette::WindowText), QColor(Qt::red));
+            QCOMPARE(date->toolTip(), QString::fromUtf8(name));
+        }
         QCOMPARE(child<QLabel>("txt_date_10")->toolTip(), QString());
         QCOMPARE(labelText("txt_g_kihonJn"), QStringLiteral("160.00"));
         QCOMPARE(labelText("txt_g_zangyouJn"), QStringLiteral("2.00"));
