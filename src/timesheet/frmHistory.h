@@ -17,6 +17,8 @@ public:
 
 private:
     QString title() const;
+    // Makes each row as tall as its change takes, wrapped at the change column's width.
+    void fitRows();
     void cmd_button_Click(int index);
 
     MonthHeader m_month;

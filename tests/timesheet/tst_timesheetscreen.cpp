@@ -4,6 +4,7 @@
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "MonthLog.h"
 #include "Period.h"
 #include "ReportEngine.h"
 #include "ReportPreview.h"
@@ -230,12 +231,19 @@ private slots:
         QVERIFY(messages.texts()[1].contains("締め済みのため変更できません"));
         QVERIFY(child("txt_syukinJn_1")->isEnabled() && child("lbl_sime")->isHidden());
 
+        // A change of many lines, some longer than the column: the row shows every line.
+        const QString line = "02/01 通常出勤 09:00-18:00 8.00/0.00/0.00/1.00 → 通常出勤 "
+                             "09:00-19:30 8.00/1.50/0.00/1.00 ";
+        addHistory(m_program->db(),
+                   stampedHistoryEntry("0001", kMonth, "保存", (line.repeated(3) + '\n').repeated(4)));
         click("cmd_button_5");
         QTRY_VERIFY(gfrmHistory);
         auto* list = gfrmHistory->findChild<QTreeWidget*>("ListView1");
-        QCOMPARE(list->topLevelItemCount(), 2);
-        QCOMPARE(list->topLevelItem(0)->text(2) + list->topLevelItem(1)->text(2),
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(1)->text(2) + list->topLevelItem(2)->text(2),
                  QStringLiteral("締め解除締め"));
+        QVERIFY(list->visualItemRect(list->topLevelItem(0)).height() >=
+                list->fontMetrics().lineSpacing() * 4 * 3);
         int pages = 0;
         setPreviewStandIn([&pages](const ReportDocument& d) { pages = int(d.pages.size()); });
         QTest::mouseClick(gfrmHistory->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
