@@ -163,10 +163,9 @@ void rptSyukin::dataInitialize(ReportFields& fields)
 {
     fields.clear();
     ReadSheetData();
-    for (const char* name :
-         {"staffCd", "staffNm", "syoriDt", "kintaiDt", "week", "syukinKb", "kikan", "syukin",
-          "taisya", "kihon1", "kihon2", "kihon3", "kihon4", "kihon1_g", "kihon2_g", "kihon3_g",
-          "bikou"})
+    for (const char* name : {"staffCd", "staffNm", "syoriDt", "kintaiDt", "week", "syukinKb",
+                             "kikan", "syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4",
+                             "kihon1_g", "kihon2_g", "kihon3_g", "bikou"})
         fields.declare(QLatin1String(name));
     m_rowPos = 0;
 }

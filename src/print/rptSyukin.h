@@ -38,5 +38,5 @@ private:
     Database& m_db;
     std::vector<ReportRow> m_sheetRows;
     std::map<QDate, QString> m_officeDaysOff; // of the days printed
-    std::size_t m_rowPos = 0; // the next row to hand over, from 0
+    std::size_t m_rowPos = 0;                 // the next row to hand over, from 0
 };

@@ -86,9 +86,9 @@ void StaffEditor::remove(Database& db) const
 {
     Transaction unit(db);
     DeleteStaff(db, m_record.staffCd, m_memberRevision);
-    HistoryEntry entry = stampedHistoryEntry(m_record.staffCd, QString(),
-                                             QStringLiteral("スタッフ削除"),
-                                             describeStaffChange(m_onFile, std::nullopt));
+    HistoryEntry entry =
+        stampedHistoryEntry(m_record.staffCd, QString(), QStringLiteral("スタッフ削除"),
+                            describeStaffChange(m_onFile, std::nullopt));
     entry.deletedMember = true;
     addHistory(db, entry);
     unit.commit();

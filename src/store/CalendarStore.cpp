@@ -47,9 +47,9 @@ int saveCompanyDayOff(Database& db, const CompanyDayOff& day, std::optional<int>
 {
     return changeCalendar(db, expectedRevision, [&] {
         db.execute(
-        QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
-                       "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
-        {day.kyujituDt, day.kyujituNm});
+            QStringLiteral("INSERT INTO CMKAISYAKYUJITUMST (kyujituDt, kyujituNm) VALUES (?, ?) "
+                           "ON CONFLICT (kyujituDt) DO UPDATE SET kyujituNm = excluded.kyujituNm"),
+            {day.kyujituDt, day.kyujituNm});
     });
 }
 
@@ -71,8 +71,8 @@ int setHolidaysAreRestDays(Database& db, bool on, std::optional<int> expectedRev
 {
     return changeCalendar(db, expectedRevision, [&] {
         db.execute(
-        QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
-                       "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
-        {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
+            QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
+                           "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
+            {kHolidaysAreRestDays, on ? QStringLiteral("1") : QStringLiteral("0")});
     });
 }

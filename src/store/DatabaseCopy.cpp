@@ -57,8 +57,8 @@ namespace {
 // the deleted-member mark, which a later delete sets.
 QString entryKey(const HistoryEntry& e)
 {
-    return QStringList{e.henkouDt.toString(Qt::ISODate), e.userNm, e.staffCd, e.syoriDt, e.sousa,
-                       e.naiyou}
+    return QStringList{
+        e.henkouDt.toString(Qt::ISODate), e.userNm, e.staffCd, e.syoriDt, e.sousa, e.naiyou}
         .join(QChar(0x1f));
 }
 

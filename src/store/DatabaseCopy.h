@@ -42,7 +42,7 @@ RestoreImpact restoreImpact(Database& live, Database& restored);
 
 // What of the live data outlives a restore, read just before it.
 struct SurvivingState {
-    std::vector<HistoryEntry> history; // oldest first
+    std::vector<HistoryEntry> history;                              // oldest first
     std::map<std::tuple<QString, QString, QString>, int> revisions; // table, key, key → revision
 };
 SurvivingState readSurvivingState(Database& live);

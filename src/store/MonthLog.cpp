@@ -32,8 +32,9 @@ std::vector<HistoryEntry> loadHistory(Database& db, const QString& staffCd, cons
 {
     const QString columns = QStringLiteral("SELECT rirekiNo, henkouDt, userNm, staffCd, syoriDt, "
                                            "sousa, naiyou, sakujoFlg FROM KYHENKOURIREKI ");
-    Rows rows = db.query(columns + QStringLiteral("WHERE staffCd = ? AND syoriDt IN (?, '') "
-                                                  "UNION ALL ") +
+    Rows rows = db.query(columns +
+                             QStringLiteral("WHERE staffCd = ? AND syoriDt IN (?, '') "
+                                            "UNION ALL ") +
                              columns + QStringLiteral("WHERE staffCd = '' ORDER BY 1 DESC"),
                          {staffCd, syoriDt});
     std::vector<HistoryEntry> history;

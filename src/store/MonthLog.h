@@ -14,9 +14,9 @@ class Database;
 struct HistoryEntry {
     QDateTime henkouDt; // when, local time
     QString userNm;     // the operating-system user
-    QString staffCd; // empty for the whole office
-    QString syoriDt; // empty for a member's record
-    QString sousa;   // "保存", "削除", "締め", "締め解除", "スタッフ変更", "復元", ...
+    QString staffCd;    // empty for the whole office
+    QString syoriDt;    // empty for a member's record
+    QString sousa; // "保存", "削除", "締め", "締め解除", "スタッフ変更", "復元", ...
     QString naiyou; // what changed, a line a day, then the totals
     bool deletedMember = false;
 

@@ -45,9 +45,9 @@ int raiseRevision(Database& db, const RevisionKey& key, std::optional<int> expec
                  QStringList(key.columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     std::optional<int> revision;
     if (!expected)
-        revision = raised(insert + QStringLiteral("UPDATE SET kaiteiNo = %1.kaiteiNo + 1")
-                                       .arg(key.table),
-                          key.values);
+        revision =
+            raised(insert + QStringLiteral("UPDATE SET kaiteiNo = %1.kaiteiNo + 1").arg(key.table),
+                   key.values);
     else if (*expected == 0)
         revision = raised(insert + QStringLiteral("NOTHING"), key.values);
     else

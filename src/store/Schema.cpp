@@ -145,11 +145,7 @@ struct SchemaStep {
 
 // Version n is kSteps[n - 1].
 const SchemaStep kSteps[] = {
-    {kVersion1},
-    {kVersion2},
-    {kVersion3},
-    {kVersion4},
-    {kVersion5},
+    {kVersion1}, {kVersion2}, {kVersion3}, {kVersion4}, {kVersion5},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));

@@ -47,7 +47,8 @@ QString describeMonthChange(const MonthHeader& before, std::span<const DayRow> b
     }
     const QString totalsBefore =
         hoursFigures(before.kihon1, before.kihon2, before.kihon3, before.kihon4);
-    const QString totalsAfter = hoursFigures(after.kihon1, after.kihon2, after.kihon3, after.kihon4);
+    const QString totalsAfter =
+        hoursFigures(after.kihon1, after.kihon2, after.kihon3, after.kihon4);
     if (totalsBefore != totalsAfter)
         lines << QStringLiteral("合計 %1 → %2").arg(totalsBefore, totalsAfter);
     return lines.join(u'\n');

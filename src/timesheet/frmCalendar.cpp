@@ -1,9 +1,9 @@
 #include "frmCalendar.h"
 
 #include "CalendarStore.h"
-#include "Database.h"
 #include "ChildScreens.h"
 #include "Common.h"
+#include "Database.h"
 #include "Holidays.h"
 #include "InputFields.h"
 #include "Messages.h"
@@ -185,8 +185,9 @@ bool frmCalendar::changeCalendar(const QString& change,
     } catch (const StaleChange&) {
     }
     const QString question =
-        QStringLiteral("会社カレンダーは、表示した後に他の担当者が変更したため、%1を取り止めました。"
-                       "\n最新の内容を読み込みますか？")
+        QStringLiteral(
+            "会社カレンダーは、表示した後に他の担当者が変更したため、%1を取り止めました。"
+            "\n最新の内容を読み込みますか？")
             .arg(change);
     if (ShowMsg(kMsgQuestion, question) == kMsgYes)
         showYear(m_year);

@@ -68,12 +68,12 @@ void frmHistory::fitRows()
     const QFontMetrics metrics(m_list->font());
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_list->topLevelItem(i);
-        const int height = metrics
-                               .boundingRect(QRect(0, 0, std::max(width, 1), 0),
-                                             Qt::TextWordWrap | Qt::TextWrapAnywhere,
-                                             item->text(kChange))
-                               .height() +
-                           metrics.descent();
+        const int height =
+            metrics
+                .boundingRect(QRect(0, 0, std::max(width, 1), 0),
+                              Qt::TextWordWrap | Qt::TextWrapAnywhere, item->text(kChange))
+                .height() +
+            metrics.descent();
         item->setSizeHint(0, QSize(m_list->header()->sectionSize(0), height));
     }
     m_list->doItemsLayout();

@@ -129,8 +129,7 @@ std::optional<QString> confirmRestore(const QString& answer, const QString& cand
         if (ShowMsg(kMsgRiskyQuestion, question) != kMsgYes)
             return std::nullopt;
     }
-    return (QStringList{QStringLiteral("ファイル %1 から復元").arg(answer)} + undone)
-        .join(u'\n');
+    return (QStringList{QStringLiteral("ファイル %1 から復元").arg(answer)} + undone).join(u'\n');
 }
 
 // The working screens hold months read from the database; a restore replaces it under them.
@@ -194,9 +193,10 @@ void DataOut(QWidget* owner)
     }
 
     if (!copied) {
-        ShowMsg(kMsgError, answer + QStringLiteral("にバックアップファイルを作成できませんでした。"
-                                                   "保存先の空き容量と書き込みの権限を確認して"
-                                                   "ください。\n") +
+        ShowMsg(kMsgError, answer +
+                               QStringLiteral("にバックアップファイルを作成できませんでした。"
+                                              "保存先の空き容量と書き込みの権限を確認して"
+                                              "ください。\n") +
                                error);
         return;
     }

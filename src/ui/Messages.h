@@ -7,10 +7,10 @@
 // Every message of the program goes through ShowMsg, in an application-modal box titled with
 // the application title.
 enum MessageKind {
-    kMsgError = 1,        // stop icon, OK
-    kMsgQuestion = 2,     // information icon, Yes and No
-    kMsgInformation = 3,  // information icon, OK
-    kMsgSaveQuestion = 4, // warning icon, Save, Discard and Cancel: unsaved work about to go
+    kMsgError = 1,         // stop icon, OK
+    kMsgQuestion = 2,      // information icon, Yes and No
+    kMsgInformation = 3,   // information icon, OK
+    kMsgSaveQuestion = 4,  // warning icon, Save, Discard and Cancel: unsaved work about to go
     kMsgRiskyQuestion = 5, // warning icon, Yes and No with No the default: data about to go
 };
 

@@ -17,8 +17,8 @@
 
 #include <QApplication>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -139,8 +139,12 @@ private slots:
                                "09:00-19:00 8.00/1.00/0.00/1.00";
         const QString restore = "ファイル /home/jimu/バックアップ/2026年11月末の勤怠データ_最終版_"
                                 "確認済み_経理提出用_控え.tim から復元";
-        const HistoryEntry entry{QDateTime(QDate(2026, 12, 7), QTime(10, 0)), "clerk", "0001",
-                                 kMonth, "保存", change + '\n' + restore};
+        const HistoryEntry entry{QDateTime(QDate(2026, 12, 7), QTime(10, 0)),
+                                 "clerk",
+                                 "0001",
+                                 kMonth,
+                                 "保存",
+                                 change + '\n' + restore};
         const ReportDocument document = historyReport("変更履歴 0001 青木", {entry}, kToday);
         QCOMPARE(document.title, QStringLiteral("変更履歴"));
         QVERIFY(document.pages.front().textsOf("txt_change").size() > 2); // lines were wrapped

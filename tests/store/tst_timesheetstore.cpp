@@ -233,9 +233,10 @@ private slots:
 
         MonthHeader theirs = h;
         theirs.kihon1 = 99;
-        const int saved = memberDeleted ? 0
-                                        : saveMonth(*second, theirs,
-                                                    workedMonth("0003", month, kMarch1, 31), loaded);
+        const int saved =
+            memberDeleted
+                ? 0
+                : saveMonth(*second, theirs, workedMonth("0003", month, kMarch1, 31), loaded);
         if (memberDeleted)
             DeleteStaff(*second, "0003");
         const HistoryEntry entry{QDateTime::currentDateTime(), "a", "0003", month, change, ""};

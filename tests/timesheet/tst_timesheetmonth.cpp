@@ -248,9 +248,8 @@ private slots:
         QCOMPARE(month.kihon40(), today);
         QVERIFY(loadHistory(m_temp->db(), "0001", "202605")
                     .front()
-                    .naiyou.startsWith(QStringLiteral("週40時間勤務上限 %1 → %2")
-                                           .arg(allowance)
-                                           .arg(today)));
+                    .naiyou.startsWith(
+                        QStringLiteral("週40時間勤務上限 %1 → %2").arg(allowance).arg(today)));
     }
 
     void historyAndClosing()

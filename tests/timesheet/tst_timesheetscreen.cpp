@@ -81,8 +81,8 @@ private slots:
         QCOMPARE(focusName(), QStringLiteral("cmd_button_0"));
         // Friday 11 February, 建国記念の日, and Monday the 14th, the office's own day off, are
         // written as a Sunday is, with their names.
-        for (const auto& [day, name] : {std::pair{"txt_date_11", "建国記念の日"},
-                                        std::pair{"txt_date_14", "棚卸"}}) {
+        for (const auto& [day, name] :
+             {std::pair{"txt_date_11", "建国記念の日"}, std::pair{"txt_date_14", "棚卸"}}) {
             auto* date = child<QLabel>(QLatin1String(day));
             QCOMPARE(date->palette().color(QPalette::WindowText), QColor(Qt::red));
             QCOMPARE(date->toolTip(), QString::fromUtf8(name));
@@ -234,8 +234,8 @@ private slots:
         // A change of many lines, some longer than the column: the row shows every line.
         const QString line = "02/01 通常出勤 09:00-18:00 8.00/0.00/0.00/1.00 → 通常出勤 "
                              "09:00-19:30 8.00/1.50/0.00/1.00 ";
-        addHistory(m_program->db(),
-                   stampedHistoryEntry("0001", kMonth, "保存", (line.repeated(3) + '\n').repeated(4)));
+        addHistory(m_program->db(), stampedHistoryEntry("0001", kMonth, "保存",
+                                                        (line.repeated(3) + '\n').repeated(4)));
         click("cmd_button_5");
         QTRY_VERIFY(gfrmHistory);
         auto* list = gfrmHistory->findChild<QTreeWidget*>("ListView1");

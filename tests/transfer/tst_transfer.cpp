@@ -145,10 +145,10 @@ private slots:
                                        "締め 合計 160.00/1.00/2.00/20.00"}));
         QCOMPARE(loadHistory(*gDb, "0009", "200502").size(), 2u);
         // The screen that loaded a month before the restore cannot save over the restored one.
-        QVERIFY_THROWS_EXCEPTION(StaleChange,
-                                 saveMonth(*gDb, {"0005", {}, {}, "200502", QDate(2005, 2, 1),
-                                                  QDate(2005, 2, 28), 92},
-                                           {}, loaded));
+        QVERIFY_THROWS_EXCEPTION(
+            StaleChange,
+            saveMonth(*gDb, {"0005", {}, {}, "200502", QDate(2005, 2, 1), QDate(2005, 2, 28), 92},
+                      {}, loaded));
     }
 
     void anOfficeMovesToTheServerAndBack()
@@ -374,9 +374,10 @@ private slots:
         // A month not closed is named, and nothing is written unless the clerk says so.
         ScriptedMessages messages({int(kMsgNo)});
         ScriptedFiles files({path, path});
-        const QString open = "2005年01月分のうち 1人の月が締められていません（0005 伊藤,\"花子\"）。"
-                             "\n締められていない月は、まだ変わることがあります。締められていない"
-                             "月も出力しますか？";
+        const QString open =
+            "2005年01月分のうち 1人の月が締められていません（0005 伊藤,\"花子\"）。"
+            "\n締められていない月は、まだ変わることがあります。締められていない"
+            "月も出力しますか？";
         for (int run = 0; run < 2; ++run)
             QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
         QCOMPARE(messages.texts(), (QStringList{open, open, path + " に 2 人分を出力しました。"}));
