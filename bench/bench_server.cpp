@@ -110,7 +110,8 @@ private:
         m_bare->run("INSERT INTO CMSTAFFKIHONMST SELECT lpad(s::text, 4, '0'), '職員' || s, "
                     "'ｼｮｸｲﾝ' FROM generate_series(1, 300) AS s");
         m_bare->run(
-            "INSERT INTO KYKINTAISYUKEIJL SELECT m.staffCd, to_char(d, 'YYYYMM'), "
+            "INSERT INTO KYKINTAISYUKEIJL (staffCd, syoriDt, kikanSt, kikanEn, kihon1, kihon2, "
+            "kihon3, kihon4) SELECT m.staffCd, to_char(d, 'YYYYMM'), "
             "to_char(d, 'YYYY-MM-DD'), to_char(d + interval '1 month' - interval '1 day', "
             "'YYYY-MM-DD'), 160, 10, 2, 20 FROM CMSTAFFKIHONMST AS m, "
             "generate_series(date '2000-01-01', date '2009-12-01', interval '1 month') AS d");
@@ -212,8 +213,9 @@ void Baseline_Server_SaveMonth(benchmark::State& state)
     Bare& bare = Fixture::instance().bare();
     bare.prepare("deleteSummary", "DELETE FROM KYKINTAISYUKEIJL WHERE staffCd = $1 AND "
                                   "syoriDt = $2");
-    bare.prepare("insertSummary", "INSERT INTO KYKINTAISYUKEIJL VALUES ($1, $2, $3, $4, $5, $6, "
-                                  "$7, $8)");
+    bare.prepare("insertSummary", "INSERT INTO KYKINTAISYUKEIJL (staffCd, syoriDt, kikanSt, "
+                                  "kikanEn, kihon1, kihon2, kihon3, kihon4) VALUES ($1, $2, $3, "
+                                  "$4, $5, $6, $7, $8)");
     bare.prepare("deleteDays", "DELETE FROM KYTIMESHEETJL WHERE staffCd = $1 AND syoriDt = $2");
     bare.prepare("insertDay", "INSERT INTO KYTIMESHEETJL (staffCd, kintaiDt, syoriDt, syukinKb, "
                               "syukin, taisya, kihon1, kihon2, kihon3, kihon4) VALUES ($1, $2, "

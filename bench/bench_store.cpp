@@ -152,7 +152,9 @@ private:
     {
         sqlite3_exec(m_bare, "BEGIN", nullptr, nullptr, nullptr);
         Statement staff(m_bare, "INSERT INTO CMSTAFFKIHONMST VALUES (?, ?, ?)");
-        Statement summary(m_bare, "INSERT INTO KYKINTAISYUKEIJL VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement summary(m_bare, "INSERT INTO KYKINTAISYUKEIJL (staffCd, syoriDt, kikanSt, "
+                                  "kikanEn, kihon1, kihon2, kihon3, kihon4) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         Statement day(m_bare, kInsertDay);
         for (int s = 0; s < kStaff; ++s) {
             const std::string cd = code(s).toStdString();
