@@ -35,8 +35,6 @@ struct RestoreImpact {
     };
     std::vector<Month> reopened; // closed now, open in the file
     int newerHistory = 0;        // history entries now that the file lacks
-
-    bool undoesNothing() const { return reopened.empty() && newerHistory == 0; }
 };
 RestoreImpact restoreImpact(Database& live, Database& restored);
 

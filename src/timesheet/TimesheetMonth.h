@@ -70,7 +70,7 @@ public:
     int revision() const { return m_revision; }
     // The member's month has rows on file: it can be closed.
     bool isOnFile() const { return m_onFile; }
-    // The member's name and code were cleared: no staff member is on file.
+    // A member is shown; false when no staff member is on file.
     bool hasMember() const { return !m_header.staffCd.isEmpty(); }
 
     // A closed month (締め) is read only until it is reopened.

@@ -101,15 +101,13 @@ QString reopenedMonthsText(const RestoreImpact& impact)
 
 // What restoring the chosen file undoes, asked of the clerk (No is the default) unless it undoes
 // nothing; the text the history keeps of it, or none when the clerk keeps the data as it is.
+// Raises StoreError when the data cannot be read.
 std::optional<QString> confirmRestore(const QString& answer, const QString& candidate)
 {
     RestoreImpact impact;
-    try {
+    {
         const std::unique_ptr<Database> file = openDatabase(candidate);
         impact = restoreImpact(openDb(), *file);
-    } catch (const StoreError& error) {
-        ShowMsg(kMsgError, error.message());
-        return std::nullopt;
     }
     QStringList undone;
     if (!impact.reopened.empty())
@@ -222,7 +220,14 @@ void DataIn(QWidget* owner)
         sayFailed();
         return;
     }
-    const std::optional<QString> undone = confirmRestore(answer, candidate);
+    std::optional<QString> undone;
+    try {
+        undone = confirmRestore(answer, candidate);
+    } catch (const StoreError& error) {
+        ShowMsg(kMsgError, error.message());
+        sayFailed();
+        return;
+    }
     if (!undone)
         return;
     if (!closeWorkingScreens())
