@@ -417,6 +417,16 @@ ListField::ListField(QWidget* parent)
 {
 }
 
+void ListField::keyPressEvent(QKeyEvent* event)
+{
+    // The list took Alt with a letter for its type-ahead too; the screen gets it.
+    if (event->modifiers() & Qt::AltModifier && !event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
 void ListField::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);

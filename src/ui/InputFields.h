@@ -134,6 +134,8 @@ signals:
     void committed();
 
 protected:
+    // A letter with Alt is the screen's access key, not the list's type-ahead.
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 };
 

@@ -315,6 +315,18 @@ private slots:
         QCOMPARE(stored("SELECT count(*) FROM KYHENKOURIREKI"), QStringLiteral("1"));
     }
 
+    void accessKeysActFromTheClassList()
+    {
+        // Enter from the code lands on day 1's class list, which takes letters for its type-ahead.
+        open();
+        pressEnter();
+        QCOMPARE(focusName(), QStringLiteral("cmb_syukinKb_1"));
+        ScriptedMessages messages;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier); // 保存(&S)
+        QCOMPARE(messages.texts(),
+                 QStringList{"入力されていない明細があります。確認してください。"});
+    }
+
     void searchSortsAndHandsBack()
     {
         open();
