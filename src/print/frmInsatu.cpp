@@ -75,11 +75,11 @@ void frmInsatu::cmd_button_Click(int index)
 void frmInsatu::closeRange()
 {
     const QString month = m_syoriDt->valueText();
-    std::vector<QString> open;
+    std::vector<HistoryEntry> open;
     for (const PayrollRow& row :
          loadPayrollRows(openDb(), m_staffFrom->value(), m_staffTo->value(), month)) {
         if (!row.closed)
-            open.push_back(row.staffCd);
+            open.push_back(stampedHistoryEntry(row.staffCd, month, QStringLiteral("締め")));
     }
     if (open.empty()) {
         ShowMsg(kMsgError, QStringLiteral("締める月がありません。"));
@@ -91,9 +91,8 @@ void frmInsatu::closeRange()
             .arg(monthCaption(month));
     if (ShowMsg(kMsgQuestion, question) != kMsgYes)
         return;
-    for (const QString& code : open) {
-        closeMonth(openDb(), stampedHistoryEntry(code, month, QStringLiteral("締め")));
-    }
+    // One unit: the office's months are closed together or not at all.
+    runWithProgress([&open](Database& db) { closeMonths(db, open); });
     ShowMsg(kMsgInformation, QStringLiteral("%1 人分を締めました。").arg(open.size()));
 }
 

@@ -96,6 +96,14 @@ int reopenMonth(Database& db, const HistoryEntry& entry, std::optional<int> expe
     return revision;
 }
 
+void closeMonths(Database& db, const std::vector<HistoryEntry>& entries)
+{
+    Transaction transaction(db);
+    for (const HistoryEntry& entry : entries)
+        closeMonth(db, entry);
+    transaction.commit();
+}
+
 std::vector<QString> closedMonths(Database& db, const QString& staffCd)
 {
     Rows rows = db.query(

@@ -42,5 +42,7 @@ int closeMonth(Database& db, const HistoryEntry& entry,
                std::optional<int> expectedRevision = std::nullopt);
 int reopenMonth(Database& db, const HistoryEntry& entry,
                 std::optional<int> expectedRevision = std::nullopt);
+// Closes the months of the entries as one unit: all of them, or none when one cannot be closed.
+void closeMonths(Database& db, const std::vector<HistoryEntry>& entries);
 // The processing months "yyyymm" of a member that are closed, oldest first.
 std::vector<QString> closedMonths(Database& db, const QString& staffCd);

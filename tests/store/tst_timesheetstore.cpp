@@ -273,6 +273,26 @@ private slots:
         QCOMPARE(monthRevision(*second, "0003", "200403"), saved + 1);
     }
 
+    void aRangeIsClosedAsOneUnit()
+    {
+        Database& db = m_temp->db();
+        const auto closing = [](const QString& code) {
+            return HistoryEntry{QDateTime::currentDateTime(), "a", code, "200403", "締め", ""};
+        };
+        // A member not on file in the middle of the range: no month of the range is closed.
+        QVERIFY_THROWS_EXCEPTION(
+            MemberGone, closeMonths(db, {closing("0003"), closing("0004"), closing("0100")}));
+        QVERIFY(!isMonthClosed(db, "0003", "200403"));
+        const auto closeRange = [&] {
+            closeMonths(db, {closing("0003"), closing("0005"), closing("0100")});
+        };
+        if (testingOnServer())
+            closeRange();
+        else
+            QCOMPARE(m_temp->commitsDuring(closeRange), 1);
+        QVERIFY(isMonthClosed(db, "0003", "200403") && isMonthClosed(db, "0100", "200403"));
+    }
+
     void payrollCountsDaysByTheClassDigits()
     {
         std::vector<DayRow> rows = workedMonth("0005", "200403", kMarch1, 6);
