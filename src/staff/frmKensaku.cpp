@@ -94,7 +94,6 @@ frmKensaku::frmKensaku(QWidget* parent)
     showStorageOrder();
     setTabOrder(m_koumoku[1], m_keyword);
     new CloseOnDeactivation(this);
-    m_keyword->setFocus();
 }
 
 void frmKensaku::firstShown()
@@ -103,6 +102,8 @@ void frmKensaku::firstShown()
         WaitCursor wait;
         Data_Init();
     });
+    // Shown, the window would put the focus on its checked option; the clerk types a keyword.
+    m_keyword->setFocus(Qt::OtherFocusReason);
 }
 
 void frmKensaku::showStorageOrder()

@@ -333,6 +333,7 @@ private slots:
         click("cmd_kensaku_1");
         QPointer<frmKensaku> dialog = gfrmKensaku.data();
         QTRY_VERIFY(dialog && dialog->isActiveWindow());
+        QCOMPARE(focusName(), QStringLiteral("txt_keyword")); // the first key typed is kept
         auto* list = dialog->findChild<QTreeWidget*>("ListView1");
         const auto firstCode = [list] { return list->topLevelItem(0)->text(0); };
         const auto clickHeader = [list](int c) {
