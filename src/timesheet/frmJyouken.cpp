@@ -90,7 +90,9 @@ void frmJyouken::execute()
     // Out of use while the timesheet entry screen opens with the values handed to it.
     setEnabled(false);
     auto backInUse = qScopeGuard([this] { setEnabled(true); });
-    openTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value());
+    // The clerk who stays with an unsaved month keeps this screen and what was typed in it.
+    if (!openTimesheetScreen(m_syoriDt->valueText(), m_kikanSt->value(), m_kikanEn->value()))
+        return;
     backInUse.dismiss();
     closeScreen(this);
 }

@@ -100,7 +100,7 @@ frmKintaiEnt1* openTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
     if (gfrmKintaiEnt1) {
         closeScreen(gfrmKintaiEnt1);
         if (gfrmKintaiEnt1->isVisible())
-            return gfrmKintaiEnt1; // the clerk stays with the unsaved month
+            return nullptr; // the clerk stays with the unsaved month
         gfrmKintaiEnt1.clear();
     }
     TimesheetMonth month(syoriDt, kikanSt, kikanEn);

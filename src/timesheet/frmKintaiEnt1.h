@@ -111,6 +111,6 @@ extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
 
 // Loads the first staff member's month of the period under the progress window and shows it in
 // the timesheet entry screen. A screen already open with another month is closed first; when the
-// clerk keeps its unsaved month, that screen stays and is returned.
+// clerk keeps its unsaved month, that screen stays and the answer is null.
 frmKintaiEnt1* openTimesheetScreen(const QString& syoriDt, const QDate& kikanSt,
                                    const QDate& kikanEn);
