@@ -217,8 +217,13 @@ QString TimesheetMonth::saveRefusal() const
         return QStringLiteral("スタッフが指定されていません。指定してください。");
     if (m_closed)
         return changeRefusal();
-    if (firstIncompleteRow() > 0)
-        return QStringLiteral("入力されていない明細があります。確認してください。");
+    if (const int n = firstIncompleteRow(); n > 0) {
+        const QDate day = row(n).kintaiDt;
+        return QStringLiteral("入力されていない明細があります。確認してください。\n%1月%2日（%3）")
+            .arg(day.month())
+            .arg(day.day())
+            .arg(weekdayCaption(weekday(day)));
+    }
     return {};
 }
 

@@ -86,7 +86,8 @@ public:
     QString memberMonthCaption() const;
     // Why the month cannot be saved or deleted: it is closed. Empty text when it can.
     QString changeRefusal() const;
-    // Why the month cannot be saved as it stands, or empty text when it can.
+    // Why the month cannot be saved as it stands, or empty text when it can; a working day without
+    // its times is named.
     QString saveRefusal() const;
     // The first row of a working day that lacks a time, or 0 when every such row has both.
     int firstIncompleteRow() const;

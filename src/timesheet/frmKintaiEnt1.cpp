@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 
 QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
 
@@ -326,9 +327,15 @@ void frmKintaiEnt1::bindRow(int n)
                     showRowValues(n, true);
                     showTotals();
                 }
-                if (field->isOutOfRange())
+                if (field->isOutOfRange()) {
                     ShowMsg(kMsgError,
                             QStringLiteral("時刻は 00:00 から 47:59 までの間で入力してください。"));
+                    // The clerk mends the refused time where it was typed, not on the next day.
+                    QTimer::singleShot(0, field, [field] {
+                        field->setFocus(Qt::OtherFocusReason);
+                        field->selectAll();
+                    });
+                }
             });
         });
     };

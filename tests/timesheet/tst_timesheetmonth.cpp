@@ -135,8 +135,9 @@ private slots:
         QVERIFY(!month.commitClock(3, Clock::Out, QString()));
         QCOMPARE(month.row(3).kihon1, 8.0);
         QCOMPARE(totalsOf(month), before);
-        QCOMPARE(month.saveRefusal(),
-                 QStringLiteral("入力されていない明細があります。確認してください。"));
+        QCOMPARE(
+            month.saveRefusal(),
+            QStringLiteral("入力されていない明細があります。確認してください。\n3月3日（水）"));
         // Setting the day to a rest day lets the month be saved.
         month.selectClass(3, DayClass::Rest);
         month.commitClass(3, DayClass::Rest);
