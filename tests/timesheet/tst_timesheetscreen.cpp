@@ -131,6 +131,7 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("left");
         addTestRow("next, saved", "next", int(kMsgYes), "1000", true);
+        addTestRow("back, stayed", "back", int(kMsgCancel), "0900", false);
         addTestRow("code, discarded", "code", int(kMsgNo), "0900", true);
         addTestRow("code, stayed", "code", int(kMsgCancel), "0900", false);
         addTestRow("close, stayed", "close", int(kMsgCancel), "0900", false);
@@ -152,6 +153,8 @@ private slots:
         ScriptedMessages messages({answer});
         if (how == "next") {
             click("cmd_NEXT");
+        } else if (how == "back") {
+            click("cmd_BACK");
         } else if (how == "code") {
             auto* code = child<TextField>("txt_staffCd");
             QTest::mouseClick(code, Qt::LeftButton);

@@ -150,6 +150,7 @@ private slots:
         };
         row("five normal days of 8: at the allowance", "0,0,0,0,0", 8, 0, 40, 0);
         row("four days of 12: shorter than 5 days is never capped", "0,0,0,0", 12, 0, 48, 0);
+        row("five days of 9: a period of exactly 5 days is capped", "0,0,0,0,0", 9, 0, 40, 5);
         row("rest days add nothing of their basic to the cap", "0,0,0,0,0,2,2", 9, 0, 58, 5);
         row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
         row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
@@ -246,6 +247,7 @@ private slots:
         row("enthronement of 1990", QDate(1990, 11, 12), "即位礼正殿の儀");
         row("wedding of 1993", QDate(1993, 6, 9), "結婚の儀");
         row("first 海の日", QDate(1996, 7, 20), "海の日");
+        row("海の日 on the third Monday, 2003", QDate(2003, 7, 21), "海の日");
         row("equinox 1960", QDate(1960, 3, 20), "春分の日");
         row("equinox 2012", QDate(2012, 9, 22), "秋分の日");
         row("equinox 2099", QDate(2099, 9, 23), "秋分の日");

@@ -277,6 +277,12 @@ private slots:
         QVERIFY(m_form->code->inputMethodHints() & Qt::ImhLatinOnly);
         commit(m_form->clock, QStringLiteral("０９３０"));
         QCOMPARE(m_form->clock->value(), QStringLiteral("0930"));
+        // Pasted text skips the keys and the input method: it is folded on leaving the field.
+        m_form->code->setFocus(Qt::TabFocusReason);
+        m_form->code->selectAll();
+        m_form->code->insert(QStringLiteral("０５"));
+        m_form->clock->setFocus(Qt::TabFocusReason);
+        QCOMPARE(m_form->code->value(), QStringLiteral("05"));
         // A name keeps its kana and kanji.
         QCOMPARE(toHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
     }
