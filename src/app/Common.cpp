@@ -92,6 +92,11 @@ void runWithProgress(const std::function<void(Database&)>& work)
     });
 }
 
+void runFileWorkWithProgress(const std::function<void()>& work)
+{
+    runWithProgress(gMDIForm.data(), programFolders().clipPath(), work);
+}
+
 bool installJapaneseTranslation()
 {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));

@@ -30,6 +30,8 @@ bool DbClose();
 // Runs storage work with the progress window over the main window: work gets its own connection
 // to the program's database, on a worker thread; what it throws is thrown again here.
 void runWithProgress(const std::function<void(Database&)>& work);
+// The same for work on files alone, such as a copy made while the database is closed.
+void runFileWorkWithProgress(const std::function<void()>& work);
 
 // Qt's own texts (file and print dialogs, the buttons of questions) in Japanese, through Qt's
 // Japanese translation; dates and numbers in the Japanese locale. False when the translation is

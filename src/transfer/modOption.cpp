@@ -74,10 +74,14 @@ bool restoreServer(const QString& candidate, const HistoryEntry& restore)
 // replaces the database.
 bool carrySurvivingStateInto(const QString& candidate, const HistoryEntry& restore)
 {
+    const Database* live = gDb.get();
     try {
-        const SurvivingState state = readSurvivingState(openDb());
-        const std::unique_ptr<Database> file = openDatabase(candidate);
-        carrySurvivingState(*file, state, restore);
+        runFileWorkWithProgress([&] {
+            const SurvivingState state =
+                live ? readSurvivingState(*live->openAnother()) : SurvivingState{};
+            const std::unique_ptr<Database> file = openDatabase(candidate);
+            carrySurvivingState(*file, state, restore);
+        });
         return true;
     } catch (const StoreError&) {
         return false;
@@ -101,14 +105,8 @@ QString reopenedMonthsText(const RestoreImpact& impact)
 
 // What restoring the chosen file undoes, asked of the clerk (No is the default) unless it undoes
 // nothing; the text the history keeps of it, or none when the clerk keeps the data as it is.
-// Raises StoreError when the data cannot be read.
-std::optional<QString> confirmRestore(const QString& answer, const QString& candidate)
+std::optional<QString> confirmRestore(const QString& answer, const RestoreImpact& impact)
 {
-    RestoreImpact impact;
-    {
-        const std::unique_ptr<Database> file = openDatabase(candidate);
-        impact = restoreImpact(openDb(), *file);
-    }
     QStringList undone;
     if (!impact.reopened.empty())
         undone << QStringLiteral("締め済みの月のうち、ファイルでは締められていない月：%1件（%2）")
@@ -186,7 +184,8 @@ void DataOut(QWidget* owner)
         const bool isDatabaseItself =
             target.exists() &&
             target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
-        copied = !isDatabaseItself && copyWhole(database, answer, &error);
+        if (!isDatabaseItself)
+            runFileWorkWithProgress([&] { copied = copyWhole(database, answer, &error); });
         DbOpen(database);
     }
 
@@ -211,23 +210,34 @@ void DataIn(QWidget* owner)
 
     const QTemporaryDir check;
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
-    if (!check.isValid() || !copyWhole(answer, candidate)) {
-        sayFailed();
-        return;
-    }
-    if (!isRestorable(candidate)) {
-        showOpenFailure();
-        sayFailed();
-        return;
-    }
-    std::optional<QString> undone;
+    // The copy, its checks, and what restoring it undoes, read while the clerk watches the clock.
+    bool copiedIn = false;
+    bool restorable = false;
+    RestoreImpact impact;
+    // A database that could not be opened again is restored over as it is: nothing to undo.
+    const Database* live = gDb.get();
     try {
-        undone = confirmRestore(answer, candidate);
+        runFileWorkWithProgress([&] {
+            copiedIn = check.isValid() && copyWhole(answer, candidate);
+            restorable = copiedIn && isRestorable(candidate);
+            if (restorable && live)
+                impact = restoreImpact(*live->openAnother(), *openDatabase(candidate));
+        });
     } catch (const StoreError& error) {
         ShowMsg(kMsgError, error.message());
         sayFailed();
         return;
     }
+    if (!copiedIn) {
+        sayFailed();
+        return;
+    }
+    if (!restorable) {
+        showOpenFailure();
+        sayFailed();
+        return;
+    }
+    const std::optional<QString> undone = confirmRestore(answer, impact);
     if (!undone)
         return;
     if (!closeWorkingScreens())
@@ -253,7 +263,10 @@ void DataIn(QWidget* owner)
     const bool leftoverAway = setAsideLeftoverBackup(database);
     DbClose();
     const bool movedAside = leftoverAway && QFile::rename(database, backup);
-    const bool restored = movedAside && copyWhole(candidate, database) && DbOpen(database);
+    bool copiedOver = false;
+    if (movedAside)
+        runFileWorkWithProgress([&] { copiedOver = copyWhole(candidate, database); });
+    const bool restored = copiedOver && DbOpen(database);
 
     if (restored) {
         QFile::remove(backup);

@@ -49,6 +49,22 @@ void write(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// Counts the progress windows shown while it lives: the clerk sees the program at work.
+class ProgressWatch : public QObject {
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == "frmStopWatch")
+            ++shown;
+        return false;
+    }
+};
+
 // A working screen whose clerk keeps unsaved work when asked: it refuses to close.
 class KeptScreen : public QWidget {
 protected:
@@ -93,7 +109,9 @@ private slots:
         {
             ScriptedMessages messages;
             ScriptedFiles files({path});
+            ProgressWatch progress;
             DataOut(nullptr);
+            QCOMPARE(progress.shown, 1);
             QVERIFY(files.asked().first().save);
             QCOMPARE(files.asked().first().filter, QStringLiteral("timファイル(*.tim)"));
             QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
@@ -104,7 +122,9 @@ private slots:
         // Changes after the backup are undone by the restore.
         DeleteStaff(*gDb, "0001");
         SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
+        ProgressWatch progress;
         QCOMPARE(restoreFrom(path), restoredFrom(path));
+        QCOMPARE(progress.shown, 3); // checking the file, carrying the history, copying it in
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
         QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("青木"));
