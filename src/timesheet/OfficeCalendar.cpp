@@ -3,16 +3,18 @@
 #include "CalendarStore.h"
 #include "Holidays.h"
 
-std::set<QDate> calendarRestDays(Database& db, const QDate& first, const QDate& last)
+PeriodCalendar loadPeriodCalendar(Database& db, const QDate& first, const QDate& last)
 {
-    std::set<QDate> days;
-    if (!holidaysAreRestDays(db))
-        return days;
+    PeriodCalendar calendar;
     for (const CompanyDayOff& day : loadCompanyDaysOff(db, first, last))
-        days.insert(day.kyujituDt);
+        calendar.daysOff[day.kyujituDt] = day.kyujituNm;
+    if (!holidaysAreRestDays(db))
+        return calendar;
+    for (const auto& [day, name] : calendar.daysOff)
+        calendar.restDays.insert(day);
     for (QDate day = first; day <= last; day = day.addDays(1)) {
         if (!JapaneseHolidayName(day).isEmpty())
-            days.insert(day);
+            calendar.restDays.insert(day);
     }
-    return days;
+    return calendar;
 }

@@ -1,12 +1,20 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 
+#include <map>
 #include <set>
 
 class Database;
 
-// The days of the period from first to last that the office's calendar makes rest days: the
-// public holidays and the office's own days off while "祝日・会社休日を公休日とする" is on; none
-// while it is off. Raises StoreError.
-std::set<QDate> calendarRestDays(Database& db, const QDate& first, const QDate& last);
+// The office's calendar over a period, read once.
+struct PeriodCalendar {
+    std::map<QDate, QString> daysOff; // the office's own days off, with their names
+    // The days the calendar makes rest days: the public holidays and the office's own days off
+    // while "祝日・会社休日を公休日とする" is on; none while it is off.
+    std::set<QDate> restDays;
+};
+
+// The calendar of the days from first to last. Raises StoreError.
+PeriodCalendar loadPeriodCalendar(Database& db, const QDate& first, const QDate& last);

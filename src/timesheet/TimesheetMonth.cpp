@@ -1,6 +1,5 @@
 #include "TimesheetMonth.h"
 
-#include "CalendarStore.h"
 #include "Database.h"
 #include "MonthChange.h"
 #include "OfficeCalendar.h"
@@ -114,10 +113,8 @@ void TimesheetMonth::loadRows(Database& db)
     m_filedRows.clear();
     for (const size_t i : loadDayRows(db, m_header, m_rows))
         m_filedRows.push_back(m_rows[i]);
-    const std::set<QDate> calendarRest = calendarRestDays(db, m_header.kikanSt, m_header.kikanEn);
-    m_officeDaysOff.clear();
-    for (const CompanyDayOff& day : loadCompanyDaysOff(db, m_header.kikanSt, m_header.kikanEn))
-        m_officeDaysOff[day.kyujituDt] = day.kyujituNm;
+    PeriodCalendar calendar = loadPeriodCalendar(db, m_header.kikanSt, m_header.kikanEn);
+    const std::set<QDate>& calendarRest = calendar.restDays;
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty()) {
             const bool rest = isWeekend(row.kintaiDt) || calendarRest.contains(row.kintaiDt);
@@ -127,6 +124,7 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_calendarKihon40 = calcKihon40(m_rows, calendarRest);
+    m_officeDaysOff = std::move(calendar.daysOff);
     const QString& code = m_header.staffCd;
     m_kihon40 = storedAllowance(db, m_header).value_or(m_calendarKihon40);
     m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
