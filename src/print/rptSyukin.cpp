@@ -1,7 +1,7 @@
 #include "rptSyukin.h"
 
-#include "CalendarStore.h"
 #include "Holidays.h"
+#include "OfficeCalendar.h"
 #include "TimesheetStore.h"
 
 #include <QLocale>
@@ -175,14 +175,13 @@ void rptSyukin::ReadSheetData()
     // The stored query yields one row per timesheet row of the ranges, as many as the count of
     // those rows: what it yields is what prints, so it serves as the count too.
     m_sheetRows = LoadReportRows(m_db, pStaffCdSt, pStaffCdEn, pSyoriDtSt, pSyoriDtEn);
-    m_officeDaysOff.clear();
+    m_calendar = {};
     if (m_sheetRows.empty())
         return;
     const auto [first, last] = std::minmax_element(
         m_sheetRows.begin(), m_sheetRows.end(),
         [](const ReportRow& a, const ReportRow& b) { return a.kintaiDt < b.kintaiDt; });
-    for (const CompanyDayOff& day : loadCompanyDaysOff(m_db, first->kintaiDt, last->kintaiDt))
-        m_officeDaysOff[day.kyujituDt] = day.kyujituNm;
+    m_calendar = loadPeriodCalendar(m_db, first->kintaiDt, last->kintaiDt);
 }
 
 bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
@@ -201,8 +200,7 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
 
     const QString week = weekday(r.kintaiDt);
     fields.set(QStringLiteral("week"), weekdayCaption(week));
-    const auto dayOff = m_officeDaysOff.find(r.kintaiDt);
-    const QString dayOffName = dayOff == m_officeDaysOff.end() ? QString() : dayOff->second;
+    const QString dayOffName = m_calendar.dayOffName(r.kintaiDt);
     fields.set(QStringLiteral("bikou"), dayNote(r.kintaiDt, dayOffName));
     const QColor colour(dayRgb(r.kintaiDt, !dayOffName.isEmpty()));
     style.setTextColour(QStringLiteral("txt_date"), colour);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "OfficeCalendar.h"
 #include "Records.h"
 #include "ReportEngine.h"
 
-#include <map>
 #include <vector>
 
 class Database;
@@ -37,6 +37,6 @@ private:
 
     Database& m_db;
     std::vector<ReportRow> m_sheetRows;
-    std::map<QDate, QString> m_officeDaysOff; // of the days printed
-    std::size_t m_rowPos = 0;                 // the next row to hand over, from 0
+    PeriodCalendar m_calendar; // of the days printed
+    std::size_t m_rowPos = 0;  // the next row to hand over, from 0
 };

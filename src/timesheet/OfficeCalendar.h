@@ -14,6 +14,13 @@ struct PeriodCalendar {
     // The days the calendar makes rest days: the public holidays and the office's own days off
     // while "祝日・会社休日を公休日とする" is on; none while it is off.
     std::set<QDate> restDays;
+
+    // The name of the office's own day off on a day, or empty text.
+    QString dayOffName(const QDate& day) const
+    {
+        const auto found = daysOff.find(day);
+        return found == daysOff.end() ? QString() : found->second;
+    }
 };
 
 // The calendar of the days from first to last. Raises StoreError.

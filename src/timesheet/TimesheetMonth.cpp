@@ -113,8 +113,8 @@ void TimesheetMonth::loadRows(Database& db)
     m_filedRows.clear();
     for (const size_t i : loadDayRows(db, m_header, m_rows))
         m_filedRows.push_back(m_rows[i]);
-    PeriodCalendar calendar = loadPeriodCalendar(db, m_header.kikanSt, m_header.kikanEn);
-    const std::set<QDate>& calendarRest = calendar.restDays;
+    m_calendar = loadPeriodCalendar(db, m_header.kikanSt, m_header.kikanEn);
+    const std::set<QDate>& calendarRest = m_calendar.restDays;
     for (DayRow& row : m_rows) {
         if (row.syukinKb.isEmpty()) {
             const bool rest = isWeekend(row.kintaiDt) || calendarRest.contains(row.kintaiDt);
@@ -124,7 +124,6 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_calendarKihon40 = calcKihon40(m_rows, calendarRest);
-    m_officeDaysOff = std::move(calendar.daysOff);
     const QString& code = m_header.staffCd;
     m_kihon40 = storedAllowance(db, m_header).value_or(m_calendarKihon40);
     m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
@@ -274,12 +273,6 @@ void TimesheetMonth::reopen(Database& db)
 {
     m_revision = reopenMonth(db, historyEntry(QStringLiteral("締め解除")), m_revision);
     m_closed = false;
-}
-
-QString TimesheetMonth::officeDayOff(const QDate& day) const
-{
-    const auto found = m_officeDaysOff.find(day);
-    return found == m_officeDaysOff.end() ? QString() : found->second;
 }
 
 QString TimesheetMonth::changeRefusal() const

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "MonthLog.h"
+#include "OfficeCalendar.h"
 #include "Records.h"
 
 #include <QString>
 
-#include <map>
 #include <optional>
 #include <span>
 #include <vector>
@@ -80,7 +80,7 @@ public:
     void reopen(Database& db);
 
     // The name of the office's own day off on a day of the period, or empty text.
-    QString officeDayOff(const QDate& day) const;
+    QString officeDayOff(const QDate& day) const { return m_calendar.dayOffName(day); }
 
     // The member and month as a question or refusal names them: "0001 青木 の2005年02月分".
     QString memberMonthCaption() const;
@@ -111,7 +111,7 @@ private:
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
     std::vector<DayRow> m_filedRows; // the days on file, as on file
-    std::map<QDate, QString> m_officeDaysOff;
+    PeriodCalendar m_calendar;       // of the period on display
     MonthHeader m_storedHeader;
     double m_storedKihon40 = 40;
     double m_calendarKihon40 = 40;
