@@ -8,6 +8,7 @@
 #include "WholeFile.h"
 #include "rptSyukin.h"
 
+#include <QPageRanges>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -41,6 +42,16 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
 
 } // namespace
 
+void printReport(const ReportDocument& document, QPrinter& printer)
+{
+    const QPageRanges range =
+        printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
+    // A print queue makes the copies itself; a PDF printer leaves them to the program.
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    paintReport(document, printer,
+                pagesToPaint(int(document.pages.size()), range, copies, printer.collateCopies()));
+}
+
 void setPreviewStandIn(PreviewStandIn standIn)
 {
     previewStandIn() = std::move(standIn);
@@ -56,7 +67,7 @@ void showReport(const ReportDocument& document, QWidget* parent)
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(document.title + QStringLiteral(" - 印刷プレビュー"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter* target) { paintReport(document, *target); });
+                     [&document](QPrinter* target) { printReport(document, *target); });
     addPdfCommand(dialog, document);
     dialog.resize(900, 760);
     dialog.exec();

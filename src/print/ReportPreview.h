@@ -5,12 +5,17 @@
 #include <functional>
 
 class Database;
+class QPrinter;
 class QWidget;
 struct ReportDocument;
 
 // Shows laid-out sheets in the print preview, from which the clerk prints them or saves them as
 // a PDF file.
 void showReport(const ReportDocument& document, QWidget* parent);
+
+// Prints the pages of the printer's page range, and as many copies as it asks for but cannot make
+// itself, collated as it asks.
+void printReport(const ReportDocument& document, QPrinter& printer);
 
 // Stands in for the preview while set: gets each document the preview would show. Tests look at
 // the sheets through it; empty for the real preview.

@@ -16,6 +16,8 @@
 #include "TestRows.h"
 
 #include <QApplication>
+#include <QPageRanges>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -131,6 +133,49 @@ private slots:
         QCOMPARE(text.count(u'\f'), 2); // two pages
         const QString fonts = run("pdffonts", {pdf});
         QVERIFY2(fonts.contains("IPAPMincho") && fonts.contains("IPAMincho"), qPrintable(fonts));
+    }
+
+    void printerGetsTheChosenPagesAndCopies_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<QStringList>("members");
+        const QString first = "青木", second = "伊藤";
+        addTestRow("every page", QString(), 1, true, QStringList{first, second});
+        addTestRow("page 2 to 2", "2", 1, true, QStringList{second});
+        addTestRow("past the last page", "3-5", 1, true, QStringList{});
+        addTestRow("copies collated", QString(), 2, true,
+                   QStringList{first, second, first, second});
+        addTestRow("copies not collated", "1-2", 2, false,
+                   QStringList{first, first, second, second});
+    }
+    void printerGetsTheChosenPagesAndCopies()
+    {
+        QFETCH(QString, range);
+        QFETCH(int, copies);
+        QFETCH(bool, collate);
+        QFETCH(QStringList, members);
+        QTemporaryDir dir;
+        // A PDF printer leaves copies to the program, as a queue without copies of its own does.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("printed.pdf"));
+        if (!range.isEmpty()) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setPageRanges(QPageRanges::fromString(range));
+        }
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        printReport(sheets("0000", "9999"), printer);
+        QStringList printed;
+        if (!members.isEmpty()) { // a printer given no page writes no file
+            static const QRegularExpression name("青木|伊藤");
+            const QString text = run("pdftotext", {printer.outputFileName(), "-"});
+            for (const auto& match : name.globalMatch(text))
+                printed << match.captured();
+        }
+        QCOMPARE(printed, members);
     }
 
     void printedHistoryKeepsEveryWord()
