@@ -1,9 +1,9 @@
 #include "ReportPreview.h"
 
+#include "Common.h"
 #include "FileDialogs.h"
 #include "Messages.h"
 #include "ReportPaint.h"
-#include "ScreenParts.h"
 #include "TimesheetStore.h"
 #include "WholeFile.h"
 #include "rptSyukin.h"
@@ -30,17 +30,27 @@ void addPdfCommand(QPrintPreviewDialog& dialog, const ReportDocument& document)
     QAction* save = toolBar->addAction(QStringLiteral("PDF保存"));
     save->setObjectName(QStringLiteral("act_savePdf"));
     save->setToolTip(QStringLiteral("PDFファイルに保存します"));
-    QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
-        const QString path =
-            askFileName(&dialog, {true, QStringLiteral("PDFに保存"), document.title + ".pdf",
-                                  QStringLiteral("PDFファイル(*.pdf)")});
-        QString error;
-        if (!path.isEmpty() && !writeReportPdf(document, path, &error))
-            ShowMsg(kMsgError, wholeFileFailure(path, error));
-    });
+    QObject::connect(save, &QAction::triggered, &dialog,
+                     [&dialog, &document] { saveReportPdf(document, &dialog); });
 }
 
 } // namespace
+
+void saveReportPdf(const ReportDocument& document, QWidget* parent)
+{
+    const QString path =
+        askFileName(parent, {true, QStringLiteral("PDFに保存"), document.title + ".pdf",
+                             QStringLiteral("PDFファイル(*.pdf)")});
+    if (path.isEmpty())
+        return;
+    QString error;
+    bool written = false;
+    runFileWorkWithProgress([&] { written = writeReportPdf(document, path, &error); });
+    if (written)
+        ShowMsg(kMsgInformation, QStringLiteral("PDFファイル %1 を保存しました。").arg(path));
+    else
+        ShowMsg(kMsgError, wholeFileFailure(path, error));
+}
 
 void printReport(const ReportDocument& document, QPrinter& printer)
 {
@@ -73,17 +83,16 @@ void showReport(const ReportDocument& document, QWidget* parent)
     dialog.exec();
 }
 
-bool printAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
-                           const QString& month, QWidget* parent)
+bool printAttendanceSheets(const QString& staffFrom, const QString& staffTo, const QString& month,
+                           QWidget* parent)
 {
-    if (CountReportRows(db, staffFrom, staffTo, month, month) == 0) {
+    if (CountReportRows(openDb(), staffFrom, staffTo, month, month) == 0) {
         ShowMsg(kMsgError, QStringLiteral("印刷対象データがありません。"));
         return false;
     }
     ReportDocument document;
     bool empty = false;
-    {
-        WaitCursor wait;
+    runWithProgress([&](Database& db) {
         rptSyukin report(db);
         report.pStaffCdSt = staffFrom;
         report.pStaffCdEn = staffTo;
@@ -91,7 +100,7 @@ bool printAttendanceSheets(Database& db, const QString& staffFrom, const QString
         report.pSyoriDtEn = month;
         document = report.run();
         empty = report.foundNoRows();
-    }
+    });
     // The rows may have gone since they were counted, by another clerk's delete.
     if (empty)
         ShowMsg(kMsgError, QStringLiteral("データが存在しません。"));

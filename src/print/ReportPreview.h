@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class Database;
 class QPrinter;
 class QWidget;
 struct ReportDocument;
@@ -17,13 +16,18 @@ void showReport(const ReportDocument& document, QWidget* parent);
 // itself, collated as it asks.
 void printReport(const ReportDocument& document, QPrinter& printer);
 
+// Asks where to save the report as a PDF file, writes it with the progress window shown, and says
+// where it went or why it could not be written.
+void saveReportPdf(const ReportDocument& document, QWidget* parent);
+
 // Stands in for the preview while set: gets each document the preview would show. Tests look at
 // the sheets through it; empty for the real preview.
 using PreviewStandIn = std::function<void(const ReportDocument& document)>;
 void setPreviewStandIn(PreviewStandIn standIn);
 
-// The monthly attendance sheets of a range of staff codes for one month "yyyymm": counted first,
-// and when there is something to print, produced and shown in the preview. False, after saying
+// The monthly attendance sheets of a range of staff codes for one month "yyyymm" of the program's
+// database: counted first, and when there is something to print, produced with the progress window
+// shown and then shown in the preview. False, after saying
 // so, when there is nothing to print.
-bool printAttendanceSheets(Database& db, const QString& staffFrom, const QString& staffTo,
-                           const QString& month, QWidget* parent);
+bool printAttendanceSheets(const QString& staffFrom, const QString& staffTo, const QString& month,
+                           QWidget* parent);

@@ -98,6 +98,5 @@ void frmInsatu::closeRange()
 
 void frmInsatu::run()
 {
-    printAttendanceSheets(openDb(), m_staffFrom->value(), m_staffTo->value(),
-                          m_syoriDt->valueText(), this);
+    printAttendanceSheets(m_staffFrom->value(), m_staffTo->value(), m_syoriDt->valueText(), this);
 }

@@ -739,7 +739,7 @@ void frmKintaiEnt1::print()
 {
     // The stored month prints: changes not yet saved do not.
     const MonthHeader& h = m_month.header();
-    printAttendanceSheets(openDb(), h.staffCd, h.staffCd, h.syoriDt, this);
+    printAttendanceSheets(h.staffCd, h.staffCd, h.syoriDt, this);
 }
 
 void frmKintaiEnt1::img_trash_Drop()

@@ -95,8 +95,10 @@ bool frmPayroll::openMonthsAccepted(const std::vector<PayrollRow>& rows, const Q
 void frmPayroll::run()
 {
     const QString month = m_syoriDt->valueText();
-    const std::vector<PayrollRow> rows =
-        loadPayrollRows(openDb(), m_staffFrom->value(), m_staffTo->value(), month);
+    std::vector<PayrollRow> rows;
+    runWithProgress([&](Database& db) {
+        rows = loadPayrollRows(db, m_staffFrom->value(), m_staffTo->value(), month);
+    });
     if (rows.empty()) {
         ShowMsg(kMsgError, QStringLiteral("出力対象データがありません。"));
         return;

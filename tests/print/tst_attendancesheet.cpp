@@ -125,7 +125,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("sheet.pdf");
-        QVERIFY(writeReportPdf(sheets("0000", "9999"), pdf));
+        {
+            ScriptedMessages messages;
+            ScriptedFiles files({pdf});
+            ProgressWatch progress;
+            saveReportPdf(sheets("0000", "9999"), nullptr);
+            QCOMPARE(progress.shown(), 1);
+            QCOMPARE(messages.texts(), QStringList{"PDFファイル " + pdf + " を保存しました。"});
+        }
         const QString text = run("pdftotext", {"-layout", pdf, "-"});
         for (const char* expected : {"2005年12月分出勤表", "令和8年12月6日", "青木", "伊藤",
                                      "出勤区分", "公休日", "09:00", "1,234.50"})
@@ -228,12 +235,14 @@ private slots:
         screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
 
         ScriptedMessages messages;
+        ProgressWatch progress;
         int shown = 0;
         setPreviewStandIn(
             [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
         setPreviewStandIn({});
         QCOMPARE(shown, pages);
+        QCOMPARE(progress.shown(), pages > 0 ? 1 : 0);
         QCOMPARE(messages.texts().isEmpty(), pages > 0);
         QVERIFY(screen->isVisible()); // stays for another run
     }

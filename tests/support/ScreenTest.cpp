@@ -83,3 +83,20 @@ void flushDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
+
+ProgressWatch::ProgressWatch()
+{
+    qApp->installEventFilter(this);
+}
+
+ProgressWatch::~ProgressWatch()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool ProgressWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmStopWatch"))
+        ++m_shown;
+    return false;
+}

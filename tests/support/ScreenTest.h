@@ -4,6 +4,7 @@
 #include "TempDatabase.h"
 
 #include <QList>
+#include <QObject>
 #include <QStringList>
 
 #include <memory>
@@ -61,6 +62,23 @@ public:
 private:
     QStringList m_paths;
     QList<FileQuestion> m_asked;
+};
+
+// Counts the progress windows shown while it lives: the clerk sees the program at work.
+class ProgressWatch : public QObject {
+public:
+    ProgressWatch();
+    ~ProgressWatch() override;
+    ProgressWatch(const ProgressWatch&) = delete;
+    ProgressWatch& operator=(const ProgressWatch&) = delete;
+
+    int shown() const { return m_shown; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int m_shown = 0;
 };
 
 // Shows a window and waits until it is the active one.
