@@ -327,9 +327,8 @@ void frmKintaiEnt1::bindRow(int n)
                     showRowValues(n, true);
                     showTotals();
                 }
-                if (field->isOutOfRange()) {
-                    ShowMsg(kMsgError,
-                            QStringLiteral("時刻は 00:00 から 47:59 までの間で入力してください。"));
+                if (const QString refusal = field->refusal(); !refusal.isEmpty()) {
+                    ShowMsg(kMsgError, refusal);
                     // The clerk mends the refused time where it was typed, not on the next day.
                     QTimer::singleShot(0, field, [field] {
                         field->setFocus(Qt::OtherFocusReason);

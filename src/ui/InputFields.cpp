@@ -1,6 +1,7 @@
 #include "InputFields.h"
 
 #include "Holidays.h"
+#include "Messages.h"
 #include "Records.h"
 #include "WorkTime.h"
 
@@ -14,6 +15,10 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
+
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -47,6 +52,15 @@ template <class Handler> void withHalfWidthInput(QInputMethodEvent* event, Handl
 bool needsHalfWidth(const QString& text)
 {
     return toHalfWidth(text) != text;
+}
+
+// The digit a key types, in half width, or empty text for any other key.
+QString typedDigit(const QKeyEvent* event)
+{
+    const QString text = toHalfWidth(event->text());
+    const bool digit = text.size() == 1 && text.front() >= u'0' && text.front() <= u'9';
+    return digit && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ? text
+                                                                                    : QString();
 }
 
 } // namespace
@@ -156,12 +170,15 @@ ClockField::ClockField(QWidget* parent)
 {
     setInputMask(QStringLiteral("99:99;_"));
     setLatinInput(Qt::ImhDigitsOnly | Qt::ImhPreferNumbers);
-    connect(this, &QLineEdit::textEdited, this, [this] { showMark(false); });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        m_surplus = false;
+        showMark(false);
+    });
 }
 
 QString ClockField::value() const
 {
-    if (!hasAcceptableInput())
+    if (m_surplus || !hasAcceptableInput())
         return QString();
     const QString hhmm = text().remove(u':');
     return isClockTime(hhmm) ? hhmm : QString();
@@ -169,6 +186,8 @@ QString ClockField::value() const
 
 void ClockField::setValue(const QString& hhmm)
 {
+    m_typed.clear();
+    m_surplus = false;
     if (hhmm.size() == 4)
         setText(clockText(hhmm));
     else
@@ -180,6 +199,39 @@ bool ClockField::isBlank() const
 {
     // The masked text holds the separator alone when no digit is typed.
     return text().remove(u':').trimmed().isEmpty();
+}
+
+QString ClockField::refusal() const
+{
+    if (m_surplus)
+        return QStringLiteral("時刻は 4 桁の数字で入力してください（08:30 なら 0830）。");
+    if (isOutOfRange())
+        return QStringLiteral("時刻は 00:00 から 47:59 までの間で入力してください。");
+    return {};
+}
+
+void ClockField::keyPressEvent(QKeyEvent* event)
+{
+    const QString digit = typedDigit(event);
+    if (digit.isEmpty()) {
+        m_typed.clear();
+        return CaptionedLineEdit::keyPressEvent(event);
+    }
+    m_typed += digit;
+    const bool selected = hasSelectedText();
+    const QString textBefore = displayText();
+    const int cursorBefore = cursorPosition();
+    CaptionedLineEdit::keyPressEvent(event);
+    const bool dropped =
+        !selected && displayText() == textBefore && cursorPosition() == cursorBefore;
+    if (m_typed.size() == 4) {
+        setText(clockText(m_typed)); // four digits in a row are the time, wherever they began
+        m_surplus = false;
+        return;
+    }
+    m_surplus = m_surplus || dropped || m_typed.size() > 4;
+    if (m_surplus)
+        showMark(true);
 }
 
 void ClockField::placeCursorForTyping()
@@ -199,6 +251,7 @@ void ClockField::showMark(bool notATime)
 
 void ClockField::focusInEvent(QFocusEvent* event)
 {
+    m_typed.clear();
     CaptionedLineEdit::focusInEvent(event);
     // A click places the cursor only after the focus has come: the press is handled below.
     m_enteringByMouse = event->reason() == Qt::MouseFocusReason;
@@ -215,6 +268,7 @@ void ClockField::focusOutEvent(QFocusEvent* event)
 
 void ClockField::mousePressEvent(QMouseEvent* event)
 {
+    m_typed.clear();
     CaptionedLineEdit::mousePressEvent(event);
     if (m_enteringByMouse || isBlank())
         placeCursorForTyping();
@@ -223,6 +277,7 @@ void ClockField::mousePressEvent(QMouseEvent* event)
 
 void ClockField::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    m_typed.clear();
     CaptionedLineEdit::mouseDoubleClickEvent(event);
     placeCursorForTyping();
 }
@@ -337,6 +392,7 @@ bool DateField::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             break;
+        endRun();
         if (isEntering())
             setSelectedSection(sectionAt(0));
         else
@@ -354,6 +410,7 @@ bool DateField::eventFilter(QObject* watched, QEvent* event)
 void DateField::mousePressEvent(QMouseEvent* event)
 {
     // The calendar is made when it is first needed: a screen holds many date fields.
+    endRun();
     if (calendarPopup())
         holidayCalendar();
     QDateEdit::mousePressEvent(event);
@@ -366,9 +423,103 @@ void DateField::keyPressEvent(QKeyEvent* event)
     m_enteredAt.invalidate();
     if (calendarPopup())
         holidayCalendar();
+    if (const QString digit = typedDigit(event); !digit.isEmpty())
+        return typeDigit(digit);
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        m_run = {}; // the clerk mends the digits: the part's own editing reads them
+    else
+        endRun();
     if (!needsHalfWidth(event->text()))
         return QDateEdit::keyPressEvent(event);
     withHalfWidthKey(event, [this](QKeyEvent* half) { QDateEdit::keyPressEvent(half); });
+}
+
+QList<int> DateField::partWidths() const
+{
+    return m_pattern == Pattern::Month ? QList<int>{4, 2} : QList<int>{4, 2, 2};
+}
+
+void DateField::typeDigit(const QString& digit)
+{
+    const auto typeKey = [this](QChar c) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (c.unicode() - u'0'), Qt::NoModifier,
+                      QString(c));
+        QDateEdit::keyPressEvent(&key);
+    };
+    if (m_run.digits.isEmpty()) {
+        const int part = currentSection() == DaySection     ? 2
+                         : currentSection() == MonthSection ? 1
+                                                            : 0;
+        m_run = {QString(), part, date()};
+    }
+    m_run.digits += digit;
+    const QList<int> widths = partWidths();
+    const int whole = std::accumulate(widths.begin(), widths.end(), 0);
+    const int fits = std::accumulate(widths.begin() + m_run.part, widths.end(), 0);
+    if (m_run.digits.size() > whole)
+        return; // already more than a date: refused when the run ends
+    if (m_run.part > 0 && m_run.digits.size() == fits + 1) {
+        // More than the parts from there can take: a whole date, typed again from the year.
+        setDate(m_run.before);
+        setSelectedSection(sectionAt(0));
+        for (const QChar c : m_run.digits)
+            typeKey(c);
+    } else {
+        typeKey(digit.front());
+    }
+    if (m_run.digits.size() < whole)
+        return;
+    // A whole date typed is shown at once; a digit more would make it none.
+    if (const std::optional<QDate> read = dateOf(m_run))
+        setDate(*read);
+    else
+        endRun();
+}
+
+std::optional<QDate> DateField::dateOf(const TypedRun& run) const
+{
+    const QList<int> widths = partWidths();
+    int part = run.part;
+    if (run.digits.size() > std::accumulate(widths.begin() + part, widths.end(), 0))
+        part = 0; // read as a whole date
+    int parts[3] = {run.before.year(), run.before.month(),
+                    m_pattern == Pattern::Month ? 1 : run.before.day()};
+    for (qsizetype at = 0; at < run.digits.size(); ++part) {
+        if (part >= widths.size())
+            return std::nullopt; // more digits than a whole date has
+        const qsizetype taken = std::min<qsizetype>(widths[part], run.digits.size() - at);
+        parts[part] = run.digits.mid(at, taken).toInt();
+        at += taken;
+    }
+    const QDate read(parts[0], parts[1], parts[2]);
+    if (!read.isValid() || read < minimumDate() || read > maximumDate())
+        return std::nullopt;
+    return read;
+}
+
+void DateField::endRun()
+{
+    if (m_run.digits.isEmpty())
+        return;
+    const TypedRun run = std::exchange(m_run, {});
+    if (const std::optional<QDate> read = dateOf(run)) {
+        setDate(*read);
+        return;
+    }
+    setDate(run.before);
+    ShowMsg(kMsgError,
+            m_pattern == Pattern::Month
+                ? QStringLiteral("%1 は年月になりません。年月は 6 桁の数字で入力してください"
+                                 "（2026年10月なら 202610）。")
+                      .arg(run.digits)
+                : QStringLiteral("%1 は日付になりません。日付は 8 桁の数字で入力してください"
+                                 "（2026年10月31日なら 20261031）。")
+                      .arg(run.digits));
+    // The clerk types the date again where it was refused.
+    QTimer::singleShot(0, this, [this] {
+        setFocus(Qt::OtherFocusReason);
+        setSelectedSection(sectionAt(0));
+    });
 }
 
 bool DateField::event(QEvent* event)
@@ -396,6 +547,7 @@ bool DateField::focusNextPrevChild(bool next)
 
 void DateField::focusInEvent(QFocusEvent* event)
 {
+    m_run = {};
     QDateEdit::focusInEvent(event);
     if (isReadOnly())
         return;
@@ -407,6 +559,7 @@ void DateField::focusInEvent(QFocusEvent* event)
 void DateField::focusOutEvent(QFocusEvent* event)
 {
     m_enteredAt.invalidate();
+    endRun();
     QDateEdit::focusOutEvent(event);
     if (leavesForSameScreen(this, event))
         emit committed();

@@ -69,7 +69,10 @@ public:
 // digits "hhmm", or empty text when the field holds no time. A time left half typed or out of
 // range is not a time: it stays in the field as typed, drawn red, and its value is empty text.
 // Typing always lands: entering an empty field puts the cursor on its first place wherever it
-// was clicked, and entering a filled one selects its time so that typing replaces it.
+// was clicked, and entering a filled one selects its time so that typing replaces it. Once
+// inside, digits typed from a clicked place overwrite from there; four digits in a row are the
+// whole time wherever they began, and a digit the field cannot take leaves no time, so no run
+// of digits silently gives another time.
 class ClockField : public CaptionedLineEdit {
     Q_OBJECT
 
@@ -83,9 +86,13 @@ public:
     // Something is typed but it is no time.
     bool isNotATime() const { return !isBlank() && value().isEmpty(); }
     // All four digits are typed but the hour or the minute is out of range.
-    bool isOutOfRange() const { return hasAcceptableInput() && value().isEmpty(); }
+    bool isOutOfRange() const { return !m_surplus && hasAcceptableInput() && value().isEmpty(); }
+    // Why what was typed is refused as a time: out of range, or more digits than the field could
+    // take. Empty when it is a time, blank or half typed.
+    QString refusal() const;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -96,6 +103,8 @@ private:
     void showMark(bool notATime);
 
     bool m_enteringByMouse = false;
+    QString m_typed;        // the digits typed since the cursor was last placed
+    bool m_surplus = false; // one of them found no place in the field
 };
 
 // Hours as every hour figure on the screens reads: two decimals ("6.50").
@@ -143,7 +152,10 @@ protected:
 // holidays and titles the weekdays in Japanese. However the field is entered (a click, a double
 // click, Tab, Shift+Tab, Enter), its year is selected, so typing the digits of a whole date
 // ("20261201") or month ("201905") gives it; once inside, a click selects the part under the
-// pointer, so typing over it edits that part.
+// pointer, so typing over it edits that part and the ones after it. The digits typed in a row
+// are read when they end (a whole date's worth, another key, a click, leaving the field): from
+// the part where they began when they fit there, else as a whole date from the year. Digits
+// that read as no date are refused with a message, and the date before them stays.
 class DateField : public QDateEdit {
     Q_OBJECT
 
@@ -175,14 +187,27 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // Digits typed in a row, the part they began in (0 the year) and the date before them.
+    struct TypedRun {
+        QString digits;
+        int part = 0;
+        QDate before;
+    };
+
     void applyFormat();
     // The part of the date under a point of the field's text, selected.
     void selectPartAt(const QPoint& position);
     bool isEntering() const;
+    void typeDigit(const QString& digit);
+    // Ends the run of digits: the date they give, or the date before them and a message.
+    void endRun();
+    std::optional<QDate> dateOf(const TypedRun& run) const;
+    QList<int> partWidths() const;
 
     Pattern m_pattern;
     QString m_caption;
     QElapsedTimer m_enteredAt;
+    TypedRun m_run;
 };
 
 // The calendar of the date fields: days in the colours of the timesheet, public holidays in bold

@@ -35,7 +35,10 @@ QPoint textPoint(QLineEdit* edit, int i)
 // the field before it, or Shift+Tab from the one after it.
 void enter(QWidget* field, QLineEdit* edit, const QString& how, int at)
 {
-    if (how == "click") {
+    if (how == "tab, click") { // into the field, then a click inside it
+        enter(field, edit, "tab", 0);
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
+    } else if (how == "click") {
         QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
     } else if (how == "double click") {
         QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, textPoint(edit, at));
@@ -174,12 +177,19 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("at");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown"); // a time when its value is the digits typed
-        addTestRow("empty, clicked at its end", "", "click", 5, "0900", "09:00");
-        addTestRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00");
-        addTestRow("past midnight as typed", "", "tab", 0, "2530", "25:30");
-        addTestRow("half typed stays", "", "click", 5, "083", "08:3_");
-        addTestRow("hour out of range", "", "tab", 0, "9900", "99:00");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("value"); // empty: no time, marked and kept as typed
+        addTestRow("empty, clicked at its end", "", "click", 5, "0900", "09:00", "0900");
+        addTestRow("filled, clicked: replaced", "0830", "click", 4, "1200", "12:00", "1200");
+        addTestRow("past midnight as typed", "", "tab", 0, "2530", "25:30", "2530");
+        addTestRow("half typed stays", "", "click", 5, "083", "08:3_", "");
+        addTestRow("hour out of range", "", "tab", 0, "9900", "99:00", "");
+        // Clicked again inside: digits overwrite from there; four in a row are the whole time.
+        addTestRow("minutes overwritten", "0915", "tab, click", 3, "30", "09:30", "0930");
+        addTestRow("a whole time after a second click", "0915", "tab, click", 4, "0830", "08:30",
+                   "0830");
+        addTestRow("a digit with no place left", "0915", "tab, click", 4, "08", "09:10", "");
+        addTestRow("five digits", "", "tab", 0, "08301", "08:30", "");
     }
     void clockTyping()
     {
@@ -188,7 +198,7 @@ private slots:
         QFETCH(int, at);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        const QString value = typed.size() == 4 && typed < "4800" ? typed : QString();
+        QFETCH(QString, value);
         ClockField* clock = m_form->clock;
         clock->setValue(before);
         enter(clock, clock, how, at);
@@ -198,9 +208,10 @@ private slots:
         QCOMPARE(committed.count(), 1);
         QCOMPARE(clock->value(), value);
         QCOMPARE(clock->displayText(), shown);
-        // What is no time is marked, never thrown away.
+        // What is no time is marked, never thrown away; what cannot be a time is refused.
         QCOMPARE(clock->isNotATime(), value.isEmpty());
         QCOMPARE(clock->palette().color(QPalette::Text) == QColor(Qt::red), value.isEmpty());
+        QCOMPARE(!clock->refusal().isEmpty(), value.isEmpty() && !shown.contains(u'_'));
     }
 
     void numberValues()
@@ -227,11 +238,24 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("at");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("value");
-        addTestRow("day, clicked: the whole date", false, "click", 8, "20261201", "2026/12/01");
-        addTestRow("day, Shift+Tab", false, "shift+tab", 0, "20261201", "2026/12/01");
+        QTest::addColumn<QString>("value"); // from 2005/03/31
+        QTest::addColumn<bool>("refused");
+        addTestRow("day, clicked: the whole date", false, "click", 8, "20261201", "2026/12/01",
+                   false);
+        addTestRow("day, Shift+Tab", false, "shift+tab", 0, "20261201", "2026/12/01", false);
         addTestRow("month, double click: the whole month", true, "double click", 6, "201905",
-                   "201905");
+                   "201905", false);
+        // Clicked again inside: the part under the pointer and the ones after it, or a whole
+        // date typed from anywhere; digits that give no date change nothing and are refused.
+        addTestRow("day part", false, "tab, click", 9, "15", "2005/03/15", false);
+        addTestRow("month and day parts", false, "tab, click", 6, "1031", "2005/10/31", false);
+        addTestRow("a whole date from the month part", false, "tab, click", 6, "20261031",
+                   "2026/10/31", false);
+        addTestRow("a whole month from the month part", true, "tab, click", 6, "202610", "202610",
+                   false);
+        addTestRow("no such day", false, "tab, click", 6, "0230", "2005/03/31", true);
+        addTestRow("nine digits", false, "tab", 0, "202610311", "2005/03/31", true);
+        addTestRow("no such year", false, "tab, click", 9, "123", "2005/03/31", true);
     }
     void dateTyping()
     {
@@ -240,12 +264,16 @@ private slots:
         QFETCH(int, at);
         QFETCH(QString, typed);
         QFETCH(QString, value);
+        QFETCH(bool, refused);
         DateField* field = month ? m_form->month : m_form->day;
         auto* edit = field->findChild<QLineEdit*>();
         field->setValue(QDate(2005, 3, 31));
         enter(field, edit, how, at);
+        ScriptedMessages messages;
         QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(field->valueText(), value);
+        QCOMPARE(messages.texts().size(), refused ? 1 : 0);
     }
 
     void calendarMarksTheHolidays()
