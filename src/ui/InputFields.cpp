@@ -54,6 +54,14 @@ bool needsHalfWidth(const QString& text)
     return toHalfWidth(text) != text;
 }
 
+// A field of digits takes plain keys: a Japanese input method left on by the clerk (which ignores
+// the hints) would hold them in its preedit, full width and wider than the field, until another
+// Enter. It comes back on by itself in the next field that takes text.
+void setDigitsOnly(QWidget* field)
+{
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
 // The digit a key types, in half width, or empty text for any other key.
 QString typedDigit(const QKeyEvent* event)
 {
@@ -126,6 +134,13 @@ void CaptionedLineEdit::paintEvent(QPaintEvent* event)
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
 }
 
+QVariant CaptionedLineEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled && !testAttribute(Qt::WA_InputMethodEnabled))
+        return false;
+    return QLineEdit::inputMethodQuery(query);
+}
+
 void CaptionedLineEdit::setLatinInput(Qt::InputMethodHints hints)
 {
     m_latin = true;
@@ -170,6 +185,7 @@ ClockField::ClockField(QWidget* parent)
 {
     setInputMask(QStringLiteral("99:99;_"));
     setLatinInput(Qt::ImhDigitsOnly | Qt::ImhPreferNumbers);
+    setDigitsOnly(this);
     connect(this, &QLineEdit::textEdited, this, [this] {
         m_surplus = false;
         showMark(false);
@@ -296,6 +312,7 @@ NumberField::NumberField(int integerDigits, QWidget* parent)
     setValidator(validator);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setLatinInput(Qt::ImhFormattedNumbersOnly | Qt::ImhPreferNumbers);
+    setDigitsOnly(this);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
         bool ok = false;
         const double number = text.toDouble(&ok);
@@ -336,6 +353,7 @@ DateField::DateField(Pattern pattern, QWidget* parent)
     setCalendarPopup(true);
     setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhPreferNumbers | Qt::ImhLatinOnly |
                         Qt::ImhNoPredictiveText);
+    setDigitsOnly(this);
     lineEdit()->installEventFilter(this);
     applyFormat();
 }
@@ -366,6 +384,13 @@ QCalendarWidget* DateField::holidayCalendar()
     if (!qobject_cast<HolidayCalendar*>(calendarWidget()))
         setCalendarWidget(new HolidayCalendar(this));
     return calendarWidget();
+}
+
+QVariant DateField::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled && !testAttribute(Qt::WA_InputMethodEnabled))
+        return false; // the line edit inside would answer for itself
+    return QDateEdit::inputMethodQuery(query);
 }
 
 bool DateField::isEntering() const

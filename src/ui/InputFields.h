@@ -40,6 +40,9 @@ public:
     // digits that arrive anyway as half-width ones: codes, times and numbers are never kana.
     void setLatinInput(Qt::InputMethodHints hints);
 
+    // Answers that it takes no input method when its attribute is off, as a line edit does not.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
     void committed();
 
@@ -173,6 +176,8 @@ public:
 
     // The drop-down calendar, made on first use.
     QCalendarWidget* holidayCalendar();
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
     void committed();

@@ -311,6 +311,19 @@ private slots:
         m_form->code->insert(QStringLiteral("０５"));
         m_form->clock->setFocus(Qt::TabFocusReason);
         QCOMPARE(m_form->code->value(), QStringLiteral("05"));
+        // The input method is off where only digits go and on where a code may be typed.
+        const std::pair<QWidget*, bool> fields[] = {{m_form->code, true},
+                                                    {m_form->clock, false},
+                                                    {m_form->hours, false},
+                                                    {m_form->month, false},
+                                                    {m_form->day, false}};
+        for (const auto& [field, enabled] : fields) {
+            field->setFocus(Qt::TabFocusReason);
+            QInputMethodQueryEvent query(Qt::ImEnabled);
+            QApplication::sendEvent(QGuiApplication::focusObject(), &query);
+            QVERIFY2(query.value(Qt::ImEnabled).toBool() == enabled,
+                     field->metaObject()->className());
+        }
         // A name keeps its kana and kanji.
         QCOMPARE(toHalfWidth(QStringLiteral("ｱｵｷ 青木　Ａ１")), QStringLiteral("ｱｵｷ 青木 A1"));
     }
