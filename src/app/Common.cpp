@@ -18,7 +18,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QThread>
 #include <QTranslator>
 
 std::unique_ptr<Database> gDb;
@@ -132,8 +131,7 @@ bool Main(const ProgramFolders& folders, const ServerConnection& server)
 {
     auto splash = std::make_unique<frmSplash>();
     try {
-        splash->show();
-        QCoreApplication::processEvents();
+        splash->showOnScreen();
 
         const QString database = folders.databasePath();
         // An installed program starts its user's data with an empty database, without a word.
@@ -168,7 +166,7 @@ bool Main(const ProgramFolders& folders, const ServerConnection& server)
             DbClose();
             return false;
         }
-        QThread::msleep(500);
+        splash->stayFor(500);
         splash.reset();
 
         auto* mainWindow = new frmMDIForm(folders.helpPath());

@@ -3,7 +3,13 @@
 #include "Placement.h"
 #include "ScreenParts.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -27,4 +33,23 @@ void frmSplash::showEvent(QShowEvent* event)
 {
     placeCentred(this);
     QWidget::showEvent(event);
+}
+
+void frmSplash::showOnScreen()
+{
+    show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    repaint();
+}
+
+void frmSplash::stayFor(int milliseconds)
+{
+    QEventLoop pause;
+    QTimer::singleShot(milliseconds, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
 }

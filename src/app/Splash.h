@@ -9,6 +9,13 @@ class frmSplash : public QWidget {
 public:
     explicit frmSplash(QWidget* parent = nullptr);
 
+    // Shows the splash and draws it once the window system has put it on the screen, which
+    // under a window manager takes several round trips; a second at most.
+    void showOnScreen();
+    // Waits with the events going on, so that the splash is drawn again whenever it is
+    // uncovered; input waits until the main window is there.
+    void stayFor(int milliseconds);
+
 protected:
     void showEvent(QShowEvent* event) override;
 };

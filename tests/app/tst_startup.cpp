@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -105,6 +106,25 @@ private slots:
         QCOMPARE(ini.value(QStringLiteral("HOJ/Database")).toString(),
                  ProgramFolders::portable(folder).databasePath());
         QCOMPARE(ini.value(QStringLiteral("HOJ/Driver")).toString(), QStringLiteral("SQLite3"));
+    }
+
+    void splashIsDrawnThroughTheStart()
+    {
+        // A window manager maps the splash late, or another window uncovers it, while the
+        // start goes on: it is drawn then too.
+        WindowEvents paints("frmSplash", QEvent::Paint);
+        int paintsBefore = -1;
+        QTimer::singleShot(100, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == "frmSplash" && w->isVisible()) {
+                    paintsBefore = paints.count();
+                    w->update();
+                }
+            }
+        });
+        QVERIFY(!startedFolder().isEmpty());
+        QVERIFY(paintsBefore > 0);
+        QVERIFY(paints.count() > paintsBefore);
     }
 
     void installedProgramKeepsItsUsersOwnDatabase()

@@ -128,9 +128,9 @@ private slots:
         {
             ScriptedMessages messages;
             ScriptedFiles files({pdf});
-            ProgressWatch progress;
+            WindowEvents progress("frmStopWatch", QEvent::Show);
             saveReportPdf(sheets("0000", "9999"), nullptr);
-            QCOMPARE(progress.shown(), 1);
+            QCOMPARE(progress.count(), 1);
             QCOMPARE(messages.texts(), QStringList{"PDFファイル " + pdf + " を保存しました。"});
         }
         const QString text = run("pdftotext", {"-layout", pdf, "-"});
@@ -235,14 +235,14 @@ private slots:
         screen->findChild<DateField*>("txt_syoriDt")->setValue(month);
 
         ScriptedMessages messages;
-        ProgressWatch progress;
+        WindowEvents progress("frmStopWatch", QEvent::Show);
         int shown = 0;
         setPreviewStandIn(
             [&shown](const ReportDocument& document) { shown = int(document.pages.size()); });
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
         setPreviewStandIn({});
         QCOMPARE(shown, pages);
-        QCOMPARE(progress.shown(), pages > 0 ? 1 : 0);
+        QCOMPARE(progress.count(), pages > 0 ? 1 : 0);
         QCOMPARE(messages.texts().isEmpty(), pages > 0);
         QVERIFY(screen->isVisible()); // stays for another run
     }

@@ -84,19 +84,21 @@ void flushDeletes()
     QCoreApplication::processEvents();
 }
 
-ProgressWatch::ProgressWatch()
+WindowEvents::WindowEvents(QString objectName, QEvent::Type type)
+    : m_objectName(std::move(objectName))
+    , m_type(type)
 {
     qApp->installEventFilter(this);
 }
 
-ProgressWatch::~ProgressWatch()
+WindowEvents::~WindowEvents()
 {
     qApp->removeEventFilter(this);
 }
 
-bool ProgressWatch::eventFilter(QObject* watched, QEvent* event)
+bool WindowEvents::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmStopWatch"))
-        ++m_shown;
+    if (event->type() == m_type && watched->objectName() == m_objectName)
+        ++m_count;
     return false;
 }

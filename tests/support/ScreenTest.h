@@ -3,6 +3,7 @@
 #include "FileDialogs.h"
 #include "TempDatabase.h"
 
+#include <QEvent>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -64,21 +65,24 @@ private:
     QList<FileQuestion> m_asked;
 };
 
-// Counts the progress windows shown while it lives: the clerk sees the program at work.
-class ProgressWatch : public QObject {
+// Counts the events of one kind that windows of an object name get while it lives: the
+// progress window shown ("frmStopWatch", Show), the splash drawn ("frmSplash", Paint).
+class WindowEvents : public QObject {
 public:
-    ProgressWatch();
-    ~ProgressWatch() override;
-    ProgressWatch(const ProgressWatch&) = delete;
-    ProgressWatch& operator=(const ProgressWatch&) = delete;
+    WindowEvents(QString objectName, QEvent::Type type);
+    ~WindowEvents() override;
+    WindowEvents(const WindowEvents&) = delete;
+    WindowEvents& operator=(const WindowEvents&) = delete;
 
-    int shown() const { return m_shown; }
+    int count() const { return m_count; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int m_shown = 0;
+    QString m_objectName;
+    QEvent::Type m_type;
+    int m_count = 0;
 };
 
 // Shows a window and waits until it is the active one.

@@ -93,9 +93,9 @@ private slots:
         {
             ScriptedMessages messages;
             ScriptedFiles files({path});
-            ProgressWatch progress;
+            WindowEvents progress("frmStopWatch", QEvent::Show);
             DataOut(nullptr);
-            QCOMPARE(progress.shown(), 1);
+            QCOMPARE(progress.count(), 1);
             QVERIFY(files.asked().first().save);
             QCOMPARE(files.asked().first().filter, QStringLiteral("timファイル(*.tim)"));
             QCOMPARE(messages.texts(), QStringList{path + "バックアップファイルを作成しました。 "});
@@ -106,9 +106,9 @@ private slots:
         // Changes after the backup are undone by the restore.
         DeleteStaff(*gDb, "0001");
         SaveStaff(*gDb, {"0099", "新人", "ｼﾝｼﾞﾝ"});
-        ProgressWatch progress;
+        WindowEvents progress("frmStopWatch", QEvent::Show);
         QCOMPARE(restoreFrom(path), restoredFrom(path));
-        QCOMPARE(progress.shown(), 3); // checking the file, carrying the history, copying it in
+        QCOMPARE(progress.count(), 3); // checking the file, carrying the history, copying it in
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
         QCOMPARE(GetStaff(*gDb, "0001").staffNm, QStringLiteral("青木"));
@@ -382,10 +382,10 @@ private slots:
             "2005年01月分のうち 1人の月が締められていません（0005 伊藤,\"花子\"）。"
             "\n締められていない月は、まだ変わることがあります。締められていない"
             "月も出力しますか？";
-        ProgressWatch progress;
+        WindowEvents progress("frmStopWatch", QEvent::Show);
         for (int run = 0; run < 2; ++run)
             QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
-        QCOMPARE(progress.shown(), 2); // the rows are read with the progress window shown
+        QCOMPARE(progress.count(), 2); // the rows are read with the progress window shown
         QCOMPARE(messages.texts(), (QStringList{open, open, path + " に 2 人分を出力しました。"}));
         QCOMPARE(files.asked().size(), 1);
         QVERIFY(files.asked().first().initial.endsWith("給与データ_200501.csv"));
