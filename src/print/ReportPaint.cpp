@@ -53,24 +53,39 @@ std::vector<int> pagesToPaint(int pageCount, const QPageRanges& range, int copie
     return pages;
 }
 
-void paintReport(const ReportDocument& document, QPagedPaintDevice& device)
+QPageLayout layoutOnPaper(const QPageLayout& report, const QPageLayout& paper)
 {
-    paintReport(document, device, pagesToPaint(int(document.pages.size()), {}, 1, true));
+    // A paper's margins are never narrower than what its printer cannot print.
+    const QMarginsF chosen = paper.margins();
+    const QMarginsF wanted = report.margins(paper.units());
+    const QMarginsF margins(
+        std::max(wanted.left(), chosen.left()), std::max(wanted.top(), chosen.top()),
+        std::max(wanted.right(), chosen.right()), std::max(wanted.bottom(), chosen.bottom()));
+    return QPageLayout(paper.pageSize(), paper.orientation(), margins, paper.units(),
+                       paper.minimumMargins());
 }
 
-void paintReport(const ReportDocument& document, QPagedPaintDevice& device,
-                 const std::vector<int>& pages)
+void paintReport(const ReportDocument& document, QPagedPaintDevice& device)
 {
-    device.setPageLayout(document.pageLayout);
+    paintReport(document, device,
+                {pagesToPaint(int(document.pages.size()), {}, 1, true), document.pageLayout});
+}
+
+void paintReport(const ReportDocument& document, QPagedPaintDevice& device, const PaintPlan& plan)
+{
+    device.setPageLayout(plan.layout);
+    const QSizeF form = printableTwips(document.pageLayout);
+    const QSizeF area = printableTwips(plan.layout);
+    const double fit = std::min({1.0, area.width() / form.width(), area.height() / form.height()});
     QPainter painter(&device);
-    const double scaleX = device.logicalDpiX() / 1440.0;
-    const double scaleY = device.logicalDpiY() / 1440.0;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    const double scaleX = fit * device.logicalDpiX() / 1440.0;
+    const double scaleY = fit * device.logicalDpiY() / 1440.0;
+    for (std::size_t i = 0; i < plan.pages.size(); ++i) {
         if (i > 0)
             device.newPage();
         painter.resetTransform();
         painter.scale(scaleX, scaleY);
-        paintPage(painter, document.pages[std::size_t(pages[i])]);
+        paintPage(painter, document.pages[std::size_t(plan.pages[i])]);
     }
 }
 

@@ -12,12 +12,24 @@ class QPagedPaintDevice;
 // whole before the next when collated, else each page repeated.
 std::vector<int> pagesToPaint(int pageCount, const QPageRanges& range, int copies, bool collate);
 
+// How a report goes onto a device: its pages by index, in the order they are painted, and the
+// page layout. On a layout whose printable area is smaller than the report's, the pages are
+// scaled down to fit it.
+struct PaintPlan {
+    std::vector<int> pages;
+    QPageLayout layout;
+};
+
+// The layout a report goes onto on a paper chosen for a printer: its size and orientation, and
+// the report's margins or the paper's where those are wider, as the printer's unprintable borders
+// or the clerk's choice may be.
+QPageLayout layoutOnPaper(const QPageLayout& report, const QPageLayout& paper);
+
 // Paints the pages of a laid-out report onto a printer, a preview or a PDF writer, twips converted
-// to the device's resolution: every page, or the pages given by index in their order. Fonts are the
-// screen fonts' installed substitutes, so Japanese text is embedded in a PDF.
+// to the device's resolution: every page on the report's own layout, or as planned. Fonts are
+// the screen fonts' installed substitutes, so Japanese text is embedded in a PDF.
 void paintReport(const ReportDocument& document, QPagedPaintDevice& device);
-void paintReport(const ReportDocument& document, QPagedPaintDevice& device,
-                 const std::vector<int>& pages);
+void paintReport(const ReportDocument& document, QPagedPaintDevice& device, const PaintPlan& plan);
 
 // Writes the report as a PDF file, whole or not at all; false, with the system's reason, when the
 // file cannot be written.

@@ -58,8 +58,10 @@ void printReport(const ReportDocument& document, QPrinter& printer)
         printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
     // A print queue makes the copies itself; a PDF printer leaves them to the program.
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    // The paper and orientation chosen in the dialogs hold: the form is fitted onto them.
     paintReport(document, printer,
-                pagesToPaint(int(document.pages.size()), range, copies, printer.collateCopies()));
+                {pagesToPaint(int(document.pages.size()), range, copies, printer.collateCopies()),
+                 layoutOnPaper(document.pageLayout, printer.pageLayout())});
 }
 
 void setPreviewStandIn(PreviewStandIn standIn)
@@ -72,7 +74,10 @@ void showReport(const ReportDocument& document, QWidget* parent)
     if (previewStandIn())
         return previewStandIn()(document);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(document.pageLayout);
+    // Size and orientation alone: a layout with margins narrower than the printer's unprintable
+    // borders would be refused whole.
+    printer.setPageSize(document.pageLayout.pageSize());
+    printer.setPageOrientation(document.pageLayout.orientation());
     printer.setDocName(document.title);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(document.title + QStringLiteral(" - 印刷プレビュー"));

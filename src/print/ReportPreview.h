@@ -13,7 +13,7 @@ struct ReportDocument;
 void showReport(const ReportDocument& document, QWidget* parent);
 
 // Prints the pages of the printer's page range, and as many copies as it asks for but cannot make
-// itself, collated as it asks.
+// itself, collated as it asks, on its paper: the report is fitted into what the printer can print.
 void printReport(const ReportDocument& document, QPrinter& printer);
 
 // Asks where to save the report as a PDF file, writes it with the progress window shown, and says

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QPageRanges>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -183,6 +184,56 @@ private slots:
                 printed << match.captured();
         }
         QCOMPARE(printed, members);
+    }
+
+    void sheetFitsWhatThePrinterCanPrint_data()
+    {
+        QTest::addColumn<QPageLayout>("paper");
+        QTest::addColumn<double>("border"); // the widest margin the words keep, in points
+        const QMarginsF none, wide(56.69, 56.69, 56.69, 56.69); // 20 mm
+        const auto paper = [](QPageSize::PageSizeId size, QPageLayout::Orientation orientation,
+                              const QMarginsF& least) {
+            return QPageLayout(QPageSize(size), orientation, least, QPageLayout::Point, least);
+        };
+        addTestRow("A4 printed to its edges", paper(QPageSize::A4, QPageLayout::Portrait, none),
+                   33.5);
+        addTestRow("A4 with 20 mm borders", paper(QPageSize::A4, QPageLayout::Portrait, wide),
+                   56.69);
+        addTestRow("A5 landscape chosen", paper(QPageSize::A5, QPageLayout::Landscape, wide),
+                   56.69);
+    }
+    void sheetFitsWhatThePrinterCanPrint()
+    {
+        QFETCH(QPageLayout, paper);
+        QFETCH(double, border);
+        const ReportDocument document = sheets("0000", "9999");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("fitted.pdf");
+        {
+            QPdfWriter writer(path);
+            writer.setResolution(1440);
+            paintReport(document, writer, {{0}, layoutOnPaper(document.pageLayout, paper)});
+        }
+        // Every word and the print date lie inside the printable area of the paper chosen.
+        const QString boxes = run("pdftotext", {"-bbox", path, "-"});
+        static const QRegularExpression page(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+        const QRegularExpressionMatch size = page.match(boxes);
+        QVERIFY(size.hasMatch());
+        const QSizeF expected = paper.fullRect(QPageLayout::Point).size();
+        QCOMPARE(qRound(size.captured(1).toDouble()), qRound(expected.width()));
+        QCOMPARE(qRound(size.captured(2).toDouble()), qRound(expected.height()));
+        static const QRegularExpression word(
+            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*))re");
+        QStringList words;
+        for (const auto& match : word.globalMatch(boxes)) {
+            words << match.captured(5);
+            const QRectF box(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                             QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
+            const QRectF inside = QRectF(QPointF(), expected)
+                                      .adjusted(border - 1, border - 1, 1 - border, 1 - border);
+            QVERIFY2(inside.contains(box), qPrintable(match.captured(5)));
+        }
+        QVERIFY(words.contains("令和8年12月6日") && words.contains("備"));
     }
 
     void printedHistoryKeepsEveryWord()
