@@ -15,7 +15,6 @@
 #include "frmKensaku.h"
 #include "frmStaff.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -565,10 +564,12 @@ bool frmKintaiEnt1::confirmLeavingMonth()
 
 void frmKintaiEnt1::closeEvent(QCloseEvent* event)
 {
-    // The close box leaves the field being typed in without a focus move of its own: leaving it
-    // for the screen commits it, so the question knows of it.
-    if (isAncestorOf(QApplication::focusWidget()))
+    // The close box, or 実行 on another screen, leaves the field last typed in without a focus
+    // move of its own: leaving it for the screen commits it, so the question knows of it.
+    if (QWidget* typing = focusWidget(); typing && typing != this) {
+        typing->setFocus(Qt::OtherFocusReason);
         setFocus(Qt::OtherFocusReason);
+    }
     if (!confirmLeavingMonth()) {
         event->ignore();
         return;
