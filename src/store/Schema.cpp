@@ -256,6 +256,8 @@ void upgradeSchema(Database& db)
         if (stored == kCurrentVersion)
             return;
         runSteps(db, from, kCurrentVersion);
+        if (db.engine() == Engine::SQLite)
+            verifyRows(db); // made by another writer, perhaps: read before it is kept
         upgrade.commit();
     } catch (const StoreError&) {
         // An unnumbered file of the current objects lacks only its number: when it cannot be
@@ -272,6 +274,177 @@ void verifyIntegrity(Database& db)
     const QString verdict = rows.next() ? rows.value(0).toString() : QString();
     if (verdict != QLatin1String("ok"))
         throw StoreError(QStringLiteral("データベースが壊れています: %1").arg(verdict));
+    verifyFileLength(db.path());
+}
+
+namespace {
+
+// How a column's value is written by the program, as an SQLite condition that holds for a value
+// the program never writes; %1 is the column. SQLite keeps any value in any column.
+enum class Written {
+    Code,
+    CodeOrNone,
+    Month,
+    MonthOrNone,
+    Date,
+    Moment,
+    Number,
+    NumberOrNull,
+    Count,
+    Clock,
+    DayClass,
+    Text,
+    TextOrNull,
+    RevisionKind
+};
+
+QString neverWritten(Written kind)
+{
+    const QString text = QStringLiteral("typeof(%1) <> 'text'");
+    // Four characters, none a control character.
+    const QString code = QStringLiteral("length(%1) <> 4 OR %1 GLOB '*[' || char(1) || '-' || "
+                                        "char(31) || char(127) || ']*'");
+    const QString month =
+        QStringLiteral("%1 NOT GLOB '[0-9][0-9][0-9][0-9][0-9][0-9]' OR "
+                       "date(substr(%1, 1, 4) || '-' || substr(%1, 5, 2) || '-01') IS NULL");
+    switch (kind) {
+    case Written::Code:
+        return text + QStringLiteral(" OR ") + code;
+    case Written::CodeOrNone:
+        return text + QStringLiteral(" OR (%1 <> '' AND (") + code + QStringLiteral("))");
+    case Written::Month:
+        return text + QStringLiteral(" OR ") + month;
+    case Written::MonthOrNone:
+        return text + QStringLiteral(" OR (%1 <> '' AND (") + month + QStringLiteral("))");
+    case Written::Date:
+        return text + QStringLiteral(" OR date(julianday(%1)) IS NOT %1"); // 02-30 is no day
+    case Written::Moment:
+        return text + QStringLiteral(" OR datetime(%1) IS NULL");
+    case Written::Number:
+        return QStringLiteral("typeof(%1) NOT IN ('integer', 'real')");
+    case Written::NumberOrNull:
+        return QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')");
+    case Written::Count:
+        return QStringLiteral("typeof(%1) <> 'integer'");
+    case Written::Clock:
+        return text + QStringLiteral(" OR (%1 <> '' AND %1 NOT GLOB '[0-9][0-9][0-9][0-9]')");
+    case Written::DayClass: // read by its leading number, as the screens read it
+        return text + QStringLiteral(" OR CAST(%1 AS INTEGER) NOT BETWEEN 0 AND 2");
+    case Written::Text:
+        return text;
+    case Written::TextOrNull:
+        return QStringLiteral("typeof(%1) NOT IN ('text', 'null')");
+    case Written::RevisionKind:
+        return text + QStringLiteral(" OR %1 NOT IN ('staff', 'calendar')");
+    }
+    return {};
+}
+
+struct WrittenColumn {
+    const char* name;
+    Written kind;
+};
+
+struct WrittenTable {
+    const char* name;
+    std::vector<WrittenColumn> columns;
+};
+
+const std::vector<WrittenTable>& writtenTables()
+{
+    using enum Written;
+    static const std::vector<WrittenTable> tables{
+        {"CMSTAFFKIHONMST", {{"staffCd", Code}, {"staffNm", TextOrNull}, {"staffKm", TextOrNull}}},
+        {"KYKINTAISYUKEIJL",
+         {{"staffCd", Code},
+          {"syoriDt", Month},
+          {"kikanSt", Date},
+          {"kikanEn", Date},
+          {"kihon1", Number},
+          {"kihon2", Number},
+          {"kihon3", Number},
+          {"kihon4", Number},
+          {"kihon40", NumberOrNull}}},
+        {"KYTIMESHEETJL",
+         {{"syoriDt", Month},
+          {"staffCd", Code},
+          {"kintaiDt", Date},
+          {"syukinKb", DayClass},
+          {"syukin", Clock},
+          {"taisya", Clock},
+          {"kihon1", Number},
+          {"kihon2", Number},
+          {"kihon3", Number},
+          {"kihon4", Number}}},
+        {"CMKAISYAKYUJITUMST", {{"kyujituDt", Date}, {"kyujituNm", Text}}},
+        {"CMSETTEIMST", {{"setteiCd", Text}, {"setteiVal", Text}}},
+        {"KYSIMEKANRI",
+         {{"staffCd", Code}, {"syoriDt", Month}, {"simeDt", Moment}, {"simeUser", Text}}},
+        {"KYHENKOURIREKI",
+         {{"henkouDt", Moment},
+          {"userNm", Text},
+          {"staffCd", CodeOrNone},
+          {"syoriDt", MonthOrNone},
+          {"sousa", Text},
+          {"naiyou", Text},
+          {"sakujoFlg", Count}}},
+        {"KYKAITEIKANRI", {{"staffCd", Code}, {"syoriDt", Month}, {"kaiteiNo", Count}}},
+        {"CMKAITEIKANRI", {{"kanriKb", RevisionKind}, {"kanriCd", Text}, {"kaiteiNo", Count}}},
+    };
+    return tables;
+}
+
+} // namespace
+
+void verifyRows(Database& db)
+{
+    for (const WrittenTable& table : writtenTables()) {
+        // One pass over the table: the first bad value, and the column it is in.
+        QStringList bad, which, value;
+        for (const WrittenColumn& column : table.columns) {
+            const QString name = QLatin1String(column.name);
+            const QString condition = u'(' + neverWritten(column.kind).arg(name) + u')';
+            bad << condition;
+            which << QStringLiteral("WHEN %1 THEN '%2'").arg(condition, name);
+            value << QStringLiteral("WHEN %1 THEN substr(quote(%2), 1, 40)").arg(condition, name);
+        }
+        Rows rows = db.query(QStringLiteral("SELECT CASE %1 END, CASE %2 END FROM %3 WHERE %4 "
+                                            "LIMIT 1")
+                                 .arg(which.join(u' '), value.join(u' '), QLatin1String(table.name),
+                                      bad.join(QStringLiteral(" OR "))));
+        if (rows.next())
+            throw StoreError(QStringLiteral("表 %1 の列 %2 に、ヌビラが書き込まない値 %3 があり"
+                                            "ます。")
+                                 .arg(QLatin1String(table.name), rows.value(0).toString(),
+                                      rows.value(1).toString()));
+    }
+}
+
+void verifyFileLength(const QString& path)
+{
+    // The header: its magic text, the page size at 16 (1 for 65536) and, when the count at 92
+    // matches the change counter at 24, the page count at 28. Big-endian.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(QStringLiteral("ファイルを読めません: %1").arg(file.errorString()));
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        throw StoreError(QStringLiteral("SQLite のデータベースファイルではありません。"));
+    const auto number = [&header](int at, int bytes) {
+        quint64 n = 0;
+        for (int i = 0; i < bytes; ++i)
+            n = n << 8 | quint8(header[at + i]);
+        return n;
+    };
+    const quint64 pageSize = number(16, 2) == 1 ? 65536 : number(16, 2);
+    if (number(92, 4) != number(24, 4))
+        return; // an old writer's header: the count is not kept, the engine's check reads it
+    if (quint64(file.size()) != pageSize * number(28, 4))
+        throw StoreError(QStringLiteral("ファイルの大きさ（%1 バイト）が、データベースの大きさ"
+                                        "（%2 ページ × %3 バイト）と合いません。")
+                             .arg(file.size())
+                             .arg(number(28, 4))
+                             .arg(pageSize));
 }
 
 void verifyWritable(Database& db)

@@ -34,9 +34,19 @@ void verifySchema(Database& db);
 // unnumbered file that already holds the current objects but cannot be written is left as it is.
 void upgradeSchema(Database& db);
 
-// Raises StoreError unless the engine finds the file sound: every page, and every index in
-// agreement with its table. Reads the whole file.
+// Raises StoreError unless the engine finds the file sound: every page, every index in agreement
+// with its table, and the file as long as its pages. Reads the whole file.
 void verifyIntegrity(Database& db);
+
+// Raises StoreError, naming the table, the column and the value, unless every row of a database
+// file holds what the program itself writes: staff codes of four characters without control
+// characters, months "yyyymm", dates and moments as dates, figures as numbers, known classes,
+// clock times of four digits or none. Reads every row.
+void verifyRows(Database& db);
+
+// Raises StoreError unless a file is an SQLite database exactly as long as its header says: a
+// file with a tail beyond its pages is not one the engine wrote. Reads the header alone.
+void verifyFileLength(const QString& path);
 
 // Raises StoreError, with the engine's reason, unless the database can be written: a read-only
 // file or folder, or a file another program holds, fails. Writes nothing.

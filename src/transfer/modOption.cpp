@@ -57,16 +57,17 @@ bool exportServer(const QString& answer, QString& error)
     return copyWhole(file, answer, &error);
 }
 
-bool restoreServer(const QString& candidate, const HistoryEntry& restore)
+// Why the server's rows could not be replaced, or empty text when they were.
+QString restoreServer(const QString& candidate, const HistoryEntry& restore)
 {
     try {
         runWithProgress([&](Database& db) {
             const std::unique_ptr<Database> file = openDatabase(candidate);
             restoreRows(*file, db, restore);
         });
-        return true;
-    } catch (const StoreError&) {
-        return false;
+        return {};
+    } catch (const StoreError& error) {
+        return error.message();
     }
 }
 
@@ -138,17 +139,19 @@ bool closeWorkingScreens()
     return gMDIForm->mdiArea()->subWindowList().isEmpty();
 }
 
-// Whether a copy of the chosen file is the program's own database and whole. A file of an
-// earlier version is brought up to the current one. The copy is what gets restored, so the checks
-// are spent before the screens close, and a file that fails leaves them and the data as they are.
-bool isRestorable(const QString& candidate)
+// Why a copy of the chosen file is not the program's own database, whole and holding what the
+// program writes; empty text when it is. A file of an earlier version is brought up to the current
+// one. The copy is what gets restored, so the checks are spent before the screens close, and a
+// file that fails leaves them and the data as they are.
+QString restoreRefusal(const QString& candidate)
 {
     try {
         const std::unique_ptr<Database> db = openDatabase(candidate);
         verifyIntegrity(*db);
-        return true;
-    } catch (const StoreError&) {
-        return false;
+        verifyRows(*db);
+        return {};
+    } catch (const StoreError& error) {
+        return error.message();
     }
 }
 
@@ -206,21 +209,31 @@ void DataIn(QWidget* owner)
         ShowOpenDialog(owner, false, kFilter, {}, QStringLiteral("ファイルを選択する"));
     if (answer.isEmpty())
         return;
-    const auto sayFailed = [] { ShowMsg(kMsgInformation, QStringLiteral("復元に失敗しました。")); };
+    const auto sayFailed = [](const QString& reason = {}) {
+        const QString failed = QStringLiteral("復元に失敗しました。");
+        ShowMsg(kMsgInformation, reason.isEmpty() ? failed : failed + u'\n' + reason);
+    };
 
     const QTemporaryDir check;
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
     // The copy, its checks, and what restoring it undoes, read while the clerk watches the clock.
     bool copiedIn = false;
-    bool restorable = false;
+    QString refusal;
     RestoreImpact impact;
     // A database that could not be opened again is restored over as it is: nothing to undo.
     const Database* live = gDb.get();
     try {
         runFileWorkWithProgress([&] {
+            try {
+                verifyFileLength(answer); // before a long copy of what is no database
+            } catch (const StoreError& error) {
+                refusal = error.message();
+                return;
+            }
             copiedIn = check.isValid() && copyWhole(answer, candidate);
-            restorable = copiedIn && isRestorable(candidate);
-            if (restorable && live)
+            if (copiedIn)
+                refusal = restoreRefusal(candidate);
+            if (copiedIn && refusal.isEmpty() && live)
                 impact = restoreImpact(*live->openAnother(), *openDatabase(candidate));
         });
     } catch (const StoreError& error) {
@@ -228,12 +241,12 @@ void DataIn(QWidget* owner)
         sayFailed();
         return;
     }
-    if (!copiedIn) {
+    if (!refusal.isEmpty()) {
+        showOpenFailure(refusal);
         sayFailed();
         return;
     }
-    if (!restorable) {
-        showOpenFailure();
+    if (!copiedIn) {
         sayFailed();
         return;
     }
@@ -247,10 +260,10 @@ void DataIn(QWidget* owner)
         stampedHistoryEntry(QString(), QString(), QStringLiteral("復元"), *undone);
     if (isOnServer()) {
         // One unit on the server: its rows are the old ones or the restored ones.
-        if (restoreServer(candidate, restore))
+        if (const QString failure = restoreServer(candidate, restore); failure.isEmpty())
             ShowMsg(kMsgInformation, answer + QStringLiteral("ファイルを復元しました。 "));
         else
-            sayFailed();
+            sayFailed(failure);
         return;
     }
     if (!carrySurvivingStateInto(candidate, restore)) {

@@ -217,25 +217,32 @@ private slots:
 
     void refusedImports_data()
     {
-        // Each file but the first two is a copy of the live database changed by another program.
-        QTest::addColumn<QString>("sql"); // "text" and "truncated" for files of no SQL
-        addTestRow("text file", "text");
-        addTestRow("truncated copy", "truncated");
+        // Each file but the first three is a copy of the live database changed by another program.
+        QTest::addColumn<QString>("sql");    // "text", "truncated" and "tail" for files of no SQL
+        QTest::addColumn<QString>("reason"); // how the reason begins, after the fixed message
+        const QString otherStructure = "ヌビラのデータベースではありません（構成が異なります）";
+        addTestRow("text file", "text", "SQLite のデータベースファイルではありません");
+        addTestRow("truncated copy", "truncated", "ファイルの大きさ");
+        addTestRow("a sparse tail after the pages", "tail", "ファイルの大きさ");
         addTestRow(
             "trigger ignoring day rows",
-            "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END");
+            "CREATE TRIGGER t BEFORE INSERT ON KYTIMESHEETJL BEGIN SELECT RAISE(IGNORE); END",
+            otherStructure);
         addTestRow("day table replaced by a view",
                    "ALTER TABLE KYTIMESHEETJL RENAME TO kept; CREATE VIEW KYTIMESHEETJL AS SELECT "
                    "* FROM kept; CREATE TRIGGER t INSTEAD OF INSERT ON KYTIMESHEETJL BEGIN SELECT "
-                   "1; END");
+                   "1; END",
+                   otherStructure);
         addTestRow(
             "stored query as a cross join",
             "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'LEFT JOIN "
-            "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'");
+            "KYKINTAISYUKEIJL', 'CROSS JOIN KYKINTAISYUKEIJL') WHERE name = 'Q_CMSTAFFKIHONMST'",
+            otherStructure);
         addTestRow("staff key without its uniqueness",
                    "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
-                   "'PRIMARY KEY', '') WHERE name = 'CMSTAFFKIHONMST'");
-        addTestRow("statistics steering the queries", "ANALYZE");
+                   "'PRIMARY KEY', '') WHERE name = 'CMSTAFFKIHONMST'",
+                   "データベースファイルが壊れています");
+        addTestRow("statistics steering the queries", "ANALYZE", otherStructure);
         // The definition reads as the program writes it, but the index holds only the first month:
         // only the full integrity check sees the missing entries.
         addTestRow(
@@ -243,24 +250,54 @@ private slots:
             "DROP INDEX KYTIMESHEETJL_syoriDt; CREATE INDEX KYTIMESHEETJL_syoriDt ON KYTIMESHEETJL "
             "(syoriDt, staffCd) WHERE syoriDt < '200502'; PRAGMA writable_schema = ON; UPDATE "
             "sqlite_master SET sql = substr(sql, 1, instr(sql, ' WHERE') - 1) WHERE name = "
-            "'KYTIMESHEETJL_syoriDt'");
-        addTestRow("made by a newer version", "PRAGMA user_version = 99");
+            "'KYTIMESHEETJL_syoriDt'",
+            "データベースが壊れています");
+        addTestRow("made by a newer version", "PRAGMA user_version = 99",
+                   "このデータベースは新しい版のヌビラで作成されています（版 99）");
+        // Rows the program never writes: every later print and payroll file would fail on them.
+        const QString oneDay = " WHERE staffCd = '0001' AND kintaiDt = '2005-01-03'";
+        addTestRow("a blob for hours", "UPDATE KYTIMESHEETJL SET kihon1 = x'00ff'" + oneDay,
+                   "表 KYTIMESHEETJL の列 kihon1 に、ヌビラが書き込まない値 X'00FF'");
+        addTestRow("a day that is no date",
+                   "UPDATE KYTIMESHEETJL SET kintaiDt = '2005-02-30'" + oneDay,
+                   "表 KYTIMESHEETJL の列 kintaiDt に、ヌビラが書き込まない値 '2005-02-30'");
+        addTestRow("a five-character code",
+                   "UPDATE CMSTAFFKIHONMST SET staffCd = '00011' WHERE staffCd = '0001'",
+                   "表 CMSTAFFKIHONMST の列 staffCd");
+        addTestRow("a code with a line break",
+                   "UPDATE CMSTAFFKIHONMST SET staffCd = '00' || char(10) || '1' WHERE staffCd = "
+                   "'0001'",
+                   "表 CMSTAFFKIHONMST の列 staffCd");
+        addTestRow("a class of no number", "UPDATE KYTIMESHEETJL SET syukinKb = '7'" + oneDay,
+                   "表 KYTIMESHEETJL の列 syukinKb");
+        addTestRow("a clock time of five digits",
+                   "UPDATE KYTIMESHEETJL SET syukin = '09000'" + oneDay,
+                   "表 KYTIMESHEETJL の列 syukin");
     }
     void refusedImports()
     {
         QFETCH(QString, sql);
+        QFETCH(QString, reason);
         const QString path = outside("chosen.tim");
-        if (sql == "text")
+        if (sql == "text") {
             write(path, "スタッフ一覧\n0001,青木\n");
-        else if (sql == "truncated")
+        } else if (sql == "truncated") {
             write(path, contents(livePath()).left(contents(livePath()).size() / 2));
-        else {
+        } else if (sql == "tail") {
+            write(path, contents(livePath()));
+            QFile tail(path);
+            QVERIFY(tail.resize(tail.size() + (qint64(1) << 30))); // sparse: no blocks written
+        } else {
             write(path, contents(livePath()));
             runForeignSql(path, sql);
         }
         const QByteArray before = contents(livePath());
-        QCOMPARE(restoreFrom(path),
-                 (QStringList{"データベースのオープンに失敗しました。", "復元に失敗しました。"}));
+        const QStringList said = restoreFrom(path);
+        QCOMPARE(said.size(), 2);
+        QVERIFY2(said[0].startsWith("データベースのオープンに失敗しました。\n") &&
+                     said[0].contains(reason),
+                 qPrintable(said[0]));
+        QCOMPARE(said[1], "復元に失敗しました。");
         QVERIFY(gDb && gDb->isOpen());
         QCOMPARE(staffCount(), 3);
         QCOMPARE(contents(livePath()), before);
