@@ -24,7 +24,21 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Installing packages needs root, and sudo is not installed." >&2
+        echo "Run this script once as root (su -c scripts/install-deps.sh), or install sudo and join the sudo group." >&2
+        exit 1
+    fi
+    if ! sudo -v; then
+        echo "sudo did not let $(id -un) install packages." >&2
+        echo "Run this script once as root (su -c scripts/install-deps.sh), or join the sudo group (adduser $(id -un) sudo as root, then log in again)." >&2
+        exit 1
+    fi
+    as_root=(sudo)
+fi
+"${as_root[@]}" apt-get update -qq
+# Set through env so that sudo, which drops the caller's environment, keeps apt unattended.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"

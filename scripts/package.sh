@@ -3,7 +3,9 @@
 # from a copy of the source tree without its build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh debhelper dpkg-dev lintian desktop-file-utils appstream
+# build-essential is what dpkg-checkbuilddeps always asks for; without recommends it is not
+# pulled in by the others.
+scripts/install-deps.sh build-essential debhelper dpkg-dev lintian desktop-file-utils appstream
 out=build/package
 rm -rf "$out"
 mkdir -p "$out/nubira"
