@@ -65,6 +65,17 @@ fi
 pkill -KILL -f "$scratch/root/usr/bin/nubira"
 wait "$first" 2>/dev/null || true
 start_until_main_window "$scratch/after-crash.log"
-pkill -f "$scratch/root/usr/bin/nubira"
+# A crashed copy's lock that the user cannot remove (the data folder made read-only) is told as the
+# folder's fault, not taken for a running copy; the message box waits, so the log is read.
+pkill -KILL -f "$scratch/root/usr/bin/nubira"
 wait "$running" 2>/dev/null || true
+chmod a-w "$(dirname "$database")"
+timeout 10 "${start[@]}" >"$scratch/stale.log" 2>&1 || true
+pkill -KILL -f "$scratch/root/usr/bin/nubira" || true
+chmod u+w "$(dirname "$database")"
+if ! grep -q "データフォルダ .* に書き込めないため起動できません" "$scratch/stale.log"; then
+    echo "A stale lock in a read-only data folder was not told as such:" >&2
+    cat "$scratch/stale.log" >&2
+    exit 1
+fi
 echo "The package installs and starts: $deb"

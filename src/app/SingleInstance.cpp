@@ -2,6 +2,11 @@
 
 #include <QDir>
 #include <QLocalSocket>
+#include <QSysInfo>
+
+#include <cerrno>
+
+#include <signal.h>
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
@@ -31,7 +36,16 @@ SingleInstance::Claim SingleInstance::claim()
         return Claim::Unwritable;
     QLocalSocket knock;
     knock.connectToServer(m_socketPath);
-    if (knock.waitForConnected(1000))
+    if (knock.waitForConnected(1000)) {
         knock.waitForDisconnected(1000);
+        return Claim::HeldByOther;
+    }
+    // No copy answers: a crashed copy's lock that the folder does not let us remove is no other
+    // copy running.
+    qint64 pid = 0;
+    QString host, application;
+    if (m_lock.getLockInfo(&pid, &host, &application) && host == QSysInfo::machineHostName() &&
+        ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return Claim::Unwritable;
     return Claim::HeldByOther;
 }
