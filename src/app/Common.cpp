@@ -162,9 +162,12 @@ bool Main(const ProgramFolders& folders, const ServerConnection& server)
                                    .arg(where, error.message()));
         }
         if (!registerProgramDataSource(*gDb)) {
-            ShowMsg(kMsgError, QStringLiteral("ODBCの設定に失敗しました。"));
-            DbClose();
-            return false;
+            // Only other programs read through the data source: the clerk works on without it.
+            ShowMsg(kMsgInformation,
+                    QStringLiteral("ODBCの設定に失敗しました。\nODBC の設定ファイル %1 に書き込めま"
+                                   "せん。ほかのプログラムはデータソース「HOJ」からデータを読めま"
+                                   "せんが、ヌビラはこのまま使えます。")
+                        .arg(userDataSourceFile()));
         }
         splash->stayFor(500);
         splash.reset();

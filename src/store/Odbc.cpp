@@ -2,6 +2,8 @@
 
 #include "Database.h"
 
+#include <QDir>
+
 #include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
@@ -82,6 +84,12 @@ bool ODBC::OdbcNewDsn(const QString& DriverText, const QString& DsnName, const Q
     }
     SQLSetConfigMode(ODBC_BOTH_DSN);
     return ok;
+}
+
+QString userDataSourceFile()
+{
+    const QString named = qEnvironmentVariable("ODBCINI");
+    return named.isEmpty() ? QDir::home().filePath(QStringLiteral(".odbc.ini")) : named;
 }
 
 bool registerProgramDataSource(const Database& db)

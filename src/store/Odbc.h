@@ -33,6 +33,9 @@ public:
 
 class Database;
 
+// The file that holds the running user's data sources: the one ODBCINI names, else ~/.odbc.ini.
+QString userDataSourceFile();
+
 // Registers the program's data source "HOJ" for the database in use: the file through the SQLite 3
 // driver, or the server database through the PostgreSQL driver (Debian odbc-postgresql). True on
 // success.
