@@ -5,6 +5,7 @@
 #include "ProgramFolders.h"
 #include "ServerSettings.h"
 #include "SingleInstance.h"
+#include "WholeFile.h"
 #include "frmCalendar.h"
 #include "frmConnection.h"
 #include "frmInsatu.h"
@@ -51,11 +52,12 @@ int main(int argc, char* argv[])
     // One running copy per database file; its lock stands beside the file. Clerks share a
     // server by design: no lock then.
     std::unique_ptr<SingleInstance> instance;
+    removeAbandonedWorkFolders(QFileInfo(folders.databasePath()).path());
     for (;;) {
         const ServerConnection server = loadServerConnection();
         if (!server.isSet() && !instance) {
             const QString dataFolder = QFileInfo(folders.databasePath()).path();
-            QDir().mkpath(dataFolder);
+            makePrivateFolder(dataFolder);
             instance = std::make_unique<SingleInstance>(dataFolder);
             switch (instance->claim()) {
             case SingleInstance::Claim::Taken:

@@ -24,9 +24,10 @@ ProgramFolders ProgramFolders::portable(const QString& programFolder)
 
 ProgramFolders findProgramFolders(const QString& programFolder)
 {
-    if (QFileInfo(programFolder).isWritable())
-        return ProgramFolders::portable(programFolder);
+    // Root may write /usr/bin: only the shared folder beside tells an installed program.
     const QString files = QDir::cleanPath(programFolder + QStringLiteral("/../share/nubira"));
+    if (!QFileInfo(files).isDir())
+        return ProgramFolders::portable(programFolder);
     return {withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
             withSlash(files), true};
 }

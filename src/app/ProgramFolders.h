@@ -3,7 +3,7 @@
 #include <QString>
 
 // Where the program keeps its data and finds its files. In the portable layout both are the
-// program's own folder. An installed program, whose folder it cannot write, reads its files from
+// program's own folder. An installed program, whose folder is not the user's, reads its files from
 // the shared folder beside it (../share/nubira/) and keeps its data in the user's data folder.
 struct ProgramFolders {
     QString data;  // holds data/data.mdb and the lock; with a closing "/"
@@ -18,7 +18,8 @@ struct ProgramFolders {
     QString clipPath() const { return files + QStringLiteral("Img/stopwatch.avi"); }
 };
 
-// The layout for a program folder: portable when the folder can be written, else installed.
+// The layout for a program folder: installed when the shared folder ../share/nubira stands
+// beside it, else portable.
 ProgramFolders findProgramFolders(const QString& programFolder);
 
 // The folders of the running program, found once from its executable's folder.

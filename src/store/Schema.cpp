@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "StoreError.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -196,15 +197,17 @@ void createDatabase(const QString& path)
     const QFileInfo info(path);
     if (info.exists())
         throw StoreError(QStringLiteral("ファイルが既にあります: %1").arg(path));
-    if (!QDir().mkpath(info.absolutePath()))
+    if (!makePrivateFolder(info.absolutePath()))
         throw StoreError(QStringLiteral("フォルダを作成できません: %1").arg(info.absolutePath()));
 
     // Build under a temporary name so that a failure never leaves a half-made file behind.
     const QString partial = path + QStringLiteral(".new");
     QFile::remove(partial);
     {
+        // Staff names and hours: the owner's alone, as are the journals the engine makes beside.
         QFile file(partial);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly) ||
+            !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
             throw StoreError(QStringLiteral("ファイルを作成できません: %1").arg(partial));
     }
     try {

@@ -1,6 +1,10 @@
 #include "WholeFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
@@ -43,4 +47,19 @@ QString wholeFileFailure(const QString& path, const QString& reason)
     return QStringLiteral("%1 に書き込めませんでした。保存先の空き容量と書き込みの権限を確認して"
                           "ください。ファイルは書き込む前のままです。\n%2")
         .arg(path, reason);
+}
+
+bool makePrivateFolder(const QString& path)
+{
+    const QString absolute = QDir(path).absolutePath();
+    QStringList missing;
+    for (QString folder = absolute; !QFileInfo::exists(folder);
+         folder = QFileInfo(folder).absolutePath())
+        missing.prepend(folder);
+    for (const QString& folder : std::as_const(missing)) {
+        if (!QDir().mkdir(folder) ||
+            !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return false;
+    }
+    return QFileInfo(absolute).isDir();
 }

@@ -17,5 +17,9 @@ bool writeWholeFile(const QString& path, const std::function<bool(QIODevice&)>& 
 // The same for bytes at hand.
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Creates a folder with its missing parents. The folders it creates are their owner's alone
+// (0700): the data folder holds staff names and hours. False when the folder is not there after.
+bool makePrivateFolder(const QString& path);
+
 // What the clerk is told when a file could not be written: where, what to check, and the reason.
 QString wholeFileFailure(const QString& path, const QString& reason);

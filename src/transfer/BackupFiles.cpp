@@ -2,10 +2,15 @@
 
 #include "WholeFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+
+#include <signal.h>
 
 QString timFileName(const QString& chosen)
 {
@@ -49,9 +54,30 @@ bool setAsideLeftoverBackup(const QString& database)
     if (!QFileInfo::exists(backup))
         return true;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    const QString aside =
-        QFileInfo(database).dir().filePath(QStringLiteral("data-%1.bak").arg(stamp));
+    const QDir folder = QFileInfo(database).dir();
+    QString aside = folder.filePath(QStringLiteral("data-%1.bak").arg(stamp));
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = folder.filePath(QStringLiteral("data-%1-%2.bak").arg(stamp).arg(n));
     return QFile::rename(backup, aside);
+}
+
+QString workFolderTemplate(const QString& dataFolder)
+{
+    makePrivateFolder(dataFolder);
+    return QDir(dataFolder)
+        .filePath(QStringLiteral("work-%1-XXXXXX").arg(QCoreApplication::applicationPid()));
+}
+
+void removeAbandonedWorkFolders(const QString& dataFolder)
+{
+    const QStringList folders =
+        QDir(dataFolder).entryList({QStringLiteral("work-*-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : folders) {
+        bool isNumber = false;
+        const qint64 pid = name.section(u'-', 1, 1).toLongLong(&isNumber);
+        if (isNumber && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            QDir(QDir(dataFolder).filePath(name)).removeRecursively();
+    }
 }
 
 bool recoverInterruptedRestore(const QString& database)

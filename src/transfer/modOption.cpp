@@ -44,9 +44,16 @@ bool isOnServer()
     return gDb && gDb->engine() == Engine::PostgreSQL;
 }
 
+// The data folder, where a backup or a restore works on its copies: the database file's, or on
+// a server the one the program would keep its file in.
+QString dataFolder()
+{
+    return QFileInfo(isOnServer() ? programFolders().databasePath() : liveDatabasePath()).path();
+}
+
 bool exportServer(const QString& answer, QString& error)
 {
-    const QTemporaryDir folder;
+    const QTemporaryDir folder(workFolderTemplate(dataFolder()));
     const QString file = folder.filePath(QStringLiteral("backup.tim"));
     try {
         runWithProgress([&file](Database& db) { exportToFile(db, file); });
@@ -214,7 +221,7 @@ void DataIn(QWidget* owner)
         ShowMsg(kMsgInformation, reason.isEmpty() ? failed : failed + u'\n' + reason);
     };
 
-    const QTemporaryDir check;
+    const QTemporaryDir check(workFolderTemplate(dataFolder()));
     const QString candidate = check.filePath(QStringLiteral("candidate.mdb"));
     // The copy, its checks, and what restoring it undoes, read while the clerk watches the clock.
     bool copiedIn = false;

@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -137,12 +139,46 @@ private slots:
             QVERIFY(messages.texts().isEmpty());
             QCOMPARE(gDb->path(), folders.data + QStringLiteral("data/data.mdb"));
             QCOMPARE(gMDIForm->helpFile(), folders.files + QStringLiteral("hlp/myhelp.HLP"));
+            // Staff names and hours are the user's alone.
+            QCOMPARE(QFile::permissions(folders.data + "data") & 0x0777, 0x0700);
+            QCOMPARE(QFile::permissions(gDb->path()) & 0x0777, 0x0600);
             if (start == 0)
                 SaveStaff(*gDb, {QStringLiteral("0001"), QStringLiteral("青木"), QString()});
             else
                 QCOMPARE(GetStaff(*gDb, QStringLiteral("0001")).staffNm, QStringLiteral("青木"));
             cleanup();
         }
+    }
+
+    void startsWithoutTheDataSource()
+    {
+        // The data source cannot be written (its file would be inside a file): the clerk is told
+        // which file, and works on.
+        const QByteArray ini = qgetenv("ODBCINI");
+        const QString unwritable = m_odbc.filePath("odbc.ini/odbc.ini");
+        qputenv("ODBCINI", unwritable.toUtf8());
+        const ProgramFolders folders = ProgramFolders::portable(m_folder.filePath("odbc-less/"));
+        createDatabase(folders.databasePath());
+        ScriptedMessages messages;
+        const bool started = Main(folders);
+        qputenv("ODBCINI", ini);
+        QVERIFY(started && gMDIForm && gDb);
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().startsWith(
+            "ODBCの設定に失敗しました。\nODBC の設定ファイル " + unwritable));
+    }
+
+    void installedLayoutIsKnownByItsSharedFolder()
+    {
+        // Root may write /usr/bin: whether the folder can be written tells nothing.
+        const QString bin = m_folder.filePath("prefix/bin");
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(!findProgramFolders(bin).installed);
+        QVERIFY(QDir().mkpath(m_folder.filePath("prefix/share/nubira")));
+        const ProgramFolders installed = findProgramFolders(bin);
+        QVERIFY(installed.installed);
+        QCOMPARE(installed.files, m_folder.filePath("prefix/share/nubira/"));
+        QVERIFY(!installed.data.startsWith(m_folder.path()));
     }
 
     void startsOnTheServerWhenOneIsSet()

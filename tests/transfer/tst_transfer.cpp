@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
@@ -326,17 +327,41 @@ private slots:
     {
         const QString path = backupFile();
         const QString leftover = backupPath(livePath());
-        write(leftover, "the database before an import that was cut off");
-        DeleteStaff(*gDb, "0005");
-        QCOMPARE(restoreFrom(path), restoredFrom(path));
-        QCOMPARE(staffCount(), 3);
-        QVERIFY(!QFileInfo::exists(leftover));
-        // The leftover is kept under a dated name.
-        const QStringList aside =
-            QFileInfo(livePath()).dir().entryList({"data-*.bak"}, QDir::Files);
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(contents(QFileInfo(livePath()).dir().filePath(aside.first())),
-                 QByteArray("the database before an import that was cut off"));
+        const QDir folder = QFileInfo(livePath()).dir();
+        // Two restores cut off, their leftovers set aside within the same second.
+        for (const char* before : {"the database before a cut-off import", "and before another"}) {
+            write(leftover, before);
+            DeleteStaff(*gDb, "0005");
+            QCOMPARE(restoreFrom(path).last(), restoredFrom(path).first());
+            QCOMPARE(staffCount(), 3);
+            QVERIFY(!QFileInfo::exists(leftover));
+        }
+        // Each leftover is kept under a dated name of its own.
+        QByteArrayList kept;
+        for (const QString& name : folder.entryList({"data-*.bak"}, QDir::Files))
+            kept << contents(folder.filePath(name));
+        std::sort(kept.begin(), kept.end());
+        QCOMPARE(kept,
+                 (QByteArrayList{"and before another", "the database before a cut-off import"}));
+        QVERIFY(folder.entryList({"work-*"}, QDir::Dirs).isEmpty()); // the restores' copies gone
+    }
+
+    void startUpRemovesAKilledRestoresCopy()
+    {
+        QProcess gone;
+        gone.start("sleep", {"0.1"});
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        const QDir folder = QFileInfo(livePath()).dir();
+        const QString killed = QStringLiteral("work-%1-a").arg(pid);
+        const QString running = QStringLiteral("work-%1-b").arg(QCoreApplication::applicationPid());
+        for (const QString& work : {killed, running}) {
+            QVERIFY(folder.mkdir(work));
+            write(folder.filePath(work + "/candidate.mdb"), "a copy of every member's hours");
+        }
+        removeAbandonedWorkFolders(folder.path());
+        QCOMPARE(folder.entryList({"work-*"}, QDir::Dirs), QStringList{running});
     }
 
     void startUpPutsBackAnInterruptedRestore()
