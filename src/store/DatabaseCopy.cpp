@@ -41,6 +41,16 @@ void copyAllRows(Database& from, Database& to)
 
 void exportToFile(Database& from, const QString& path)
 {
+    if (from.engine() == Engine::SQLite) {
+        // One whole file, the log's pages in it: a copy of the main file alone may lack them.
+        try {
+            from.execute(QStringLiteral("VACUUM INTO ?"), {path});
+        } catch (const StoreError&) {
+            QFile::remove(path);
+            throw;
+        }
+        return;
+    }
     createDatabase(path);
     try {
         const std::unique_ptr<Database> file = openDatabase(path);

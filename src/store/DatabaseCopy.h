@@ -18,8 +18,9 @@ class Database;
 // read from one consistent state of `from`, whatever other clerks save meanwhile.
 void copyAllRows(Database& from, Database& to);
 
-// Writes a new database file at path (none may be there) holding every row of `from`. A failure
-// leaves no file behind.
+// Writes a new database file at path (none may be there) holding every row of `from`, as one
+// consistent state: a file as it stands with its write-ahead log, whatever programs read it
+// meanwhile, or a server's rows. A failure leaves no file behind.
 void exportToFile(Database& from, const QString& path);
 
 // A restore replaces the data, but what the office relies on to trust it outlives the restore:

@@ -462,7 +462,22 @@ std::unique_ptr<Database> openDatabase(const QString& path)
     auto db = std::make_unique<Database>(path);
     verifySchema(*db);
     upgradeSchema(*db);
+    // Programs reading through the data source then hold no lock that a save waits for. A file
+    // that cannot be written keeps its journal.
+    try {
+        db->query(QStringLiteral("PRAGMA journal_mode = WAL")).next();
+    } catch (const StoreError&) {
+    }
     return db;
+}
+
+void checkpointWholeFile(Database& db)
+{
+    Rows result = db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (result.next() && result.value(0).toInt() != 0)
+        throw StoreError(QStringLiteral("ほかのプログラムがデータソース「HOJ」などからデータを"
+                                        "読んでいます。そのプログラムを終えてから、もう一度"
+                                        "実行してください。"));
 }
 
 std::unique_ptr<Database> openDatabase(const ServerConnection& server)

@@ -57,6 +57,11 @@ void verifyWritable(Database& db);
 // StoreError.
 std::unique_ptr<Database> openDatabase(const QString& path);
 
+// Writes every page of a database file's write-ahead log into the file and empties the log, so
+// that the file alone is the whole database, before it is replaced. Raises StoreError when another
+// program (a reader through the data source) holds pages of the log for longer than the busy wait.
+void checkpointWholeFile(Database& db);
+
 // Connects to a server database and brings its schema up to the current version, creating it in
 // an empty database. A database whose schema is not the program's, or of a newer version, fails
 // with StoreError; so does a failed connection, with the reason.

@@ -51,7 +51,9 @@ QString dataFolder()
     return QFileInfo(isOnServer() ? programFolders().databasePath() : liveDatabasePath()).path();
 }
 
-bool exportServer(const QString& answer, QString& error)
+// The backup is written from a connection of its own, readers or not, then copied whole to the
+// chosen name.
+bool exportBackup(const QString& answer, QString& error)
 {
     const QTemporaryDir folder(workFolderTemplate(dataFolder()));
     const QString file = folder.filePath(QStringLiteral("backup.tim"));
@@ -182,22 +184,13 @@ void DataOut(QWidget* owner)
         ShowSaveDialog(owner, false, kFilter, {}, QStringLiteral("ファイル名を指定する")));
     if (answer == QLatin1String(".tim") || answer.isEmpty())
         return;
-    bool copied = false;
     QString error;
-    if (isOnServer()) {
-        copied = exportServer(answer, error);
-    } else {
-        const QString database = liveDatabasePath();
-        // Nothing pending: the file on disk is the whole database while it is closed.
-        DbClose();
-        const QFileInfo target(answer);
-        const bool isDatabaseItself =
-            target.exists() &&
-            target.canonicalFilePath() == QFileInfo(database).canonicalFilePath();
-        if (!isDatabaseItself)
-            runFileWorkWithProgress([&] { copied = copyWhole(database, answer, &error); });
-        DbOpen(database);
-    }
+    const QFileInfo target(answer);
+    // The database itself chosen as its own backup is left as it is.
+    const bool isDatabaseItself =
+        !isOnServer() && target.exists() &&
+        target.canonicalFilePath() == QFileInfo(liveDatabasePath()).canonicalFilePath();
+    const bool copied = !isDatabaseItself && exportBackup(answer, error);
 
     if (!copied) {
         ShowMsg(kMsgError, answer +
@@ -279,6 +272,15 @@ void DataIn(QWidget* owner)
     }
     const QString database = liveDatabasePath();
     const QString backup = backupPath(database);
+    // The file alone must be the whole database before it moves aside: a log left beside its name
+    // would be read into the restored file.
+    try {
+        if (gDb)
+            checkpointWholeFile(*gDb);
+    } catch (const StoreError& error) {
+        sayFailed(error.message());
+        return;
+    }
     // A step that fails ends the restore: the previous database goes back below.
     const bool leftoverAway = setAsideLeftoverBackup(database);
     DbClose();
