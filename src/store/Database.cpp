@@ -15,6 +15,9 @@
 
 namespace {
 
+// How long a statement on the server may wait for a lock, or run, before it is given up.
+constexpr int kServerWaitSeconds = 15;
+
 const QString kConnectionLost =
     QStringLiteral("サーバーとの接続が切れました。実行中の処理はサーバーに書き込まれていません"
                    "（月のデータは変更前のまま、混ざることはありません）。"
@@ -64,9 +67,15 @@ QString serverFailureAdvice(const QString& state)
     if (category == QLatin1String("53"))
         return QStringLiteral("サーバーの空き容量または資源が足りないため書き込めません。"
                               "サーバーの管理者に連絡してください。");
-    if (category == QLatin1String("40") || state == QLatin1String("55P03"))
+    if (category == QLatin1String("40"))
         return QStringLiteral("他の担当者の処理と重なったため実行できませんでした。"
                               "もう一度実行してください。");
+    // The lock or statement timeout set for every connection ran out.
+    if (state == QLatin1String("55P03") || state == QLatin1String("57014"))
+        return QStringLiteral("ほかの担当者または処理がデータを使っているため、%1 秒待って取り止め"
+                              "ました。何も書き込まれていません。しばらくしてから、もう一度実行"
+                              "してください。")
+            .arg(kServerWaitSeconds);
     return {};
 }
 
@@ -88,8 +97,15 @@ QString serverConnectFailure(const ServerConnection& server, const QString& reas
         });
     };
     QString advice;
-    if (says({"password authentication failed", "パスワード認証に失敗", "no password supplied",
-              "パスワードが与えられて"}))
+    if (says({"too many clients", "too many connections", "remaining connection slots",
+              "クライアント数が多すぎます", "接続が多すぎます", "予約されて"}))
+        advice = QStringLiteral("サーバー %1 への接続数が上限に達しています。ほかの担当者が"
+                                "ヌビラを終えてから、もう一度実行してください。続くときは、"
+                                "サーバーの管理者に接続数の上限（max_connections）を確認して"
+                                "ください。")
+                     .arg(server.caption());
+    else if (says({"password authentication failed", "パスワード認証に失敗", "no password supplied",
+                   "パスワードが与えられて"}))
         advice = QStringLiteral("パスワードが違うか、ありません。パスワードファイル（~/.pgpass）"
                                 "に、このサーバーとユーザーのパスワードを書いてください。");
     else if (says({"database \"", "データベース\""}) && says({"does not exist", "存在しません"}))
@@ -186,7 +202,11 @@ void Database::open()
         m_db.setPort(m_server.port);
         m_db.setDatabaseName(m_server.database);
         m_db.setUserName(m_server.user);
-        m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=nubira"));
+        // No wait for another clerk's or job's lock, nor any statement, lasts without end.
+        m_db.setConnectOptions(
+            QStringLiteral("connect_timeout=5;application_name=nubira;options='-c lock_timeout=%1s "
+                           "-c statement_timeout=%1s'")
+                .arg(kServerWaitSeconds));
     }
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();

@@ -149,6 +149,49 @@ private slots:
         qunsetenv("PGPASSFILE");
     }
 
+    void aHeldLockEndsTheWaitAndWritesNothing()
+    {
+        // Another clerk's job holds the day table; the save gives up after its wait, says so,
+        // and the month stays as it was.
+        const ServerConnection server = TestServer::instance()->freshDatabase();
+        const std::unique_ptr<Database> db = openDatabase(server);
+        seedSampleStaff(*db);
+        const QStringList before = allRows(*db);
+        Database job(server);
+        Transaction held(job);
+        job.execute("LOCK TABLE KYTIMESHEETJL IN ACCESS EXCLUSIVE MODE");
+        try {
+            saveMonth(*db, march("0001"), workedMonth("0001", "200403", kMarch1, 31));
+            QFAIL("the save went through");
+        } catch (const StoreError& error) {
+            QVERIFY2(
+                error.message().startsWith(
+                    "ほかの担当者または処理がデータを使っているため、15 秒待って取り止めました。"
+                    "何も書き込まれていません。"),
+                qPrintable(error.message()));
+        }
+        held.commit();
+        QCOMPARE(allRows(*db), before);
+    }
+
+    void aFullServerIsToldAsFull()
+    {
+        // A clerk's role allowed one connection: the second is refused as a full server is.
+        ServerConnection server = TestServer::instance()->freshDatabase();
+        server.user = "office";
+        TestServer::instance()->runAsSuperuser("CREATE ROLE office LOGIN CONNECTION LIMIT 1");
+        Database first(server);
+        try {
+            Database second(server);
+            QFAIL("a second connection was made");
+        } catch (const StoreError& error) {
+            QVERIFY2(error.message().startsWith(
+                         QStringLiteral("サーバー %1 への接続数が上限に達しています。")
+                             .arg(server.caption())),
+                     qPrintable(error.message()));
+        }
+    }
+
     void aDroppedConnectionLeavesTheOldMonth()
     {
         const ServerConnection server = TestServer::instance()->freshDatabase();
