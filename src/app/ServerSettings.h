@@ -10,6 +10,10 @@
 ServerConnection loadServerConnection();
 void saveServerConnection(const ServerConnection& server);
 
+// Keeps the typed password of a connection in libpq's password file, made or kept its owner's
+// alone (0600), in place of the connection's line there. Raises StoreError when it cannot.
+void savePassword(const ServerConnection& server);
+
 // Why the connection cannot be kept as typed, or empty text when it can.
 QString connectionRefusal(const ServerConnection& server);
 

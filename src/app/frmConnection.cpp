@@ -5,6 +5,8 @@
 #include "StoreError.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -33,6 +35,11 @@ frmConnection::frmConnection(QWidget* parent)
     , m_port(new QSpinBox(this))
     , m_database(namedField("txt_database", this))
     , m_user(namedField("txt_user", this))
+    , m_password(namedField("txt_password", this))
+    , m_savePassword(
+          new QCheckBox(QStringLiteral("パスワードファイル（~/.pgpass）に保存する"), this))
+    , m_sslMode(new QComboBox(this))
+    , m_rootCertificate(namedField("txt_sslrootcert", this))
 {
     setObjectName(QStringLiteral("frmConnection"));
     setWindowTitle(QStringLiteral("接続先設定"));
@@ -42,14 +49,27 @@ frmConnection::frmConnection(QWidget* parent)
     m_port->setRange(1, 65535);
     m_host->setPlaceholderText(QStringLiteral("空欄: このパソコンのサーバー"));
     m_user->setPlaceholderText(QStringLiteral("空欄: ログインしているユーザー"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setPlaceholderText(QStringLiteral("空欄: パスワードファイルのもの"));
+    m_savePassword->setObjectName(QStringLiteral("chk_savePassword"));
+    m_sslMode->setObjectName(QStringLiteral("cmb_sslmode"));
+    m_sslMode->addItem(QStringLiteral("できれば暗号化する（prefer）"), QStringLiteral("prefer"));
+    m_sslMode->addItem(QStringLiteral("必ず暗号化する（require）"), QStringLiteral("require"));
+    m_sslMode->addItem(QStringLiteral("暗号化してサーバーを確かめる（verify-full）"),
+                       QStringLiteral("verify-full"));
+    m_rootCertificate->setPlaceholderText(QStringLiteral("verify-full: 認証局の証明書ファイル"));
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("ホスト:"), m_host);
     fields->addRow(QStringLiteral("ポート:"), m_port);
     fields->addRow(QStringLiteral("データベース:"), m_database);
     fields->addRow(QStringLiteral("ユーザー:"), m_user);
-    auto* note = new QLabel(QStringLiteral("パスワードは、パスワードファイル（~/.pgpass）に書いて"
-                                           "ください。ここには保存しません。"),
+    fields->addRow(QStringLiteral("パスワード:"), m_password);
+    fields->addRow(QString(), m_savePassword);
+    fields->addRow(QStringLiteral("暗号化:"), m_sslMode);
+    fields->addRow(QStringLiteral("証明書:"), m_rootCertificate);
+    auto* note = new QLabel(QStringLiteral("パスワードは設定には保存しません。保存するときは、"
+                                           "本人だけが読めるパスワードファイルに書きます。"),
                             this);
     note->setWordWrap(true);
 
@@ -79,6 +99,14 @@ frmConnection::frmConnection(QWidget* parent)
     m_port->setValue(stored.port);
     m_database->setText(stored.database);
     m_user->setText(stored.user);
+    m_rootCertificate->setText(stored.rootCertificate);
+    m_sslModeChosen = !stored.sslMode.isEmpty();
+    m_sslMode->setCurrentIndex(m_sslMode->findData(stored.effectiveSslMode()));
+    connect(m_sslMode, &QComboBox::activated, this, [this] { m_sslModeChosen = true; });
+    connect(m_host, &QLineEdit::textEdited, this, [this] {
+        if (!m_sslModeChosen)
+            m_sslMode->setCurrentIndex(m_sslMode->findData(connection().effectiveSslMode()));
+    });
     (stored.isSet() ? m_server : m_embedded)->setChecked(true);
     connect(m_server, &QRadioButton::toggled, this, &frmConnection::showChoice);
     showChoice();
@@ -90,13 +118,20 @@ ServerConnection frmConnection::connection() const
 {
     if (!m_server->isChecked())
         return {};
-    return {m_host->text().trimmed(), m_port->value(), m_database->text().trimmed(),
-            m_user->text().trimmed()};
+    ServerConnection server{m_host->text().trimmed(), m_port->value(), m_database->text().trimmed(),
+                            m_user->text().trimmed()};
+    if (m_sslModeChosen)
+        server.sslMode = m_sslMode->currentData().toString();
+    server.rootCertificate = m_rootCertificate->text().trimmed();
+    server.password = m_password->text();
+    return server;
 }
 
 void frmConnection::showChoice()
 {
-    for (QWidget* field : std::initializer_list<QWidget*>{m_host, m_port, m_database, m_user})
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{m_host, m_port, m_database, m_user, m_password,
+                                         m_savePassword, m_sslMode, m_rootCertificate})
         field->setEnabled(m_server->isChecked());
 }
 
@@ -128,6 +163,8 @@ void frmConnection::cmd_save_Click()
     }
     try {
         saveServerConnection(server);
+        if (m_server->isChecked() && m_savePassword->isChecked() && !server.password.isEmpty())
+            savePassword(server);
     } catch (const StoreError& error) {
         ShowMsg(kMsgError, error.message());
         return;

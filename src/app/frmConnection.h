@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -30,6 +32,11 @@ private:
     QSpinBox* m_port;
     QLineEdit* m_database;
     QLineEdit* m_user;
+    QLineEdit* m_password;
+    QCheckBox* m_savePassword;
+    QComboBox* m_sslMode;
+    QLineEdit* m_rootCertificate;
+    bool m_sslModeChosen = false; // else it follows the host: require for another machine
 };
 
 // Shows the connection settings over owner; true when they were saved.

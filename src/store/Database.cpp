@@ -97,8 +97,18 @@ QString serverConnectFailure(const ServerConnection& server, const QString& reas
         });
     };
     QString advice;
-    if (says({"too many clients", "too many connections", "remaining connection slots",
-              "クライアント数が多すぎます", "接続が多すぎます", "予約されて"}))
+    const QFileInfo passwords(passwordFile());
+    // libpq passes over a password file that others may read, with a warning nobody sees.
+    const bool passwordsShared =
+        passwords.exists() && (passwords.permissions() & (QFile::ReadGroup | QFile::ReadOther |
+                                                          QFile::WriteGroup | QFile::WriteOther));
+    if (passwordsShared && says({"no password supplied", "パスワードが与えられて",
+                                 "password authentication failed", "パスワード認証に失敗"}))
+        advice = QStringLiteral("パスワードファイル %1 をほかの人も読めるため、PostgreSQL はそれを"
+                                "使いません。本人だけが読めるようにしてください（chmod 600 %1）。")
+                     .arg(passwords.filePath());
+    else if (says({"too many clients", "too many connections", "remaining connection slots",
+                   "クライアント数が多すぎます", "接続が多すぎます", "予約されて"}))
         advice = QStringLiteral("サーバー %1 への接続数が上限に達しています。ほかの担当者が"
                                 "ヌビラを終えてから、もう一度実行してください。続くときは、"
                                 "サーバーの管理者に接続数の上限（max_connections）を確認して"
@@ -106,8 +116,8 @@ QString serverConnectFailure(const ServerConnection& server, const QString& reas
                      .arg(server.caption());
     else if (says({"password authentication failed", "パスワード認証に失敗", "no password supplied",
                    "パスワードが与えられて"}))
-        advice = QStringLiteral("パスワードが違うか、ありません。パスワードファイル（~/.pgpass）"
-                                "に、このサーバーとユーザーのパスワードを書いてください。");
+        advice = QStringLiteral("パスワードが違うか、ありません。接続先設定でパスワードを入力して"
+                                "保存するか、パスワードファイル（~/.pgpass）に書いてください。");
     else if (says({"database \"", "データベース\""}) && says({"does not exist", "存在しません"}))
         advice = QStringLiteral("データベース %1 がサーバーにありません。"
                                 "接続先設定のデータベース名を確認してください。")
@@ -116,6 +126,13 @@ QString serverConnectFailure(const ServerConnection& server, const QString& reas
         advice = QStringLiteral("ユーザー %1 がサーバーにありません。"
                                 "接続先設定のユーザー名を確認してください。")
                      .arg(server.user);
+    else if (says({"SSL was required", "does not support SSL", "SSLをサポートしていません",
+                   "certificate", "証明書"}))
+        advice =
+            QStringLiteral("サーバー %1 と暗号化（TLS）した接続ができません。サーバーの管理者に"
+                           "TLS の設定と証明書を確認してください。接続先設定の暗号化も確認"
+                           "してください。")
+                .arg(server.caption());
     else if (says({"authentication", "認証", "pg_hba.conf"}))
         advice = QStringLiteral("サーバーがこのユーザーの接続を認めていません。"
                                 "サーバーの管理者に確認してください。");
@@ -202,11 +219,20 @@ void Database::open()
         m_db.setPort(m_server.port);
         m_db.setDatabaseName(m_server.database);
         m_db.setUserName(m_server.user);
+        if (!m_server.password.isEmpty())
+            m_db.setPassword(m_server.password);
         // No wait for another clerk's or job's lock, nor any statement, lasts without end.
-        m_db.setConnectOptions(
+        QString options =
             QStringLiteral("connect_timeout=5;application_name=nubira;options='-c lock_timeout=%1s "
-                           "-c statement_timeout=%1s'")
-                .arg(kServerWaitSeconds));
+                           "-c statement_timeout=%1s';sslmode=%2")
+                .arg(kServerWaitSeconds)
+                .arg(m_server.effectiveSslMode());
+        if (!m_server.rootCertificate.isEmpty())
+            options += QStringLiteral(";sslrootcert='%1'")
+                           .arg(QString(m_server.rootCertificate)
+                                    .replace(u'\\', QLatin1String("\\\\"))
+                                    .replace(u'\'', QLatin1String("\\'")));
+        m_db.setConnectOptions(options);
     }
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();

@@ -104,7 +104,8 @@ bool registerProgramDataSource(const Database& db)
     const QChar end(0);
     const QString attributes = QStringLiteral("Servername=") + server.host + end +
                                QStringLiteral("Port=") + QString::number(server.port) + end +
-                               QStringLiteral("Username=") + server.user + end;
+                               QStringLiteral("Username=") + server.user + end +
+                               QStringLiteral("SSLmode=") + server.effectiveSslMode() + end;
     return ODBC::OdbcNewDsn(QStringLiteral("PostgreSQL Unicode"), name, description, server.host,
                             server.database, attributes);
 }

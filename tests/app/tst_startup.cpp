@@ -15,7 +15,9 @@
 #include "TestServer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -223,8 +225,18 @@ private slots:
         QTest::mouseClick(button("cmd_save"), Qt::LeftButton); // no database named
         QTest::keyClicks(screen->findChild<QLineEdit*>("txt_database"), "office");
         QTest::keyClicks(screen->findChild<QLineEdit*>("txt_user"), "clerk");
+        QTest::keyClicks(screen->findChild<QLineEdit*>("txt_password"), "pa:ss");
+        screen->findChild<QCheckBox*>("chk_savePassword")->setChecked(true);
+        const QString passwords = m_folder.filePath("pgpass");
+        qputenv("PGPASSFILE", passwords.toUtf8());
         QTest::mouseClick(button("cmd_test"), Qt::LeftButton);
         QTest::mouseClick(button("cmd_save"), Qt::LeftButton);
+        qunsetenv("PGPASSFILE");
+        // Kept on request in the password file, its owner's alone; never in the settings.
+        QFile kept(passwords);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), nowhere.path().toUtf8() + ":5432:office:clerk:pa\\:ss\n");
+        QCOMPARE(QFile::permissions(passwords) & 0x0777, 0x0600);
         QCOMPARE(messages.texts().size(), 3);
         QCOMPARE(messages.texts()[0], "データベース名を入力してください。");
         QVERIFY2(messages.texts()[1].startsWith("接続できませんでした。\nサーバー ") &&
@@ -239,6 +251,11 @@ private slots:
         // Shown again with what was kept; the embedded file chosen, no server is set.
         screen = std::make_unique<frmConnection>();
         QCOMPARE(screen->findChild<QSpinBox*>("txt_port")->value(), 5432);
+        // Another machine's server is reached encrypted unless the clerk chooses otherwise.
+        auto* host = screen->findChild<QLineEdit*>("txt_host");
+        host->clear();
+        QTest::keyClicks(host, "db.office.lan");
+        QCOMPARE(screen->findChild<QComboBox*>("cmb_sslmode")->currentData(), "require");
         QVERIFY(screen->findChild<QRadioButton*>("opt_server")->isChecked());
         screen->findChild<QRadioButton*>("opt_embedded")->setChecked(true);
         QTest::mouseClick(button("cmd_save"), Qt::LeftButton);

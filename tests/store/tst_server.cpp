@@ -12,6 +12,7 @@
 #include "TimesheetStore.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -115,12 +116,17 @@ private slots:
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("shared"); // the password file readable by others
         QTest::addColumn<QString>("advice");
-        addTestRow("no such database", "nowhere", "nubira", "", "データベース nowhere");
-        addTestRow("no such user", "postgres", "nobody", "", "ユーザー nobody");
-        addTestRow("wrong password", "postgres", "clerk", "wrong", "パスワードが違う");
-        addTestRow("no server there", "postgres", "nubira", "", "に届きません");
-        addTestRow("the right password", "postgres", "clerk", "right", "");
+        addTestRow("no such database", "nowhere", "nubira", "", "", false, "データベース nowhere");
+        addTestRow("no such user", "postgres", "nobody", "", "", false, "ユーザー nobody");
+        addTestRow("wrong password", "postgres", "clerk", "wrong", "", false, "パスワードが違う");
+        addTestRow("no server there", "postgres", "nubira", "", "", false, "に届きません");
+        addTestRow("the right password", "postgres", "clerk", "right", "", false, "");
+        addTestRow("the password typed", "postgres", "clerk", "wrong", "right", false, "");
+        addTestRow("a password file others can read", "postgres", "clerk", "right", "", true,
+                   "ほかの人も読めるため");
     }
     void aFailedConnectionSaysWhy()
     {
@@ -128,6 +134,8 @@ private slots:
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, advice);
+        QFETCH(QString, typed);
+        QFETCH(bool, shared);
         const QString folder = TestServer::instance()->socketFolder();
         QTemporaryDir home;
         const QString passwords = home.filePath("pgpass");
@@ -135,12 +143,15 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QStringLiteral("*:*:*:clerk:%1\n").arg(password).toUtf8());
         file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
+                            (shared ? QFile::ReadOther : QFile::Permissions()));
         qputenv("PGPASSFILE", passwords.toUtf8());
         const QString host =
             QTest::currentDataTag() == QLatin1String("no server there") ? home.path() : folder;
         try {
-            Database db(ServerConnection{host, 5432, database, user});
+            ServerConnection server{host, 5432, database, user};
+            server.password = typed;
+            Database db(server);
             QVERIFY2(advice.isEmpty(), "connected");
         } catch (const StoreError& error) {
             QVERIFY2(!advice.isEmpty() && error.message().contains(advice),
@@ -267,6 +278,9 @@ private slots:
             openDatabase(TestServer::instance()->freshDatabase());
         seedSampleStaff(*server);
         QVERIFY(registerProgramDataSource(*server));
+        // Encrypted as the program's own connection is (a socket of this machine: prefer).
+        QCOMPARE(QSettings(ini.filePath("odbc.ini"), QSettings::IniFormat).value("HOJ/SSLmode"),
+                 "prefer");
         QCOMPARE(staffNamesThroughDataSource("HOJ"), (QStringList{"青木", "伊藤", "上田"}));
     }
 };
