@@ -24,24 +24,6 @@ MonthHeader march(const QString& code)
     return {code, {}, {}, "200403", kMarch1, kMarch1.addDays(30), 160, 2.5, 0.25, 20};
 }
 
-// Every row of every table of the program, in key order, as text.
-QStringList allRows(Database& db)
-{
-    QStringList rows;
-    for (const ProgramTable& table : programTables()) {
-        const QString columns = table.columns.join(", ");
-        Rows read =
-            db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table.name));
-        while (read.next()) {
-            QStringList fields{table.name};
-            for (int i = 0; i < table.columns.size(); ++i)
-                fields << (read.value(i).isNull() ? "NULL" : read.value(i).toString());
-            rows << fields.join('|');
-        }
-    }
-    return rows;
-}
-
 // A month of every kind of row: staff, summary and days, a closing, history and the calendar.
 void fillOffice(Database& db)
 {

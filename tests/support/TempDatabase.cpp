@@ -133,3 +133,20 @@ void useScratchDataSources(const QTemporaryDir& folder)
     if (!QFile::copy(QStringLiteral("/etc/odbcinst.ini"), folder.filePath("odbcinst.ini")))
         qFatal("cannot copy the installed ODBC drivers");
 }
+
+QStringList allRows(Database& db)
+{
+    QStringList rows;
+    for (const ProgramTable& table : programTables()) {
+        const QString columns = table.columns.join(", ");
+        Rows read =
+            db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table.name));
+        while (read.next()) {
+            QStringList fields{table.name};
+            for (int i = 0; i < table.columns.size(); ++i)
+                fields << (read.value(i).isNull() ? "NULL" : read.value(i).toString());
+            rows << fields.join('|');
+        }
+    }
+    return rows;
+}

@@ -41,6 +41,9 @@ private:
 // on an error.
 void runForeignSql(const QString& path, const QString& sql);
 
+// Every row of every table of the program, in key order, as text.
+QStringList allRows(Database& db);
+
 // The sample staff of the tests: 0001 青木, 0005 伊藤, 0009 上田.
 void seedSampleStaff(Database& db);
 

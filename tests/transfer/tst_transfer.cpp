@@ -45,22 +45,11 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every row of the program's tables in a database file, in key order: what a backup must hold.
+// Every row of the program's tables in a database file: what a backup must hold.
 QStringList everyRow(const QString& path)
 {
     Database db(path);
-    QStringList rows;
-    for (const ProgramTable& table : programTables()) {
-        Rows read = db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1")
-                                 .arg(table.columns.join(u','), table.name));
-        while (read.next()) {
-            QStringList values;
-            for (int i = 0; i < table.columns.size(); ++i)
-                values << read.value(i).toString();
-            rows << table.name + u':' + values.join(u'|');
-        }
-    }
-    return rows;
+    return allRows(db);
 }
 
 void write(const QString& path, const QByteArray& bytes)
