@@ -1,12 +1,26 @@
 #include "SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSysInfo>
 
-#include <cerrno>
+namespace {
 
-#include <signal.h>
+// Whether the copy that wrote a lock has ended: no such process, one that is only waiting to be
+// reaped (its command line is empty), or by now another program under the same number.
+bool isGone(qint64 pid, const QString& application)
+{
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!commandLine.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray program = commandLine.readAll().split('\0').value(0);
+    return program.isEmpty() ||
+           QFileInfo(QString::fromLocal8Bit(program)).fileName() != application;
+}
+
+} // namespace
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
@@ -45,7 +59,7 @@ SingleInstance::Claim SingleInstance::claim()
     qint64 pid = 0;
     QString host, application;
     if (m_lock.getLockInfo(&pid, &host, &application) && host == QSysInfo::machineHostName() &&
-        ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        isGone(pid, application))
         return Claim::Unwritable;
     return Claim::HeldByOther;
 }
