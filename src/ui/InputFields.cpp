@@ -229,7 +229,7 @@ QString ClockField::refusal() const
 void ClockField::keyPressEvent(QKeyEvent* event)
 {
     const QString digit = typedDigit(event);
-    if (digit.isEmpty()) {
+    if (digit.isEmpty() || isReadOnly()) {
         m_typed.clear();
         return CaptionedLineEdit::keyPressEvent(event);
     }
@@ -448,7 +448,7 @@ void DateField::keyPressEvent(QKeyEvent* event)
     m_enteredAt.invalidate();
     if (calendarPopup())
         holidayCalendar();
-    if (const QString digit = typedDigit(event); !digit.isEmpty())
+    if (const QString digit = typedDigit(event); !digit.isEmpty() && !isReadOnly())
         return typeDigit(digit);
     if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
         m_run = {}; // the clerk mends the digits: the part's own editing reads them

@@ -276,6 +276,22 @@ private slots:
         QCOMPARE(messages.texts().size(), refused ? 1 : 0);
     }
 
+    void shownFieldsTakeNoDigits()
+    {
+        // The timesheet shows its month and period in read-only fields the clerk may click.
+        m_form->day->setValue(QDate(2005, 3, 31));
+        m_form->clock->setValue("0915");
+        for (QWidget* field :
+             {static_cast<QWidget*>(m_form->day), static_cast<QWidget*>(m_form->clock)}) {
+            field->setProperty("readOnly", true);
+            field->setFocus(Qt::MouseFocusReason);
+            QTest::keyClicks(field, "20261031");
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        QCOMPARE(m_form->day->valueText(), "2005/03/31");
+        QCOMPARE(m_form->clock->value(), "0915");
+    }
+
     void calendarMarksTheHolidays()
     {
         m_form->day->setValue(QDate(2026, 1, 20));
