@@ -151,8 +151,8 @@ bool closeWorkingScreens()
 // Why a copy of the chosen file is not the program's own database, whole and holding what the
 // program writes; empty text when it is. A file of an earlier version is brought up to the current
 // one. The copy is what gets restored, so the checks are spent before the screens close, and a
-// file that fails leaves them and the data as they are.
-QString restoreRefusal(const QString& candidate)
+// file that fails leaves them and the data as they are. The reason names the chosen file.
+QString restoreRefusal(const QString& candidate, const QString& chosen)
 {
     try {
         const std::unique_ptr<Database> db = openDatabase(candidate);
@@ -160,7 +160,7 @@ QString restoreRefusal(const QString& candidate)
         verifyRows(*db);
         return {};
     } catch (const StoreError& error) {
-        return error.message();
+        return error.message().replace(candidate, chosen);
     }
 }
 
@@ -232,7 +232,7 @@ void DataIn(QWidget* owner)
             }
             copiedIn = check.isValid() && copyWhole(answer, candidate);
             if (copiedIn)
-                refusal = restoreRefusal(candidate);
+                refusal = restoreRefusal(candidate, answer);
             if (copiedIn && refusal.isEmpty() && live)
                 impact = restoreImpact(*live->openAnother(), *openDatabase(candidate));
         });

@@ -275,7 +275,7 @@ private slots:
         addTestRow("staff key without its uniqueness",
                    "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
                    "'PRIMARY KEY', '') WHERE name = 'CMSTAFFKIHONMST'",
-                   "データベースファイルが壊れています");
+                   "chosen.tim: データベースファイルが壊れています");
         addTestRow("statistics steering the queries", "ANALYZE", otherStructure);
         // The definition reads as the program writes it, but the index holds only the first month:
         // only the full integrity check sees the missing entries.
