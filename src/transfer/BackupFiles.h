@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The files of a backup and a restore, without dialogs or messages. A ".tim" backup is a
-// byte-for-byte copy of the database file. Each step returns whether it succeeded and throws
-// nothing, so that the restore can put the previous database back at any step.
+// The files of a backup and a restore, without dialogs or messages. A ".tim" backup is one whole
+// SQLite file of the program's schema. Each step returns whether it succeeded and throws nothing,
+// so that the restore can put the previous database back at any step.
 
 // The backup name for a chosen name: ".tim" appended unless it ends in exactly ".tim" (letter
 // case counts).
