@@ -1,26 +1,21 @@
 #include "SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QSysInfo>
 
-namespace {
-
-// Whether the copy that wrote a lock has ended: no such process, one that is only waiting to be
-// reaped (its command line is empty), or by now another program under the same number.
-bool isGone(qint64 pid, const QString& application)
+bool copyHasEnded(qint64 pid)
 {
     QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
     if (!commandLine.open(QIODevice::ReadOnly))
         return true;
     const QByteArray program = commandLine.readAll().split('\0').value(0);
-    return program.isEmpty() ||
-           QFileInfo(QString::fromLocal8Bit(program)).fileName() != application;
+    return program.isEmpty() || QFileInfo(QString::fromLocal8Bit(program)).fileName() !=
+                                    QCoreApplication::applicationName();
 }
-
-} // namespace
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
@@ -59,7 +54,7 @@ SingleInstance::Claim SingleInstance::claim()
     qint64 pid = 0;
     QString host, application;
     if (m_lock.getLockInfo(&pid, &host, &application) && host == QSysInfo::machineHostName() &&
-        isGone(pid, application))
+        application == QCoreApplication::applicationName() && copyHasEnded(pid))
         return Claim::Unwritable;
     return Claim::HeldByOther;
 }

@@ -1,5 +1,6 @@
 #include "BackupFiles.h"
 
+#include "SingleInstance.h"
 #include "WholeFile.h"
 
 #include <QCoreApplication>
@@ -7,10 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-
-#include <signal.h>
 
 QString timFileName(const QString& chosen)
 {
@@ -75,7 +72,7 @@ void removeAbandonedWorkFolders(const QString& dataFolder)
     for (const QString& name : folders) {
         bool isNumber = false;
         const qint64 pid = name.section(u'-', 1, 1).toLongLong(&isNumber);
-        if (isNumber && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        if (isNumber && copyHasEnded(pid))
             QDir(QDir(dataFolder).filePath(name)).removeRecursively();
     }
 }
