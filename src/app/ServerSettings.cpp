@@ -65,6 +65,9 @@ QString connectionRefusal(const ServerConnection& server)
         return QStringLiteral("データベース名を入力してください。");
     if (server.port < 1 || server.port > 65535)
         return QStringLiteral("ポート番号は 1 から 65535 の間で入力してください。");
+    // The driver reads ";" as the end of an option.
+    if (server.rootCertificate.contains(u';'))
+        return QStringLiteral("証明書ファイルの名前に「;」は使えません。");
     if (server.sslMode == QLatin1String("verify-full") && server.rootCertificate.isEmpty())
         return QStringLiteral("サーバーを確かめるには、認証局の証明書ファイルを指定してください。");
     return {};

@@ -27,7 +27,9 @@ struct ServerConnection {
     }
     QString effectiveSslMode() const
     {
-        if (!sslMode.isEmpty())
+        // Anything else (a settings file edited by hand) is no mode: the default holds.
+        if (sslMode == QLatin1String("prefer") || sslMode == QLatin1String("require") ||
+            sslMode == QLatin1String("verify-full"))
             return sslMode;
         return isThisMachine() ? QStringLiteral("prefer") : QStringLiteral("require");
     }

@@ -263,6 +263,9 @@ private slots:
         // A settings file edited by hand is still data: a line break cannot reach libpq.
         QCOMPARE(connectionRefusal({"host\nsslmode=disable", 5432, "office", ""}),
                  "ホスト、データベース、ユーザーに使えない文字が含まれています。");
+        ServerConnection edited{"db.office.lan", 5432, "office", "clerk"};
+        edited.sslMode = "disable;host=elsewhere"; // no mode: encrypted all the same
+        QCOMPARE(edited.effectiveSslMode(), "require");
     }
 
     void secondStartBringsTheRunningCopyForward()
