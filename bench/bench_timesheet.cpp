@@ -124,6 +124,21 @@ void Store_NextMonth(benchmark::State& state)
 }
 BENCHMARK(Store_NextMonth)->Unit(benchmark::kMicrosecond);
 
+// The model's step: the store's two reads, then the calendar and the month's state (closing,
+// revision, rows on file, stored allowance), inside one snapshot.
+void Model_NextMonth(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadFirst(*gDb);
+    for (auto _ : state) {
+        if (!month.loadNext(*gDb))
+            month.loadFirst(*gDb);
+        benchmark::DoNotOptimize(month.rows().data());
+    }
+}
+BENCHMARK(Model_NextMonth)->Unit(benchmark::kMicrosecond);
+
 // A click on the next button: the load, the model's rules and every field of the grid written.
 void Screen_NextMonth(benchmark::State& state)
 {

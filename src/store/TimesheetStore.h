@@ -44,8 +44,16 @@ qint64 memberRevision(Database& db, const QString& code);
 // Rewrites h's summary row for h.syoriDt, with the period allowance the totals were made under
 // (none for a month written without one).
 void SaveSummary(Database& db, const MonthHeader& h, std::optional<double> kihon40 = std::nullopt);
-// The allowance h's month was saved under, when it was saved for h's period with one.
-std::optional<double> storedAllowance(Database& db, const MonthHeader& h);
+// What the timesheet shows of h's month besides its rows, read in one statement: whether it is
+// closed, its revision, whether any day rows are on file, and the allowance it was saved under
+// when it was saved for h's period with one.
+struct MonthState {
+    bool closed = false;
+    int revision = 0;
+    bool onFile = false;
+    std::optional<double> storedKihon40;
+};
+MonthState loadMonthState(Database& db, const MonthHeader& h);
 // Rewrites the day rows of h's staff member and month: exactly the given rows remain.
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
 // SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.

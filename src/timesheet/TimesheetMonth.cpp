@@ -124,13 +124,13 @@ void TimesheetMonth::loadRows(Database& db)
             emptyDay(row);
     }
     m_calendarKihon40 = calcKihon40(m_rows, calendarRest);
-    const QString& code = m_header.staffCd;
-    m_kihon40 = storedAllowance(db, m_header).value_or(m_calendarKihon40);
-    m_closed = !code.isEmpty() && isMonthClosed(db, code, m_header.syoriDt);
-    m_revision = code.isEmpty() ? 0 : monthRevision(db, code, m_header.syoriDt);
+    const MonthState state =
+        m_header.staffCd.isEmpty() ? MonthState{} : loadMonthState(db, m_header);
+    m_kihon40 = state.storedKihon40.value_or(m_calendarKihon40);
+    m_closed = state.closed;
+    m_revision = state.revision;
+    m_onFile = state.onFile;
     markSaved();
-    m_onFile =
-        !code.isEmpty() && CountReportRows(db, code, code, m_header.syoriDt, m_header.syoriDt) > 0;
 }
 
 void TimesheetMonth::markSaved()
