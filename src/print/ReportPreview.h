@@ -27,7 +27,6 @@ void setPreviewStandIn(PreviewStandIn standIn);
 
 // The monthly attendance sheets of a range of staff codes for one month "yyyymm" of the program's
 // database: counted first, and when there is something to print, produced with the progress window
-// shown and then shown in the preview. False, after saying
-// so, when there is nothing to print.
+// shown and then shown in the preview. False, after saying so, when there is nothing to print.
 bool printAttendanceSheets(const QString& staffFrom, const QString& staffTo, const QString& month,
                            QWidget* parent);
