@@ -464,6 +464,12 @@ QList<int> DateField::partWidths() const
     return m_pattern == Pattern::Month ? QList<int>{4, 2} : QList<int>{4, 2, 2};
 }
 
+int DateField::digitsFrom(int part) const
+{
+    const QList<int> widths = partWidths();
+    return std::accumulate(widths.begin() + part, widths.end(), 0);
+}
+
 void DateField::typeDigit(const QString& digit)
 {
     const auto typeKey = [this](QChar c) {
@@ -478,9 +484,8 @@ void DateField::typeDigit(const QString& digit)
         m_run = {QString(), part, date()};
     }
     m_run.digits += digit;
-    const QList<int> widths = partWidths();
-    const int whole = std::accumulate(widths.begin(), widths.end(), 0);
-    const int fits = std::accumulate(widths.begin() + m_run.part, widths.end(), 0);
+    const int whole = digitsFrom(0);
+    const int fits = digitsFrom(m_run.part);
     if (m_run.digits.size() > whole)
         return; // already more than a date: refused when the run ends
     if (m_run.part > 0 && m_run.digits.size() == fits + 1) {
@@ -505,7 +510,7 @@ std::optional<QDate> DateField::dateOf(const TypedRun& run) const
 {
     const QList<int> widths = partWidths();
     int part = run.part;
-    if (run.digits.size() > std::accumulate(widths.begin() + part, widths.end(), 0))
+    if (run.digits.size() > digitsFrom(part))
         part = 0; // read as a whole date
     int parts[3] = {run.before.year(), run.before.month(),
                     m_pattern == Pattern::Month ? 1 : run.before.day()};

@@ -208,6 +208,8 @@ private:
     void endRun();
     std::optional<QDate> dateOf(const TypedRun& run) const;
     QList<int> partWidths() const;
+    // How many digits the parts from this one (0 the year) to the last take.
+    int digitsFrom(int part) const;
 
     Pattern m_pattern;
     QString m_caption;
