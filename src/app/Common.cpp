@@ -18,6 +18,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QTranslator>
 
 std::unique_ptr<Database> gDb;
@@ -84,10 +85,14 @@ bool DbClose()
 
 void runWithProgress(const std::function<void(Database&)>& work)
 {
-    const Database& program = openDb();
-    runWithProgress(gMDIForm.data(), programFolders().clipPath(), [&] {
-        const std::unique_ptr<Database> db = program.openAnother();
-        work(*db);
+    Database& program = openDb();
+    // The clerk's own connection goes to the worker and comes back however the work ends.
+    program.release();
+    const auto takeBack = qScopeGuard([&program] { program.takeOver(); });
+    runWithProgress(gMDIForm.data(), programFolders().clipPath(), [&program, &work] {
+        program.takeOver();
+        const auto handBack = qScopeGuard([&program] { program.release(); });
+        work(program);
     });
 }
 

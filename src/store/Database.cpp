@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <algorithm>
 
@@ -268,6 +269,19 @@ std::unique_ptr<Database> Database::openAnother() const
     return std::make_unique<Database>(m_server);
 }
 
+void Database::release()
+{
+    if (m_db.isValid())
+        m_db.driver()->moveToThread(nullptr);
+}
+
+void Database::takeOver()
+{
+    // Qt lets a thread take an object that belongs to no thread.
+    if (m_db.isValid())
+        m_db.driver()->moveToThread(QThread::currentThread());
+}
+
 Database::~Database()
 {
     close();
@@ -319,6 +333,9 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
 {
     if (!m_db.isValid() && !m_lost)
         throw StoreError(QStringLiteral("データベースが閉じられています。"));
+    if (m_db.isValid() && m_db.driver()->thread() != QThread::currentThread())
+        throw StoreError(QStringLiteral("データベースへの接続は、ほかの処理が使っています。"
+                                        "その処理が終わってから、もう一度実行してください。"));
     reconnectIfLost();
     QSqlQuery* statement = attempt(sql, values);
     // A server that dropped an idle connection is reached again at once, where running the

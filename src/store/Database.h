@@ -22,7 +22,8 @@ class Rows;
 // StoreError with the engine's message.
 //
 // Not copyable: the object owns its Qt SQL connection, named after itself, so several
-// databases (one per thread) can be open at once.
+// databases can be open at once. A connection belongs to one thread at a time: the one that
+// opened it, or the one it was handed to with release() and takeOver().
 class Database {
 public:
     // The path of a private database that lives in memory for the life of the object.
@@ -44,8 +45,13 @@ public:
     const ServerConnection& server() const { return m_server; }
     // The file's path or the server's caption, as messages name the database.
     QString location() const { return engine() == Engine::SQLite ? m_path : m_server.caption(); }
-    // A further connection to the same database, for work on another thread.
+    // A further connection to the same database.
     std::unique_ptr<Database> openAnother() const;
+    // Hands the connection over: after release() no thread may use it until one calls
+    // takeOver(), which makes it that thread's own. The session and its prepared statements
+    // stay: they are the engine's, used by one thread at a time.
+    void release();
+    void takeOver();
     bool isOpen() const { return m_db.isValid() || m_lost; }
     // The Qt SQL connection behind this database, for tools that need the engine itself.
     QString connectionName() const { return m_connectionName; }

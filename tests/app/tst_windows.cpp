@@ -1,4 +1,5 @@
 #include "Common.h"
+#include "Database.h"
 #include "Help.h"
 #include "MainWindow.h"
 #include "Progress.h"
@@ -13,6 +14,7 @@
 #include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
+#include <QThread>
 
 class TestWindows : public QObject {
     Q_OBJECT
@@ -95,6 +97,36 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, runWithProgress(nullptr, m_clip, [] {
                                      throw StoreError(QStringLiteral("disk full"));
                                  }));
+    }
+
+    void storageWorkHasTheClerksConnection_data()
+    {
+        QTest::addColumn<bool>("fails");
+        addTestRow("work that ends", false);
+        addTestRow("work that fails", true);
+    }
+    void storageWorkHasTheClerksConnection()
+    {
+        // A temporary table lives only in the session that made it: the work's connection is
+        // the clerk's, on a worker thread, and the clerk has it back however the work ends.
+        QFETCH(bool, fails);
+        ProgramFixture program;
+        gDb->execute("CREATE TEMP TABLE handed (n INTEGER)");
+        QThread* workedOn = nullptr;
+        const auto work = [&](Database& db) {
+            workedOn = QThread::currentThread();
+            db.execute("INSERT INTO handed VALUES (1)");
+            if (fails)
+                throw StoreError(QStringLiteral("disk full"));
+        };
+        if (fails)
+            QVERIFY_THROWS_EXCEPTION(StoreError, runWithProgress(work));
+        else
+            runWithProgress(work);
+        QVERIFY(workedOn && workedOn != QThread::currentThread());
+        Rows handed = gDb->query("SELECT count(*) FROM handed");
+        QVERIFY(handed.next());
+        QCOMPARE(handed.real(0), 1.0);
     }
 
 private:

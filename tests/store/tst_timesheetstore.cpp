@@ -7,6 +7,7 @@
 #include "TimesheetStore.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTest>
 
 namespace {
@@ -271,6 +272,26 @@ private slots:
         QCOMPARE(monthRevision(first, "0003", "200403"), saved);
         QCOMPARE(DeleteMonth(first, "0003", "200403", saved), saved + 1);
         QCOMPARE(monthRevision(*second, "0003", "200403"), saved + 1);
+    }
+
+    void aConnectionChangesThreadsWithItsSession()
+    {
+        // A temporary table lives only in the session that made it.
+        Database& db = m_temp->db();
+        db.execute("CREATE TEMP TABLE handed (n INTEGER)");
+        db.release();
+        QVERIFY_THROWS_EXCEPTION(StoreError, db.execute("INSERT INTO handed VALUES (0)"));
+        bool wrote = false;
+        const std::unique_ptr<QThread> worker(QThread::create([&db, &wrote] {
+            db.takeOver();
+            wrote = db.execute("INSERT INTO handed VALUES (1)") == 1;
+            db.release();
+        }));
+        worker->start();
+        worker->wait();
+        db.takeOver();
+        QVERIFY(wrote);
+        QCOMPARE(m_temp->scalar("SELECT sum(n) FROM handed"), "1");
     }
 
     void aRangeIsClosedAsOneUnit()
