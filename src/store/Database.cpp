@@ -1,12 +1,12 @@
 #include "Database.h"
 
+#include "PgStatement.h"
+#include "SqliteStatement.h"
 #include "StoreError.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QThread>
 
 #include <algorithm>
@@ -161,22 +161,6 @@ QString engineMessage(const QSqlError& error, Engine engine)
     return advice.isEmpty() ? text.trimmed() : advice + u'\n' + text.trimmed();
 }
 
-// Dates become ISO text and null texts empty texts, so that nothing null reaches a NOT NULL
-// column by accident.
-QVariant boundValue(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::QDate:
-        return dateText(value.toDate());
-    case QMetaType::QString:
-        if (value.toString().isNull())
-            return QStringLiteral("");
-        return value;
-    default:
-        return value;
-    }
-}
-
 } // namespace
 
 QString dateText(const QDate& date)
@@ -242,15 +226,28 @@ void Database::open()
             throw StoreError(serverConnectFailure(m_server, error.databaseText()));
         throw StoreError(engineMessage(error, engine()));
     }
-    if (engine() == Engine::PostgreSQL)
+    if (engine() == Engine::PostgreSQL) {
+        // Qt names the handle's type after the structure behind libpq's PGconn.
+        const QVariant handle = m_db.driver()->handle();
+        m_session = std::make_unique<PgSession>();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "pg_conn*") == 0)
+            m_session->connection = *static_cast<PGconn* const*>(handle.constData());
+        if (!m_session->connection) {
+            close();
+            throw StoreError(serverConnectFailure(m_server, QString()));
+        }
         return;
+    }
     // A database file may come from outside (a restored backup): its schema is never trusted
     // to call functions with side effects, and nothing may write the schema behind the engine.
     const QVariant handle = m_db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        if (sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData()))
-            sqlite3_db_config(engine, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_engine = *static_cast<sqlite3* const*>(handle.constData());
+    if (!m_engine) {
+        close();
+        throw StoreError(QStringLiteral("%1: SQLite の接続が得られません。").arg(m_path));
     }
+    sqlite3_db_config(m_engine, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     // SQLite opens any file lazily; reading the schema tells whether it is a database at all.
     try {
         execute(QStringLiteral("PRAGMA trusted_schema = OFF"));
@@ -292,6 +289,8 @@ void Database::close()
     if (!m_db.isValid())
         return;
     m_statements.clear();
+    m_engine = nullptr;
+    m_session.reset();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -303,11 +302,7 @@ bool Database::isConnectionLost() const
         return false;
     if (!m_db.isOpen())
         return true;
-    const QVariant handle = m_db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
-    return !connection || PQstatus(connection) == CONNECTION_BAD;
+    return !m_session || PQstatus(m_session->connection) == CONNECTION_BAD;
 }
 
 void Database::reconnectIfLost()
@@ -329,7 +324,7 @@ void Database::fail(const QSqlError& error)
     throw StoreError(engineMessage(error, engine()));
 }
 
-QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
+Statement& Database::run(const QString& sql, const QVariantList& values)
 {
     if (!m_db.isValid() && !m_lost)
         throw StoreError(QStringLiteral("データベースが閉じられています。"));
@@ -337,7 +332,7 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
         throw StoreError(QStringLiteral("データベースへの接続は、ほかの処理が使っています。"
                                         "その処理が終わってから、もう一度実行してください。"));
     reconnectIfLost();
-    QSqlQuery* statement = attempt(sql, values);
+    Statement* statement = attempt(sql, values);
     // A server that dropped an idle connection is reached again at once, where running the
     // statement twice cannot do anything twice: a read, or the beginning of a unit of work.
     const bool repeatable =
@@ -353,26 +348,28 @@ QSqlQuery& Database::run(const QString& sql, const QVariantList& values)
     return *statement;
 }
 
-QSqlQuery* Database::attempt(const QString& sql, const QVariantList& values)
+std::unique_ptr<Statement> Database::newStatement(const QVariantList& values)
 {
+    if (m_engine)
+        return std::make_unique<SqliteStatement>(m_engine);
     // The server prepares only reads and writes of rows; the rest (units of work, the schema)
     // carries no values and runs as it is.
-    const bool prepared = engine() == Engine::SQLite || !values.isEmpty();
+    return std::make_unique<PgStatement>(*m_session, !values.isEmpty());
+}
+
+Statement* Database::attempt(const QString& sql, const QVariantList& values)
+{
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
-        auto statement = std::make_unique<QSqlQuery>(m_db);
-        statement->setForwardOnly(true);
-        if (prepared && !statement->prepare(sql)) {
+        std::unique_ptr<Statement> statement = newStatement(values);
+        if (!statement->prepare(sql)) {
             m_lastError = statement->lastError();
             return nullptr;
         }
         found = m_statements.emplace(sql, std::move(statement)).first;
     }
-    QSqlQuery& statement = *found->second;
-    statement.finish();
-    for (int i = 0; i < values.size(); ++i)
-        statement.bindValue(i, boundValue(values.at(i)));
-    if (!(prepared ? statement.exec() : statement.exec(sql))) {
+    Statement& statement = *found->second;
+    if (!statement.exec(values)) {
         m_lastError = statement.lastError();
         statement.finish();
         return nullptr;
@@ -382,49 +379,48 @@ QSqlQuery* Database::attempt(const QString& sql, const QVariantList& values)
 
 Rows Database::query(const QString& sql, const QVariantList& values)
 {
-    return Rows(run(sql, values));
+    return Rows(run(sql, values), engine());
 }
 
 int Database::execute(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery& statement = run(sql, values);
-    const int changed = statement.numRowsAffected();
+    Statement& statement = run(sql, values);
+    const int changed = statement.rowsChanged();
     statement.finish();
     return changed;
 }
 
-Rows::Rows(QSqlQuery& query)
-    : m_query(&query)
+Rows::Rows(Statement& statement, Engine engine)
+    : m_statement(&statement)
+    , m_engine(engine)
 {
 }
 
 Rows::Rows(Rows&& other) noexcept
-    : m_query(std::exchange(other.m_query, nullptr))
+    : m_statement(std::exchange(other.m_statement, nullptr))
+    , m_engine(other.m_engine)
 {
 }
 
 Rows::~Rows()
 {
-    // Resetting the statement releases the engine's read lock at once.
-    if (m_query)
-        m_query->finish();
+    // Ending the statement releases the engine's read lock at once.
+    if (m_statement)
+        m_statement->finish();
 }
 
 bool Rows::next()
 {
-    if (m_query->next())
+    if (m_statement->next())
         return true;
-    if (m_query->lastError().isValid()) {
-        const bool server = m_query->driver()->dbmsType() == QSqlDriver::PostgreSQL;
-        throw StoreError(
-            engineMessage(m_query->lastError(), server ? Engine::PostgreSQL : Engine::SQLite));
-    }
+    if (m_statement->lastError().isValid())
+        throw StoreError(engineMessage(m_statement->lastError(), m_engine));
     return false;
 }
 
 int Rows::column(const QString& name) const
 {
-    const int index = m_query->record().indexOf(name);
+    const int index = m_statement->columnIndex(name);
     if (index < 0)
         throw StoreError(QStringLiteral("項目 %1 がありません。").arg(name));
     return index;
@@ -432,29 +428,27 @@ int Rows::column(const QString& name) const
 
 QVariant Rows::value(int column) const
 {
-    return m_query->value(column);
+    return m_statement->value(column);
 }
 
 QString Rows::text(int column) const
 {
-    const QVariant v = m_query->value(column);
-    return v.isNull() ? QString() : v.toString();
+    return m_statement->text(column);
 }
 
 double Rows::real(int column) const
 {
-    const QVariant v = m_query->value(column);
     bool ok = false;
-    const double number = v.isNull() ? 0 : v.toDouble(&ok);
+    const double number = m_statement->real(column, ok);
     if (!ok)
         throw StoreError(QStringLiteral("項目 %1 が数値ではありません。")
-                             .arg(m_query->record().fieldName(column)));
+                             .arg(m_statement->columnName(column)));
     return number;
 }
 
 QDate Rows::date(int column) const
 {
-    const QString text = m_query->value(column).toString();
+    const QString text = m_statement->text(column);
     // "yyyy-mm-dd", read directly: dates are read for every day row.
     const auto digits = [&text](int from, int count) {
         int number = 0;
@@ -476,7 +470,7 @@ QDate Rows::date(int column) const
     }
     if (!day.isValid())
         throw StoreError(QStringLiteral("項目 %1 が日付ではありません。")
-                             .arg(m_query->record().fieldName(column)));
+                             .arg(m_statement->columnName(column)));
     return day;
 }
 

@@ -12,9 +12,10 @@
 #include <map>
 #include <memory>
 
-class QSqlQuery;
-
 class Rows;
+class Statement;
+struct PgSession;
+struct sqlite3;
 
 // One open connection to the program's database, reached through Qt SQL: an SQLite file, or a
 // database on a PostgreSQL server. Statements are prepared once per SQL text and kept for the
@@ -69,9 +70,10 @@ private:
     friend class Transaction;
     friend class Snapshot;
 
-    QSqlQuery& run(const QString& sql, const QVariantList& values);
+    Statement& run(const QString& sql, const QVariantList& values);
     // Prepares (once) and runs the statement; null on failure, with the failure kept.
-    QSqlQuery* attempt(const QString& sql, const QVariantList& values);
+    Statement* attempt(const QString& sql, const QVariantList& values);
+    std::unique_ptr<Statement> newStatement(const QVariantList& values);
     void open();
     // A server connection lost between units of work is made again before the next statement.
     void reconnectIfLost();
@@ -83,7 +85,11 @@ private:
     ServerConnection m_server;
     QString m_connectionName;
     QSqlDatabase m_db;
-    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    // The engine's own handles, which statements use directly: the file's, null on a server, and
+    // the server's session, null on a file.
+    sqlite3* m_engine = nullptr;
+    std::unique_ptr<PgSession> m_session;
+    std::map<QString, std::unique_ptr<Statement>> m_statements;
     int m_savepointDepth = 0;
     bool m_lost = false;
     QSqlError m_lastError;
@@ -93,7 +99,7 @@ private:
 // names compare without regard to letter case.
 class Rows {
 public:
-    explicit Rows(QSqlQuery& query);
+    Rows(Statement& statement, Engine engine);
     ~Rows();
     Rows(Rows&& other) noexcept;
     Rows(const Rows&) = delete;
@@ -114,7 +120,8 @@ public:
     QDate date(int column) const;
 
 private:
-    QSqlQuery* m_query;
+    Statement* m_statement;
+    Engine m_engine;
 };
 
 // A unit of work on one database: everything done between construction and commit() takes
