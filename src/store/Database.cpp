@@ -441,8 +441,8 @@ double Rows::real(int column) const
     bool ok = false;
     const double number = m_statement->real(column, ok);
     if (!ok)
-        throw StoreError(QStringLiteral("項目 %1 が数値ではありません。")
-                             .arg(m_statement->columnName(column)));
+        throw StoreError(
+            QStringLiteral("項目 %1 が数値ではありません。").arg(m_statement->columnName(column)));
     return number;
 }
 
@@ -469,8 +469,8 @@ QDate Rows::date(int column) const
             day = QDate(year, month, dayOfMonth);
     }
     if (!day.isValid())
-        throw StoreError(QStringLiteral("項目 %1 が日付ではありません。")
-                             .arg(m_statement->columnName(column)));
+        throw StoreError(
+            QStringLiteral("項目 %1 が日付ではありません。").arg(m_statement->columnName(column)));
     return day;
 }
 

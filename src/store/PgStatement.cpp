@@ -127,11 +127,10 @@ bool PgStatement::exec(const QVariantList& values)
         lengths[i] = int(texts[i].size());
         formats[i] = value.typeId() == QMetaType::QByteArray ? 1 : 0; // bytes as they are
     }
-    const int sent =
-        m_prepared ? PQsendQueryPrepared(m_session.connection, m_name.constData(),
-                                         int(pointers.size()), pointers.data(), lengths.data(),
-                                         formats.data(), 0)
-                   : PQsendQuery(m_session.connection, m_sql.constData());
+    const int sent = m_prepared ? PQsendQueryPrepared(m_session.connection, m_name.constData(),
+                                                      int(pointers.size()), pointers.data(),
+                                                      lengths.data(), formats.data(), 0)
+                                : PQsendQuery(m_session.connection, m_sql.constData());
     if (!sent) {
         keepFailure(nullptr);
         return false;

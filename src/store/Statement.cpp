@@ -2,7 +2,6 @@
 
 #include "Database.h"
 
-
 QString Statement::text(int column) const
 {
     const QVariant v = value(column);

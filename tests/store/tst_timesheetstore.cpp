@@ -7,8 +7,8 @@
 #include "TimesheetStore.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
