@@ -11,16 +11,23 @@ const QString kHolidaysAreRestDays = QStringLiteral("syukujituKoukyu");
 
 } // namespace
 
-std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, const QDate& last)
+OfficeCalendarEntries loadOfficeCalendar(Database& db, const QDate& first, const QDate& last)
 {
-    std::vector<CompanyDayOff> days;
-    Rows rows =
-        db.query(QStringLiteral("SELECT kyujituDt, kyujituNm FROM CMKAISYAKYUJITUMST "
-                                "WHERE kyujituDt >= ? AND kyujituDt <= ? ORDER BY kyujituDt"),
-                 {first, last});
-    while (rows.next())
-        days.push_back({rows.date(0), rows.text(1)});
-    return days;
+    // One row for each day off, or one without a day: the setting comes with each.
+    Rows rows = db.query(
+        QStringLiteral("SELECT s.setteiVal, d.kyujituDt, d.kyujituNm "
+                       "FROM (SELECT CAST(? AS TEXT) AS setteiCd) AS k "
+                       "LEFT JOIN CMSETTEIMST AS s ON s.setteiCd = k.setteiCd "
+                       "LEFT JOIN CMKAISYAKYUJITUMST AS d ON d.kyujituDt >= ? AND d.kyujituDt <= ? "
+                       "ORDER BY d.kyujituDt"),
+        {kHolidaysAreRestDays, first, last});
+    OfficeCalendarEntries calendar;
+    while (rows.next()) {
+        calendar.holidaysAreRestDays = rows.text(0) == QLatin1String("1");
+        if (!rows.value(1).isNull())
+            calendar.daysOff.push_back({rows.date(1), rows.text(2)});
+    }
+    return calendar;
 }
 
 int calendarRevision(Database& db)
@@ -58,13 +65,6 @@ int deleteCompanyDayOff(Database& db, const QDate& day, std::optional<int> expec
     return changeCalendar(db, expectedRevision, [&] {
         db.execute(QStringLiteral("DELETE FROM CMKAISYAKYUJITUMST WHERE kyujituDt = ?"), {day});
     });
-}
-
-bool holidaysAreRestDays(Database& db)
-{
-    Rows rows = db.query(QStringLiteral("SELECT setteiVal FROM CMSETTEIMST WHERE setteiCd = ?"),
-                         {kHolidaysAreRestDays});
-    return rows.next() && rows.text(0) == QLatin1String("1");
 }
 
 int setHolidaysAreRestDays(Database& db, bool on, std::optional<int> expectedRevision)

@@ -18,8 +18,13 @@ struct CompanyDayOff {
     friend bool operator==(const CompanyDayOff&, const CompanyDayOff&) = default;
 };
 
-// The office's days off from first to last, by date.
-std::vector<CompanyDayOff> loadCompanyDaysOff(Database& db, const QDate& first, const QDate& last);
+struct OfficeCalendarEntries {
+    std::vector<CompanyDayOff> daysOff; // by date
+    bool holidaysAreRestDays = false;   // "祝日・会社休日を公休日とする": off unless set
+};
+
+// The office's days off from first to last and its setting, read together.
+OfficeCalendarEntries loadOfficeCalendar(Database& db, const QDate& first, const QDate& last);
 // The calendar's revision: every change of its days off or its setting raises it. Each change
 // returns the new revision; with an expected revision it raises StaleChange instead when another
 // clerk changed the calendar since.
@@ -31,7 +36,5 @@ int saveCompanyDayOff(Database& db, const CompanyDayOff& day,
 int deleteCompanyDayOff(Database& db, const QDate& day,
                         std::optional<int> expectedRevision = std::nullopt);
 
-// "祝日・会社休日を公休日とする": off unless set.
-bool holidaysAreRestDays(Database& db);
 int setHolidaysAreRestDays(Database& db, bool on,
                            std::optional<int> expectedRevision = std::nullopt);

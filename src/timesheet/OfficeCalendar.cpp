@@ -6,9 +6,10 @@
 PeriodCalendar loadPeriodCalendar(Database& db, const QDate& first, const QDate& last)
 {
     PeriodCalendar calendar;
-    for (const CompanyDayOff& day : loadCompanyDaysOff(db, first, last))
+    const OfficeCalendarEntries office = loadOfficeCalendar(db, first, last);
+    for (const CompanyDayOff& day : office.daysOff)
         calendar.daysOff[day.kyujituDt] = day.kyujituNm;
-    if (!holidaysAreRestDays(db))
+    if (!office.holidaysAreRestDays)
         return calendar;
     for (const auto& [day, name] : calendar.daysOff)
         calendar.restDays.insert(day);

@@ -97,11 +97,12 @@ void frmCalendar::showYear(int year)
     runReported(QStringLiteral("showYear()"), [this, year] {
         Database& db = openDb();
         Snapshot read(db);
-        const std::vector<CompanyDayOff> days =
-            loadCompanyDaysOff(db, QDate(year, 1, 1), QDate(year, 12, 31));
+        const OfficeCalendarEntries office =
+            loadOfficeCalendar(db, QDate(year, 1, 1), QDate(year, 12, 31));
         m_revision = calendarRevision(db);
-        const bool restDays = holidaysAreRestDays(db);
         read.end();
+        const std::vector<CompanyDayOff>& days = office.daysOff;
+        const bool restDays = office.holidaysAreRestDays;
         {
             const QSignalBlocker shown(m_restDays); // shown, not changed
             m_restDays->setChecked(restDays);

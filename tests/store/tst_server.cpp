@@ -235,6 +235,11 @@ private slots:
         SaveStaff(*server, {"0777", "消える", ""});
         copyAllRows(*file, *server);
         QCOMPARE(allRows(*server), rows);
+        const OfficeCalendarEntries calendar =
+            loadOfficeCalendar(*server, kMarch1, kMarch1.addDays(30));
+        QVERIFY(calendar.holidaysAreRestDays);
+        QCOMPARE(calendar.daysOff,
+                 (std::vector<CompanyDayOff>{{QDate(2004, 3, 12), "創立記念日"}}));
         // The history numbers go on after the restored ones.
         addHistory(*server, stampedHistoryEntry("0005", "200403", "保存", ""));
 

@@ -450,14 +450,17 @@ private slots:
                  QStringLiteral("2026/12/29年末年始"));
         auto* restDays = screen->findChild<QCheckBox*>("chk_syukujituKoukyu");
         QTest::mouseClick(restDays, Qt::LeftButton);
-        QVERIFY(holidaysAreRestDays(m_program->db()));
+        QVERIFY(loadOfficeCalendar(m_program->db(), QDate(2026, 1, 1), QDate(2026, 1, 1))
+                    .holidaysAreRestDays);
         // Another clerk adds a day meanwhile: the setting turned off from the calendar as shown is
         // refused, and the calendar as on file now is shown.
         saveCompanyDayOff(*m_program->db().openAnother(), {QDate(2026, 12, 30), "年末年始"});
         QTest::mouseClick(restDays, Qt::LeftButton);
         QVERIFY(messages.texts().last().startsWith("会社カレンダーは、表示した後に他の担当者が変更"
                                                    "したため、設定の変更を取り止めました。"));
-        QVERIFY(restDays->isChecked() && holidaysAreRestDays(m_program->db()));
+        QVERIFY(restDays->isChecked() &&
+                loadOfficeCalendar(m_program->db(), QDate(2026, 1, 1), QDate(2026, 1, 1))
+                    .holidaysAreRestDays);
         QCOMPARE(list->topLevelItemCount(), 2);
 
         press(4); // the next year has none
@@ -466,7 +469,8 @@ private slots:
         list->setCurrentItem(list->topLevelItem(0));
         press(1);
         QCOMPARE(list->topLevelItemCount(), 1);
-        QCOMPARE(loadCompanyDaysOff(m_program->db(), QDate(2026, 1, 1), QDate(2026, 12, 31)).size(),
+        QCOMPARE(loadOfficeCalendar(m_program->db(), QDate(2026, 1, 1), QDate(2026, 12, 31))
+                     .daysOff.size(),
                  1u);
     }
 
