@@ -17,10 +17,10 @@ class Statement;
 struct PgSession;
 struct sqlite3;
 
-// One open connection to the program's database, reached through Qt SQL: an SQLite file, or a
-// database on a PostgreSQL server. Statements are prepared once per SQL text and kept for the
-// life of the connection; values always travel as bound parameters. Every failure raises
-// StoreError with the engine's message.
+// One open connection to the program's database: an SQLite file, or a database on a PostgreSQL
+// server. Qt SQL opens and closes it; statements run on the engine's own interface (sqlite3,
+// libpq), prepared once per SQL text and kept for the life of the connection, and values always
+// travel as bound parameters. Every failure raises StoreError with the engine's message.
 //
 // Not copyable: the object owns its Qt SQL connection, named after itself, so several
 // databases can be open at once. A connection belongs to one thread at a time: the one that
