@@ -39,7 +39,6 @@ public:
     QListWidget* contentsList() const { return m_contents; }
     QListWidget* keywordList() const { return m_keywords; }
     QLineEdit* keywordSearch() const { return m_search; }
-    QTextBrowser* browser() const { return m_browser; }
 
 private:
     void filterKeywords(const QString& text);

@@ -12,9 +12,6 @@ public:
     // The order to apply for a click on column (numbered from 1).
     Qt::SortOrder click(int column);
 
-    int sortCol() const { return m_sortCol; }
-    int sortOrder() const { return m_sortOrder; } // 0 ascending, 1 descending
-
 private:
     int m_sortCol = kNoColumn;
     int m_sortOrder = 0;

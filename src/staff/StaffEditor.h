@@ -12,7 +12,6 @@ class StaffEditor {
 public:
     const StaffRecord& record() const { return m_record; }
     // The code of the last lookup, padded.
-    const QString& curCode() const { return m_curCode; }
 
     // Looks up the typed code, padded to four characters: the member on file, or a new member
     // with empty name and reading. A text equal to the code last looked up is not looked up

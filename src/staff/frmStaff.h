@@ -16,8 +16,6 @@ class frmStaff : public WorkScreen {
 public:
     explicit frmStaff(QWidget* parent = nullptr);
 
-    const StaffEditor& editor() const { return m_editor; }
-
 private:
     void txt_staffCd_Validate();
     void cmd_button_Click(int index);

@@ -172,7 +172,7 @@ const std::vector<CatalogueEntry>& expectedCatalogue(Engine engine, int version)
     using Catalogues = std::vector<std::vector<CatalogueEntry>>;
     static const std::map<Engine, Catalogues> byEngine = [] {
         std::map<Engine, Catalogues> all{{Engine::SQLite, {{}}}, {Engine::PostgreSQL, {{}}}};
-        Database memory(QLatin1String(Database::kInMemory));
+        Database memory{QLatin1String(Database::kInMemory)};
         for (int version = 1; version <= kCurrentVersion; ++version) {
             runSteps(memory, version - 1, version);
             for (auto& [engine, catalogues] : all)
@@ -507,7 +507,7 @@ ServerState serverState(Database& db)
 std::vector<ProgramTable> programTables()
 {
     static const std::vector<ProgramTable> tables = [] {
-        Database memory(QLatin1String(Database::kInMemory));
+        Database memory{QLatin1String(Database::kInMemory)};
         runSteps(memory, 0, kCurrentVersion);
         std::vector<ProgramTable> all;
         Rows rows = memory.query(QStringLiteral(
