@@ -9,157 +9,17 @@
 #include <QSqlError>
 #include <QThread>
 
-#include <algorithm>
+#include <utility>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
 
-// How long a statement on the server may wait for a lock, or run, before it is given up.
-constexpr int kServerWaitSeconds = 15;
-
 const QString kConnectionLost =
     QStringLiteral("サーバーとの接続が切れました。実行中の処理はサーバーに書き込まれていません"
                    "（月のデータは変更前のまま、混ざることはありません）。"
                    "ネットワークとサーバーを確認してから、もう一度実行してください。");
-
-// What a failure of the engine means for the clerk and what to do about it, by the engine's
-// primary result code; empty for failures that only the program's own faults cause.
-QString failureAdvice(int code)
-{
-    switch (code & 0xff) {
-    case 3:  // SQLITE_PERM
-    case 23: // SQLITE_AUTH
-        return QStringLiteral("データベースファイルを使う権限がありません。"
-                              "ファイルとフォルダの権限を確認してください。");
-    case 5: // SQLITE_BUSY
-    case 6: // SQLITE_LOCKED
-        return QStringLiteral("データベースが他のプログラムに使用されています。"
-                              "他のプログラムを終了してから、もう一度実行してください。");
-    case 8: // SQLITE_READONLY
-        return QStringLiteral("データベースファイルが読み取り専用のため書き込めません。"
-                              "ファイルとフォルダに書き込みの権限があるか確認してください。");
-    case 10: // SQLITE_IOERR
-        return QStringLiteral("ディスクの読み書きに失敗しました。"
-                              "ディスクの状態と空き容量を確認してください。");
-    case 11: // SQLITE_CORRUPT
-    case 26: // SQLITE_NOTADB
-        return QStringLiteral("データベースファイルが壊れています。"
-                              "バックアップファイルから復元してください。");
-    case 13: // SQLITE_FULL
-        return QStringLiteral("ディスクの空き容量が足りないため書き込めません。"
-                              "不要なファイルを削除してから、もう一度実行してください。");
-    case 14: // SQLITE_CANTOPEN
-        return QStringLiteral("データベースファイルまたはそのフォルダを開けません。"
-                              "フォルダがあり、書き込みの権限があるか確認してください。");
-    default:
-        return {};
-    }
-}
-
-// The same for the server, by the class of the SQLSTATE the server reports.
-QString serverFailureAdvice(const QString& state)
-{
-    const QString category = state.left(2);
-    if (state == QLatin1String("42501"))
-        return QStringLiteral("サーバーのデータベースを使う権限がありません。"
-                              "サーバーの管理者に権限を確認してください。");
-    if (category == QLatin1String("53"))
-        return QStringLiteral("サーバーの空き容量または資源が足りないため書き込めません。"
-                              "サーバーの管理者に連絡してください。");
-    if (category == QLatin1String("40"))
-        return QStringLiteral("他の担当者の処理と重なったため実行できませんでした。"
-                              "もう一度実行してください。");
-    // The lock or statement timeout set for every connection ran out.
-    if (state == QLatin1String("55P03") || state == QLatin1String("57014"))
-        return QStringLiteral("ほかの担当者または処理がデータを使っているため、%1 秒待って取り止め"
-                              "ました。何も書き込まれていません。しばらくしてから、もう一度実行"
-                              "してください。")
-            .arg(kServerWaitSeconds);
-    return {};
-}
-
-// The server ended the connection (it shut down, or an administrator ended it) or the network
-// dropped it.
-bool endsConnection(const QSqlError& error)
-{
-    const QString state = error.nativeErrorCode();
-    return state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
-}
-
-// Why a connection to the server failed, from libpq's words (English, or Japanese under a
-// Japanese locale), with what to do; libpq gives no code for it.
-QString serverConnectFailure(const ServerConnection& server, const QString& reason)
-{
-    const auto says = [&reason](std::initializer_list<const char*> words) {
-        return std::any_of(words.begin(), words.end(), [&reason](const char* word) {
-            return reason.contains(QString::fromUtf8(word), Qt::CaseInsensitive);
-        });
-    };
-    QString advice;
-    const QFileInfo passwords(passwordFile());
-    // libpq passes over a password file that others may read, with a warning nobody sees.
-    const bool passwordsShared =
-        passwords.exists() && (passwords.permissions() & (QFile::ReadGroup | QFile::ReadOther |
-                                                          QFile::WriteGroup | QFile::WriteOther));
-    if (passwordsShared && says({"no password supplied", "パスワードが与えられて",
-                                 "password authentication failed", "パスワード認証に失敗"}))
-        advice = QStringLiteral("パスワードファイル %1 をほかの人も読めるため、PostgreSQL はそれを"
-                                "使いません。本人だけが読めるようにしてください（chmod 600 %1）。")
-                     .arg(passwords.filePath());
-    else if (says({"too many clients", "too many connections", "remaining connection slots",
-                   "クライアント数が多すぎます", "接続が多すぎます", "予約されて"}))
-        advice = QStringLiteral("サーバー %1 への接続数が上限に達しています。ほかの担当者が"
-                                "ヌビラを終えてから、もう一度実行してください。続くときは、"
-                                "サーバーの管理者に接続数の上限（max_connections）を確認して"
-                                "ください。")
-                     .arg(server.caption());
-    else if (says({"password authentication failed", "パスワード認証に失敗", "no password supplied",
-                   "パスワードが与えられて"}))
-        advice = QStringLiteral("パスワードが違うか、ありません。接続先設定でパスワードを入力して"
-                                "保存するか、パスワードファイル（~/.pgpass）に書いてください。");
-    else if (says({"database \"", "データベース\""}) && says({"does not exist", "存在しません"}))
-        advice = QStringLiteral("データベース %1 がサーバーにありません。"
-                                "接続先設定のデータベース名を確認してください。")
-                     .arg(server.database);
-    else if (says({"role \"", "ロール\""}) && says({"does not exist", "存在しません"}))
-        advice = QStringLiteral("ユーザー %1 がサーバーにありません。"
-                                "接続先設定のユーザー名を確認してください。")
-                     .arg(server.user);
-    else if (says({"SSL was required", "does not support SSL", "SSLをサポートしていません",
-                   "certificate", "証明書"}))
-        advice =
-            QStringLiteral("サーバー %1 と暗号化（TLS）した接続ができません。サーバーの管理者に"
-                           "TLS の設定と証明書を確認してください。接続先設定の暗号化も確認"
-                           "してください。")
-                .arg(server.caption());
-    else if (says({"authentication", "認証", "pg_hba.conf"}))
-        advice = QStringLiteral("サーバーがこのユーザーの接続を認めていません。"
-                                "サーバーの管理者に確認してください。");
-    else
-        advice = QStringLiteral("サーバー %1 に届きません。ホスト名とポート番号、ネットワーク、"
-                                "サーバーが動いているかを確認してください。")
-                     .arg(server.caption());
-    return advice + u'\n' + reason.trimmed();
-}
-
-QString engineMessage(const QSqlError& error, Engine engine)
-{
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (text.isEmpty())
-        text = QStringLiteral("不明なデータベースエラー");
-    QString advice;
-    if (engine == Engine::SQLite) {
-        bool numeric = false;
-        const int code = error.nativeErrorCode().toInt(&numeric);
-        advice = numeric ? failureAdvice(code) : QString();
-    } else {
-        advice = serverFailureAdvice(error.nativeErrorCode());
-    }
-    // The engine's own words follow, for whoever looks into it.
-    return advice.isEmpty() ? text.trimmed() : advice + u'\n' + text.trimmed();
-}
 
 } // namespace
 
@@ -210,7 +70,7 @@ void Database::open()
         QString options =
             QStringLiteral("connect_timeout=5;application_name=nubira;options='-c lock_timeout=%1s "
                            "-c statement_timeout=%1s';sslmode=%2")
-                .arg(kServerWaitSeconds)
+                .arg(SqlDialect::kServerWaitSeconds)
                 .arg(m_server.effectiveSslMode());
         if (!m_server.rootCertificate.isEmpty())
             options += QStringLiteral(";sslrootcert='%1'")
@@ -223,8 +83,8 @@ void Database::open()
         const QSqlError error = m_db.lastError();
         close();
         if (engine() == Engine::PostgreSQL)
-            throw StoreError(serverConnectFailure(m_server, error.databaseText()));
-        throw StoreError(engineMessage(error, engine()));
+            throw StoreError(SqlDialect::connectFailure(m_server, error.databaseText()));
+        throw StoreError(m_dialect.failureMessage(error));
     }
     if (engine() == Engine::PostgreSQL) {
         // Qt names the handle's type after the structure behind libpq's PGconn.
@@ -234,7 +94,7 @@ void Database::open()
             m_session->connection = *static_cast<PGconn* const*>(handle.constData());
         if (!m_session->connection) {
             close();
-            throw StoreError(serverConnectFailure(m_server, QString()));
+            throw StoreError(SqlDialect::connectFailure(m_server, QString()));
         }
         return;
     }
@@ -317,11 +177,11 @@ void Database::reconnectIfLost()
 
 void Database::fail(const QSqlError& error)
 {
-    if (isConnectionLost() || endsConnection(error)) {
+    if (isConnectionLost() || SqlDialect::endsConnection(error)) {
         m_lost = true; // made again before the next statement outside a unit
         throw StoreError(kConnectionLost + u'\n' + error.databaseText().trimmed());
     }
-    throw StoreError(engineMessage(error, engine()));
+    throw StoreError(m_dialect.failureMessage(error));
 }
 
 Statement& Database::run(const QString& sql, const QVariantList& values)
@@ -338,7 +198,7 @@ Statement& Database::run(const QString& sql, const QVariantList& values)
     const bool repeatable =
         sql.startsWith(QLatin1String("SELECT")) || sql == m_dialect.beginUnit(QString(), true);
     if (!statement && m_savepointDepth == 0 && repeatable &&
-        (isConnectionLost() || endsConnection(m_lastError))) {
+        (isConnectionLost() || SqlDialect::endsConnection(m_lastError))) {
         m_lost = true;
         reconnectIfLost();
         statement = attempt(sql, values);
@@ -414,7 +274,7 @@ bool Rows::next()
     if (m_statement->next())
         return true;
     if (m_statement->lastError().isValid())
-        throw StoreError(engineMessage(m_statement->lastError(), m_engine));
+        throw StoreError(SqlDialect(m_engine).failureMessage(m_statement->lastError()));
     return false;
 }
 

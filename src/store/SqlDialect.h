@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ServerConnection.h"
+
 #include <QString>
 
 #include <tuple>
 #include <vector>
 
 class Database;
+class QSqlError;
 
 // The two homes of the program's data: the embedded file, and an office's PostgreSQL server.
 enum class Engine { SQLite, PostgreSQL };
@@ -35,6 +38,18 @@ public:
     }
 
     Engine engine() const { return m_engine; }
+
+    // How long a statement on the server may wait for a lock, or run, before it is given up.
+    static constexpr int kServerWaitSeconds = 15;
+    // A failure of the engine as the clerk reads it: what it means and what to do (for the
+    // failures the engine reports by code), then the engine's own words.
+    QString failureMessage(const QSqlError& error) const;
+    // The server ended the connection (it shut down, or an administrator ended it) or the
+    // network dropped it.
+    static bool endsConnection(const QSqlError& error);
+    // Why a connection to the server failed, from libpq's words (English, or Japanese under a
+    // Japanese locale), with what to do; libpq gives no code for it.
+    static QString connectFailure(const ServerConnection& server, const QString& reason);
 
     // A statement of the program's schema in this engine's terms.
     QString schemaStatement(const QString& statement) const;
