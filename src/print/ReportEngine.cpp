@@ -174,7 +174,8 @@ private:
         double grown = 0;
         for (const ReportText& text : section.texts) {
             if (text.wraps)
-                grown = std::max(grown, (linesOf(text, fields).size() - 1.0) * text.rect.height());
+                grown =
+                    std::max(grown, double(linesOf(text, fields).size() - 1) * text.rect.height());
         }
         return grown;
     }
@@ -250,14 +251,14 @@ ReportDocument runReport(const ReportDefinition& definition, ReportSource& sourc
     return composer.finish(lastRow, style);
 }
 
-ReportText reportField(const QString& name, const QString& field, QRect rect, ReportFont font,
-                       Qt::Alignment alignment, const QString& format)
+ReportText reportField(const QString& name, const QString& field, QRect rect,
+                       const ReportFont& font, Qt::Alignment alignment, const QString& format)
 {
     return {name, ReportText::Source::Field, field, rect, font, alignment, format};
 }
 
-ReportText reportLabel(const QString& name, const QString& caption, QRect rect, ReportFont font,
-                       Qt::Alignment alignment)
+ReportText reportLabel(const QString& name, const QString& caption, QRect rect,
+                       const ReportFont& font, Qt::Alignment alignment)
 {
     return {name, ReportText::Source::Caption, caption, rect, font, alignment, {}};
 }

@@ -44,10 +44,10 @@ struct ReportText {
 };
 
 // A section's text showing a field's value, and one showing a fixed caption.
-ReportText reportField(const QString& name, const QString& field, QRect rect, ReportFont font,
-                       Qt::Alignment alignment, const QString& format = {});
-ReportText reportLabel(const QString& name, const QString& caption, QRect rect, ReportFont font,
-                       Qt::Alignment alignment = Qt::AlignHCenter);
+ReportText reportField(const QString& name, const QString& field, QRect rect,
+                       const ReportFont& font, Qt::Alignment alignment, const QString& format = {});
+ReportText reportLabel(const QString& name, const QString& caption, QRect rect,
+                       const ReportFont& font, Qt::Alignment alignment = Qt::AlignHCenter);
 
 struct ReportSection {
     QString name;

@@ -40,7 +40,8 @@ QByteArray numberedParameters(const QByteArray& sql)
     int count = 0;
     for (const char c : sql) {
         if (quote) {
-            quote = c == quote ? 0 : quote; // a doubled quote closes and opens again
+            if (c == quote)
+                quote = 0; // a doubled quote closes and opens again
         } else if (c == '\'' || c == '"') {
             quote = c;
         } else if (c == '?') {

@@ -303,7 +303,7 @@ enum class Written {
 
 QString neverWritten(Written kind)
 {
-    const QString text = QStringLiteral("typeof(%1) <> 'text'");
+    QString text = QStringLiteral("typeof(%1) <> 'text'");
     // Four characters, none a control character.
     const QString code = QStringLiteral("length(%1) <> 4 OR %1 GLOB '*[' || char(1) || '-' || "
                                         "char(31) || char(127) || ']*'");

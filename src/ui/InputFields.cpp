@@ -572,7 +572,8 @@ bool DateField::event(QEvent* event)
 bool DateField::focusNextPrevChild(bool next)
 {
     // Tab leaves the field as it leaves every other; the parts are reached by click and arrows.
-    return QWidget::focusNextPrevChild(next);
+    // Passing over QDateTimeEdit's own Tab handling, which steps between the parts, is the point.
+    return QWidget::focusNextPrevChild(next); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void DateField::focusInEvent(QFocusEvent* event)
