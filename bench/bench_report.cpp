@@ -2,8 +2,8 @@
 // laid out by the band engine, painted) next to a bare baseline that paints the same lines and
 // texts with QPainter alone into the same kind of PDF device.
 
-#include "Common.h"
 #include "Database.h"
+#include "ProgramSetup.h"
 #include "ReportPaint.h"
 #include "Schema.h"
 #include "StaffStore.h"

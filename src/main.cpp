@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "ProgramFolders.h"
+#include "ProgramSetup.h"
 #include "ServerSettings.h"
 #include "SingleInstance.h"
 #include "WholeFile.h"

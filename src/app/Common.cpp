@@ -5,7 +5,6 @@
 #include "Messages.h"
 #include "Odbc.h"
 #include "ProgramFolders.h"
-#include "Progress.h"
 #include "Schema.h"
 #include "ServerSettings.h"
 #include "Splash.h"
@@ -14,12 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QLoggingCategory>
-#include <QScopeGuard>
-#include <QTranslator>
 
 std::unique_ptr<Database> gDb;
 
@@ -81,55 +75,6 @@ bool DbClose()
         ShowMsg(kMsgError, QStringLiteral("データベースのクローズに失敗しました。"));
         return false;
     }
-}
-
-void runWithProgress(const std::function<void(Database&)>& work)
-{
-    Database& program = openDb();
-    // The clerk's own connection goes to the worker and comes back however the work ends.
-    program.release();
-    const auto takeBack = qScopeGuard([&program] { program.takeOver(); });
-    runWithProgress(gMDIForm.data(), programFolders().clipPath(), [&program, &work] {
-        program.takeOver();
-        const auto handBack = qScopeGuard([&program] { program.release(); });
-        work(program);
-    });
-}
-
-void runFileWorkWithProgress(const std::function<void()>& work)
-{
-    runWithProgress(gMDIForm.data(), programFolders().clipPath(), work);
-}
-
-bool installJapaneseTranslation()
-{
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    auto* translator = new QTranslator(qApp);
-    if (!translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    QCoreApplication::installTranslator(translator);
-    return true;
-}
-
-void installFontSubstitutes()
-{
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-}
-
-void setProgramIdentity()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("nubira"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(NUBIRA_VERSION));
-    // The domain names the desktop entry; the user data folder stays ~/.local/share/nubira,
-    // as no organisation name is set.
-    QCoreApplication::setOrganizationDomain(QStringLiteral("nubira.jp"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jp.nubira.Nubira"));
 }
 
 bool Main(const ProgramFolders& folders, const ServerConnection& server)

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class Database;
@@ -26,23 +25,6 @@ bool DbOpen(const ServerConnection& server);
 void showOpenFailure(const QString& reason = {});
 // Closes gDb; on failure says so and returns false.
 bool DbClose();
-
-// Runs storage work with the progress window over the main window: work gets the program's
-// database, handed to a worker thread for its length; what it throws is thrown again here.
-void runWithProgress(const std::function<void(Database&)>& work);
-// The same for work on files alone, such as a copy made while the database is closed.
-void runFileWorkWithProgress(const std::function<void()>& work);
-
-// Qt's own texts (file and print dialogs, the buttons of questions) in Japanese, through Qt's
-// Japanese translation; dates and numbers in the Japanese locale. False when the translation is
-// not installed.
-bool installJapaneseTranslation();
-
-// Maps the screens' Windows font names to the installed IPA fonts.
-void installFontSubstitutes();
-
-// The program's name, version and desktop entry, as the desktop and the version window show them.
-void setProgramIdentity();
 
 // Start-up after the single-instance check: splash, database (created first in an installed
 // program's empty data folder, or the server's when one is set), data source, main window. True

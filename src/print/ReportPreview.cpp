@@ -3,6 +3,7 @@
 #include "Common.h"
 #include "FileDialogs.h"
 #include "Messages.h"
+#include "ProgressWork.h"
 #include "ReportPaint.h"
 #include "TimesheetStore.h"
 #include "WholeFile.h"

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "MonthLog.h"
 #include "Period.h"
+#include "ProgressWork.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"

@@ -7,6 +7,7 @@
 #include "InputFields.h"
 #include "Messages.h"
 #include "Progress.h"
+#include "ProgressWork.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"

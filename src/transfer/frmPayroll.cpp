@@ -1,12 +1,12 @@
 #include "frmPayroll.h"
 
 #include "ChildScreens.h"
-#include "Common.h"
 #include "FileDialogs.h"
 #include "InputFields.h"
 #include "Messages.h"
 #include "PayrollCsv.h"
 #include "Period.h"
+#include "ProgressWork.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"
 #include "WholeFile.h"

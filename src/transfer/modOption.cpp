@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "MonthLog.h"
 #include "ProgramFolders.h"
+#include "ProgressWork.h"
 #include "Records.h"
 #include "Schema.h"
 #include "StoreError.h"

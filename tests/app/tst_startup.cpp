@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "Odbc.h"
 #include "ProgramFolders.h"
+#include "ProgramSetup.h"
 #include "Schema.h"
 #include "ServerSettings.h"
 #include "SingleInstance.h"

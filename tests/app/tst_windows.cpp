@@ -2,7 +2,9 @@
 #include "Database.h"
 #include "Help.h"
 #include "MainWindow.h"
+#include "ProgramSetup.h"
 #include "Progress.h"
+#include "ProgressWork.h"
 #include "StoreError.h"
 
 #include "ScreenTest.h"

@@ -3,6 +3,7 @@
 #include "HistoryReport.h"
 #include "InputFields.h"
 #include "MonthLog.h"
+#include "ProgramSetup.h"
 #include "ReportPaint.h"
 #include "Schema.h"
 #include "StaffStore.h"

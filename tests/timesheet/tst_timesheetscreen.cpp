@@ -1,6 +1,6 @@
 #include "CalendarStore.h"
 #include "ChildScreens.h"
-#include "Common.h"
+
 #include "InputFields.h"
 #include "MainWindow.h"
 #include "Messages.h"

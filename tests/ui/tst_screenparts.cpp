@@ -1,7 +1,7 @@
-#include "Common.h"
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
+#include "ProgramSetup.h"
 #include "WorkScreen.h"
 
 #include "ScreenTest.h"
