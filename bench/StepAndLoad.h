@@ -17,7 +17,7 @@ inline void stepAndLoadMonths(benchmark::State& state, Database& db, const QStri
         if (!NextStaffMonth(db, h))
             FirstStaffMonth(db, h);
         std::vector<DayRow> rows = preparedMonth(h.staffCd, month, first, days);
-        loadDayRows(db, h, rows);
+        fillStoredDays(db, h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }

@@ -73,7 +73,7 @@ void Store_OpenFirstMonth(benchmark::State& state)
         MonthHeader h{{}, {}, {}, kMonth, kFirst, kLast};
         FirstStaffMonth(*gDb, h);
         std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        loadDayRows(*gDb, h, rows);
+        fillStoredDays(*gDb, h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -118,7 +118,7 @@ void Store_NextMonth(benchmark::State& state)
         if (!NextStaffMonth(*gDb, h))
             FirstStaffMonth(*gDb, h);
         std::vector<DayRow> rows = preparedMonth(h.staffCd, kMonth, kFirst, kDays);
-        loadDayRows(*gDb, h, rows);
+        fillStoredDays(*gDb, h, rows);
         benchmark::DoNotOptimize(rows.data());
     }
 }

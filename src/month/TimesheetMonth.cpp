@@ -111,7 +111,7 @@ void TimesheetMonth::loadRows(Database& db)
             DayRow{m_header.staffCd, m_header.syoriDt, day, weekday(day), {}, {}, {}, 0, 0, 0, 0};
     }
     m_filedRows.clear();
-    for (const size_t i : loadDayRows(db, m_header, m_rows))
+    for (const size_t i : fillStoredDays(db, m_header, m_rows))
         m_filedRows.push_back(m_rows[i]);
     m_calendar = loadPeriodCalendar(db, m_header.kikanSt, m_header.kikanEn);
     const std::set<QDate>& calendarRest = m_calendar.restDays;
@@ -251,7 +251,7 @@ void TimesheetMonth::save(Database& db)
     m_onFile = true;
 }
 
-void TimesheetMonth::deleteMonth(Database& db)
+void TimesheetMonth::deleteWithHistory(Database& db)
 {
     Transaction transaction(db);
     DeleteMonth(db, m_header.staffCd, m_header.syoriDt, m_revision);

@@ -95,7 +95,7 @@ public:
     // unit; the rows are then the stored month.
     void save(Database& db);
     // Removes the month from storage, with its history entry, and loads the member's empty month.
-    void deleteMonth(Database& db);
+    void deleteWithHistory(Database& db);
 
 private:
     enum class Step { Next, Previous };

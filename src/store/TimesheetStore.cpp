@@ -102,7 +102,7 @@ bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& ro
     return true;
 }
 
-std::vector<size_t> loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows)
+std::vector<size_t> fillStoredDays(Database& db, const MonthHeader& h, std::span<DayRow> rows)
 {
     std::vector<size_t> found;
     if (rows.empty())

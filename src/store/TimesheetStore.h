@@ -23,12 +23,12 @@ bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code);
 // Copies the stored row of h's staff member and month for day into row: codes, class, clock
 // times and hours; row.kintaiDt and row.week are left as prepared. Without a stored row, row is
 // untouched and the result is false. Part of the timesheet interface; the screen reads a month
-// with loadDayRows.
+// with fillStoredDays.
 bool LoadDayRow(Database& db, const MonthHeader& h, const QDate& day, DayRow& row);
 
 // LoadDayRow for every prepared row at once, matched by kintaiDt, in one read. Returns the
 // indexes of the rows that were on file.
-std::vector<size_t> loadDayRows(Database& db, const MonthHeader& h, std::span<DayRow> rows);
+std::vector<size_t> fillStoredDays(Database& db, const MonthHeader& h, std::span<DayRow> rows);
 
 // The revision of a member's month: 0 while nothing was ever written to it. Every save, delete,
 // close and reopen raises it by one, and it is never given twice.

@@ -120,7 +120,7 @@ frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
     buildFooter();
     setKeyboardOrder();
 
-    showMonth();
+    showWholeMonth();
     m_staffCd->setFocus();
 }
 
@@ -308,7 +308,7 @@ void frmKintaiEnt1::bindRow(int n)
             const std::optional<DayClass> chosen = chosenClass(n);
             if (chosen && m_month.selectClass(n, *chosen))
                 showTotals();
-            showRowValues(n, chosen != DayClass::Rest);
+            showRowTimesAndHours(n, chosen != DayClass::Rest);
         });
     });
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
@@ -324,7 +324,7 @@ void frmKintaiEnt1::bindRow(int n)
         connect(field, &ClockField::committed, this, [this, n, field, which, handler] {
             runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (m_month.commitClock(n, which, field->value())) {
-                    showRowValues(n, true);
+                    showRowTimesAndHours(n, true);
                     showTotals();
                 }
                 if (const QString refusal = field->refusal(); !refusal.isEmpty()) {
@@ -347,7 +347,7 @@ void frmKintaiEnt1::bindRow(int n)
             runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
                 if (!field->value()) {
                     // An emptied figure changes nothing: the row's comes back.
-                    showRowValues(n, true);
+                    showRowTimesAndHours(n, true);
                     return;
                 }
                 if (m_month.commitHours(n, which, field->value()))
@@ -452,7 +452,7 @@ void frmKintaiEnt1::setKeyboardOrder()
     setTabChain(order);
 }
 
-void frmKintaiEnt1::showMonth()
+void frmKintaiEnt1::showWholeMonth()
 {
     const MonthHeader& h = m_month.header();
     m_staffCd->setValue(h.staffCd);
@@ -489,10 +489,10 @@ void frmKintaiEnt1::ShowRow(int n)
         const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);
         g.syukinKb->setCurrentIndex(dayClass ? g.syukinKb->findData(int(*dayClass)) : -1);
     }
-    showRowValues(n);
+    showRowTimesAndHours(n);
 }
 
-void frmKintaiEnt1::showRowValues(int n, bool keepUntimedText)
+void frmKintaiEnt1::showRowTimesAndHours(int n, bool keepUntimedText)
 {
     const GridRow& g = m_grid[n];
     if (!m_month.hasRow(n))
@@ -540,7 +540,7 @@ void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(D
     runReported(handler, [&] {
         WaitCursor wait;
         load(openDb());
-        showMonth();
+        showWholeMonth();
     });
 }
 
@@ -685,7 +685,7 @@ void frmKintaiEnt1::closeOrReopen()
                 m_month.close(openDb());
         });
     if (changed)
-        showMonth();
+        showWholeMonth();
 }
 
 bool frmKintaiEnt1::changeUnlessStale(const QString& change, const std::function<void()>& work)
@@ -700,7 +700,7 @@ bool frmKintaiEnt1::changeUnlessStale(const QString& change, const std::function
                                           "表示します。")
                                .arg(m_month.header().staffCd, m_month.header().staffNm, change));
         m_month.reload(openDb());
-        showMonth();
+        showWholeMonth();
         return false;
     }
     const QString question =
@@ -710,7 +710,7 @@ bool frmKintaiEnt1::changeUnlessStale(const QString& change, const std::function
             .arg(change);
     if (ShowMsg(kMsgQuestion, question) == kMsgYes) {
         m_month.reload(openDb());
-        showMonth();
+        showWholeMonth();
     }
     return false;
 }
@@ -754,10 +754,10 @@ void frmKintaiEnt1::img_trash_Drop()
             return;
         TimesheetMonth month = m_month;
         if (!changeUnlessStale(QStringLiteral("削除"), [&month] {
-                runWithProgress([&month](Database& db) { month.deleteMonth(db); });
+                runWithProgress([&month](Database& db) { month.deleteWithHistory(db); });
             }))
             return;
         m_month = std::move(month);
-        showMonth();
+        showWholeMonth();
     });
 }

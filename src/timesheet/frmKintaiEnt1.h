@@ -66,12 +66,12 @@ private:
     std::optional<DayClass> chosenClass(int n) const;
 
     // Writes the header, every row and the totals.
-    void showMonth();
+    void showWholeMonth();
     // Writes row n: its day, weekday, class and values.
     void ShowRow(int n);
     // Writes row n's times and hours, the fields enabled unless its list shows a rest day. With
     // keepUntimedText a clock field that holds what is no time keeps it.
-    void showRowValues(int n, bool keepUntimedText = false);
+    void showRowTimesAndHours(int n, bool keepUntimedText = false);
     void showTotals();
     void showAllowance();
 

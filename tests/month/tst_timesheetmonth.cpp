@@ -195,7 +195,7 @@ private slots:
         month.save(m_temp->db());
         saveMonth(m_temp->db(), {"0005", {}, {}, "200404", QDate(2004, 4, 1), QDate(2004, 4, 30)},
                   workedMonth("0005", "200404", QDate(2004, 4, 1), 30));
-        month.deleteMonth(m_temp->db());
+        month.deleteWithHistory(m_temp->db());
         QCOMPARE(month.header().staffNm, QStringLiteral("伊藤"));
         QCOMPARE(totalsOf(month)[0], 0.0);
         QCOMPARE(month.row(1).syukin, QString());
@@ -267,7 +267,7 @@ private slots:
         QVERIFY(closed.isClosed());
         QVERIFY(closed.saveRefusal().contains("締め済み"));
         month.reopen(m_temp->db());
-        month.deleteMonth(m_temp->db());
+        month.deleteWithHistory(m_temp->db());
 
         const std::vector<HistoryEntry> history = loadHistory(m_temp->db(), "0005", kMarch);
         QStringList done;

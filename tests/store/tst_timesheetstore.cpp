@@ -418,7 +418,7 @@ private:
         if (!FindStaffMonth(m_temp->db(), h, of.staffCd))
             return {};
         std::vector<DayRow> rows = preparedMonth(of.staffCd, of.syoriDt, of.kikanSt, days);
-        loadDayRows(m_temp->db(), h, rows);
+        fillStoredDays(m_temp->db(), h, rows);
         return {h, rows};
     }
 
