@@ -2,11 +2,11 @@
 
 #include "ChildScreens.h"
 #include "Common.h"
+#include "DayGrid.h"
+#include "DayGridLayout.h"
 #include "FocusMover.h"
-#include "Holidays.h"
 #include "InputFields.h"
 #include "Messages.h"
-#include "Progress.h"
 #include "ProgressWork.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
@@ -20,77 +20,26 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStyle>
-#include <QTimer>
 
 QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
+
+using namespace DayGridLayout;
 
 namespace {
 
 // Measures in twips.
 constexpr int kWidth = 13200;
 constexpr int kHeight = 9480;
-constexpr int kRowTop = 2010;
-constexpr int kRowPitch = 345;
-constexpr int kRowsInLeftBlock = 16;
-constexpr int kLeftBlock = 120;
-constexpr int kRightBlock = 6600;
 
-struct Column {
-    const char* title;
-    int width;
-};
-enum ColumnIndex { Date, Week, Class, In, Out, Basic, Overtime, LateNight, Break, ColumnCount };
-// The hour columns are as wide as their month totals need for 999.99.
-constexpr std::array<Column, ColumnCount> kColumns{{{"日付", 360},
-                                                    {"曜日", 360},
-                                                    {"出勤区分", 1260},
-                                                    {"出勤", 720},
-                                                    {"退社", 720},
-                                                    {"基本", 750},
-                                                    {"残業", 750},
-                                                    {"深夜", 750},
-                                                    {"休憩", 750}}};
-
-const QColor kBandCyan(192, 255, 255);
-const QColor kListYellow(255, 255, 192);
-
-constexpr int columnLeft(int blockLeft, int column)
-{
-    int left = blockLeft;
-    for (int c = 0; c < column; ++c)
-        left += kColumns[c].width;
-    return left;
-}
-
-constexpr int blockWidth()
-{
-    return columnLeft(0, ColumnCount);
-}
 // Both blocks stand side by side inside the screen.
 static_assert(kLeftBlock + blockWidth() < kRightBlock &&
               kRightBlock + blockWidth() <= kWidth - 120);
-
-// Where grid row n (1 to 31) stands: its block's left edge and its top.
-QPoint rowOrigin(int n)
-{
-    const bool left = n <= kRowsInLeftBlock;
-    const int slot = left ? n - 1 : n - kRowsInLeftBlock - 1;
-    return {left ? kLeftBlock : kRightBlock, kRowTop + slot * kRowPitch};
-}
 
 // The general number form: up to 15 significant digits, no trailing zeros.
 QString generalNumber(double value)
 {
     return QString::number(value, 'g', 15);
-}
-
-void setTextColour(QLabel* label, const QColor& colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
 }
 
 } // namespace
@@ -116,7 +65,8 @@ frmKintaiEnt1::frmKintaiEnt1(TimesheetMonth month, QWidget* parent)
     , m_month(std::move(month))
 {
     buildHeader();
-    buildGrid();
+    m_grid = new DayGrid(m_month, this);
+    connect(m_grid, &DayGrid::totalsChanged, this, &frmKintaiEnt1::showTotals);
     buildFooter();
     setKeyboardOrder();
 
@@ -201,169 +151,9 @@ void frmKintaiEnt1::buildHeader()
         field->setFocusPolicy(Qt::ClickFocus);
 }
 
-void frmKintaiEnt1::buildGrid()
-{
-    for (int blockLeft : {kLeftBlock, kRightBlock}) {
-        for (int c = 0; c < ColumnCount; ++c) {
-            auto* title = new QLabel(QString::fromUtf8(kColumns[c].title), this);
-            title->setAlignment(Qt::AlignCenter);
-            title->setFrameShape(QFrame::Panel);
-            title->setFrameShadow(QFrame::Raised);
-            title->setGeometry(px(columnLeft(blockLeft, c)), px(kRowTop - kRowPitch),
-                               px(kColumns[c].width), px(kRowPitch));
-        }
-    }
-    for (int n = 1; n <= kGridRows; ++n) {
-        m_grid[n] = makeRow(n);
-        bindRow(n);
-    }
-}
-
-std::array<QWidget*, 6> frmKintaiEnt1::entryFields(const GridRow& row)
-{
-    return {row.syukinJn, row.taisyaJn, row.kihonJn, row.zangyouJn, row.sinyaJn, row.kyukeiJn};
-}
-
-frmKintaiEnt1::GridRow frmKintaiEnt1::makeRow(int n)
-{
-    const QPoint origin = rowOrigin(n);
-    const auto cell = [&](int column) {
-        return QRect(px(columnLeft(origin.x(), column)), px(origin.y()), px(kColumns[column].width),
-                     px(kRowPitch));
-    };
-    const auto name = [n](const char* control) {
-        return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(n);
-    };
-
-    GridRow row;
-    row.band = new QLabel(this);
-    row.band->setAutoFillBackground(true);
-    QPalette bandPalette = row.band->palette();
-    bandPalette.setColor(QPalette::Window, n % 2 == 1 ? kBandCyan : QColor(Qt::white));
-    row.band->setPalette(bandPalette);
-    row.band->setGeometry(px(origin.x()), px(origin.y()), px(blockWidth()), px(kRowPitch));
-
-    row.date = new QLabel(this);
-    row.date->setObjectName(name("txt_date"));
-    row.date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row.date->setGeometry(cell(Date).adjusted(0, 0, -px(60), 0));
-    row.week = new QLabel(this);
-    row.week->setObjectName(name("txt_week"));
-    row.week->setAlignment(Qt::AlignCenter);
-    row.week->setGeometry(cell(Week));
-
-    row.syukinKb = new ListField(this);
-    row.syukinKb->setObjectName(name("cmb_syukinKb"));
-    row.syukinKb->setGeometry(cell(Class));
-    for (const DayClass dayClass : {DayClass::Normal, DayClass::HolidayWork, DayClass::Rest})
-        row.syukinKb->addItem(dayClassCaption(dayClass), int(dayClass));
-    QPalette listPalette = row.syukinKb->palette();
-    listPalette.setColor(QPalette::Button, kListYellow);
-    listPalette.setColor(QPalette::Base, kListYellow);
-    row.syukinKb->setPalette(listPalette);
-
-    row.syukinJn = new ClockField(this);
-    row.syukinJn->setObjectName(name("txt_syukinJn"));
-    row.syukinJn->setGeometry(cell(In));
-    row.taisyaJn = new ClockField(this);
-    row.taisyaJn->setObjectName(name("txt_taisyaJn"));
-    row.taisyaJn->setGeometry(cell(Out));
-
-    const auto hours = [&](const char* control, int column, int digits) {
-        auto* field = new NumberField(digits, this);
-        field->setObjectName(name(control));
-        field->setGeometry(cell(column));
-        field->setFocusPolicy(Qt::ClickFocus); // reached by mouse only
-        return field;
-    };
-    row.kihonJn = hours("txt_kihonJn", Basic, 2);
-    row.zangyouJn = hours("txt_zangyouJn", Overtime, 2);
-    row.sinyaJn = hours("txt_sinyaJn", LateNight, 2);
-    row.kyukeiJn = hours("txt_kyukeiJn", Break, 1);
-
-    if (!m_month.hasRow(n)) {
-        // No day of the period: blank, and no input reaches it for the life of the screen.
-        row.syukinKb->addItem(QString(), -1);
-        row.syukinKb->setCurrentIndex(3);
-        row.syukinKb->setEnabled(false);
-        for (QWidget* field : entryFields(row))
-            field->setEnabled(false);
-    }
-    return row;
-}
-
-std::optional<DayClass> frmKintaiEnt1::chosenClass(int n) const
-{
-    const QVariant data = m_grid[n].syukinKb->currentData();
-    if (!data.isValid() || data.toInt() < 0)
-        return std::nullopt;
-    return DayClass(data.toInt());
-}
-
-void frmKintaiEnt1::bindRow(int n)
-{
-    const GridRow& row = m_grid[n];
-    connect(row.syukinKb, &QComboBox::currentIndexChanged, this, [this, n] {
-        runReported(QStringLiteral("cmb_syukinKb_Click(%1)").arg(n), [&] {
-            const std::optional<DayClass> chosen = chosenClass(n);
-            if (chosen && m_month.selectClass(n, *chosen))
-                showTotals();
-            showRowTimesAndHours(n, chosen != DayClass::Rest);
-        });
-    });
-    connect(row.syukinKb, &ListField::committed, this, [this, n] {
-        runReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
-            const std::optional<DayClass> chosen = chosenClass(n);
-            if (chosen && m_month.commitClass(n, *chosen))
-                showTotals();
-        });
-    });
-
-    const auto bindClock = [&](ClockField* field, TimesheetMonth::Clock which,
-                               const char* handler) {
-        connect(field, &ClockField::committed, this, [this, n, field, which, handler] {
-            runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
-                if (m_month.commitClock(n, which, field->value())) {
-                    showRowTimesAndHours(n, true);
-                    showTotals();
-                }
-                if (const QString refusal = field->refusal(); !refusal.isEmpty()) {
-                    ShowMsg(kMsgError, refusal);
-                    // The clerk mends the refused time where it was typed, not on the next day.
-                    QTimer::singleShot(0, field, [field] {
-                        field->setFocus(Qt::OtherFocusReason);
-                        field->selectAll();
-                    });
-                }
-            });
-        });
-    };
-    bindClock(row.syukinJn, TimesheetMonth::Clock::In, "txt_syukinJn_Validate");
-    bindClock(row.taisyaJn, TimesheetMonth::Clock::Out, "txt_taisyaJn_Validate");
-
-    const auto bindHours = [&](NumberField* field, TimesheetMonth::Hours which,
-                               const char* handler) {
-        connect(field, &NumberField::committed, this, [this, n, field, which, handler] {
-            runReported(QStringLiteral("%1(%2)").arg(QLatin1String(handler)).arg(n), [&] {
-                if (!field->value()) {
-                    // An emptied figure changes nothing: the row's comes back.
-                    showRowTimesAndHours(n, true);
-                    return;
-                }
-                if (m_month.commitHours(n, which, field->value()))
-                    showTotals();
-            });
-        });
-    };
-    bindHours(row.kihonJn, TimesheetMonth::Hours::Basic, "txt_kihonJn_Validate");
-    bindHours(row.zangyouJn, TimesheetMonth::Hours::Overtime, "txt_zangyouJn_Validate");
-    bindHours(row.sinyaJn, TimesheetMonth::Hours::LateNight, "txt_sinyaJn_Validate");
-    bindHours(row.kyukeiJn, TimesheetMonth::Hours::Break, "txt_kyukeiJn_Validate");
-}
-
 void frmKintaiEnt1::buildFooter()
 {
-    const int totalsTop = kRowTop + (kRowsInLeftBlock - 1) * kRowPitch;
+    const int totalsTop = kTotalsTop;
 
     auto* allowanceLabel = new QLabel(QStringLiteral("週40時間勤務上限："), this);
     allowanceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -444,8 +234,7 @@ void frmKintaiEnt1::buildFooter()
 void frmKintaiEnt1::setKeyboardOrder()
 {
     QList<QWidget*> order{m_staffCd};
-    for (int n = 1; n <= kGridRows; ++n)
-        order << m_grid[n].syukinKb << m_grid[n].syukinJn << m_grid[n].taisyaJn;
+    order << m_grid->keyboardOrder();
     for (const char* name : {"cmd_button_0", "cmd_button_2", "cmd_button_3", "cmd_BACK", "cmd_NEXT",
                              "cmd_kensaku_1", "cmd_staff", "cmd_button_4", "cmd_button_5"})
         order << findChild<QWidget*>(QLatin1String(name));
@@ -461,7 +250,7 @@ void frmKintaiEnt1::showWholeMonth()
         QDate::fromString(h.syoriDt + QLatin1String("01"), QStringLiteral("yyyyMMdd")));
     m_kikanSt->setValue(h.kikanSt);
     m_kikanEn->setValue(h.kikanEn);
-    for (int n = 1; n <= kGridRows; ++n)
+    for (int n = 1; n <= DayGrid::kRows; ++n)
         ShowRow(n);
     showAllowance();
     showTotals();
@@ -473,45 +262,7 @@ void frmKintaiEnt1::showWholeMonth()
 
 void frmKintaiEnt1::ShowRow(int n)
 {
-    const GridRow& g = m_grid[n];
-    if (!m_month.hasRow(n))
-        return;
-    const DayRow& row = m_month.row(n);
-    g.date->setText(QString::number(row.kintaiDt.day()));
-    g.week->setText(weekdayCaption(row.week));
-    const QString dayOff = m_month.officeDayOff(row.kintaiDt);
-    const QColor dayColour(dayRgb(row.kintaiDt, !dayOff.isEmpty()));
-    setTextColour(g.date, dayColour);
-    setTextColour(g.week, dayColour);
-    g.date->setToolTip(dayNote(row.kintaiDt, dayOff));
-    {
-        const QSignalBlocker blocker(g.syukinKb); // the class is shown, not chosen
-        const std::optional<DayClass> dayClass = readDayClass(row.syukinKb);
-        g.syukinKb->setCurrentIndex(dayClass ? g.syukinKb->findData(int(*dayClass)) : -1);
-    }
-    showRowTimesAndHours(n);
-}
-
-void frmKintaiEnt1::showRowTimesAndHours(int n, bool keepUntimedText)
-{
-    const GridRow& g = m_grid[n];
-    if (!m_month.hasRow(n))
-        return;
-    const DayRow& row = m_month.row(n);
-    const bool working = chosenClass(n) != DayClass::Rest;
-    for (QWidget* field : entryFields(g))
-        field->setEnabled(working && !m_month.isClosed());
-    g.syukinKb->setEnabled(!m_month.isClosed());
-    // A clock field holding what is no time shows it until the clerk mends it; the row has none.
-    for (const auto& [field, time] :
-         {std::pair{g.syukinJn, row.syukin}, {g.taisyaJn, row.taisya}}) {
-        if (!keepUntimedText || field->value() != time)
-            field->setValue(time);
-    }
-    g.kihonJn->setValue(row.kihon1);
-    g.zangyouJn->setValue(row.kihon2);
-    g.sinyaJn->setValue(row.kihon3);
-    g.kyukeiJn->setValue(row.kihon4);
+    m_grid->showRow(n);
 }
 
 void frmKintaiEnt1::showAllowance()
@@ -720,11 +471,8 @@ bool frmKintaiEnt1::save()
     const QString refusal = m_month.saveRefusal();
     if (!refusal.isEmpty()) {
         ShowMsg(kMsgError, refusal);
-        if (const int n = m_month.isClosed() ? 0 : m_month.firstIncompleteRow()) {
-            const GridRow& row = m_grid[n];
-            ClockField* missing = row.syukinJn->value().isEmpty() ? row.syukinJn : row.taisyaJn;
-            missing->setFocus(Qt::OtherFocusReason);
-        }
+        if (const int n = m_month.isClosed() ? 0 : m_month.firstIncompleteRow())
+            m_grid->focusMissingTime(n);
         return false;
     }
     TimesheetMonth saved = m_month;

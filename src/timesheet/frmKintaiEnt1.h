@@ -8,10 +8,8 @@
 #include <array>
 #include <functional>
 
-class ClockField;
 class Database;
-class ListField;
-class NumberField;
+class DayGrid;
 class QLabel;
 class QPushButton;
 class TextField;
@@ -24,8 +22,6 @@ class frmKintaiEnt1 : public WorkScreen {
     Q_OBJECT
 
 public:
-    static constexpr int kGridRows = 31;
-
     // month is loaded already.
     explicit frmKintaiEnt1(TimesheetMonth month, QWidget* parent = nullptr);
 
@@ -39,39 +35,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The controls of one grid row.
-    struct GridRow {
-        QLabel* band = nullptr;
-        QLabel* date = nullptr;
-        QLabel* week = nullptr;
-        ListField* syukinKb = nullptr;
-        ClockField* syukinJn = nullptr;
-        ClockField* taisyaJn = nullptr;
-        NumberField* kihonJn = nullptr;
-        NumberField* zangyouJn = nullptr;
-        NumberField* sinyaJn = nullptr;
-        NumberField* kyukeiJn = nullptr;
-    };
-
-    // The six fields of a row that a rest day closes.
-    static std::array<QWidget*, 6> entryFields(const GridRow& row);
-
     void buildHeader();
-    void buildGrid();
     void buildFooter();
     void setKeyboardOrder();
-    GridRow makeRow(int n);
-    void bindRow(int n);
-    // The class chosen in row n's list; none for the empty item of a row beyond the period.
-    std::optional<DayClass> chosenClass(int n) const;
 
     // Writes the header, every row and the totals.
     void showWholeMonth();
     // Writes row n: its day, weekday, class and values.
     void ShowRow(int n);
-    // Writes row n's times and hours, the fields enabled unless its list shows a rest day. With
-    // keepUntimedText a clock field that holds what is no time keeps it.
-    void showRowTimesAndHours(int n, bool keepUntimedText = false);
     void showTotals();
     void showAllowance();
 
@@ -93,7 +64,7 @@ private:
     void img_trash_Drop();
 
     TimesheetMonth m_month;
-    std::array<GridRow, kGridRows + 1> m_grid; // used from 1
+    DayGrid* m_grid = nullptr;
     TextField* m_staffCd = nullptr;
     TextField* m_staffNm = nullptr;
     DateField* m_syoriDt = nullptr;

@@ -48,6 +48,13 @@ QLabel* addHeading(QWidget* parent, const QString& text, const QRect& geometry)
     return heading;
 }
 
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 QLabel* addGuidance(QWidget* parent, const QString& text, const QRect& geometry)
 {
     auto* frame = new QGroupBox(QStringLiteral("ガイダンス"), parent);

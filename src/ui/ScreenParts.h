@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QColor;
 class QIcon;
 class QLabel;
 class QPushButton;
@@ -20,6 +21,9 @@ QIcon programIcon();
 
 // The product title "ヌビラ" of the splash and version windows, at geometry in the parent.
 QLabel* addProductTitle(QWidget* parent, const QRect& geometry);
+
+// Draws a label's text in colour.
+void setTextColour(QLabel* label, const QColor& colour);
 
 // The heading line across the top of a working screen.
 QLabel* addHeading(QWidget* parent, const QString& text, const QRect& geometry);
