@@ -20,7 +20,7 @@ struct CompanyDayOff {
 
 struct OfficeCalendarEntries {
     std::vector<CompanyDayOff> daysOff; // by date
-    bool holidaysAreRestDays = false;   // "祝日・会社休日を公休日とする": off unless set
+    bool holidaysAreRestDays = false; // "祝日・会社休日を公休日とする": off unless set
 };
 
 // The office's days off from first to last and its setting, read together.

@@ -353,7 +353,8 @@ private slots:
         QCOMPARE(version.value(0).toInt(), currentSchemaVersion());
         QCOMPARE(staffCount(), 3);
         saveCompanyDayOff(*gDb, {QDate(2005, 12, 29), QStringLiteral("年末年始")});
-        QCOMPARE(loadOfficeCalendar(*gDb, QDate(2005, 1, 1), QDate(2005, 12, 31)).daysOff.size(), 1u);
+        QCOMPARE(loadOfficeCalendar(*gDb, QDate(2005, 1, 1), QDate(2005, 12, 31)).daysOff.size(),
+                 1u);
     }
 
     void importAfterAnInterruptedOne()
