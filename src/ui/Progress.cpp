@@ -1,6 +1,7 @@
 #include "Progress.h"
 
 #include "Placement.h"
+#include "ScreenParts.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -86,9 +87,7 @@ frmStopWatch::frmStopWatch(const QString& clip, QWidget* parent)
     font.setPointSizeF(9.75);
     font.setBold(true);
     text->setFont(font);
-    QPalette darkRed = text->palette();
-    darkRed.setColor(QPalette::WindowText, QColor(128, 0, 0));
-    text->setPalette(darkRed);
+    setTextColour(text, QColor(128, 0, 0));
     // The IPA font runs wider than the font the layout was drawn for: the text may use the
     // window's width to its right.
     text->setGeometry(px(2250), px(330) - 4, width() - px(2250) - px(120), px(300) + 8);
