@@ -13,7 +13,7 @@ QString dayText(const std::optional<DayRow>& row)
         return QStringLiteral("なし");
     const QString caption = dayClassCaption(row->syukinKb);
     const QString dayClass = caption.isEmpty() ? row->syukinKb : caption;
-    if (isRestDay(row->syukinKb))
+    if (!takesTimes(row->syukinKb))
         return dayClass + QStringLiteral(" -");
     return QStringLiteral("%1 %2-%3 %4")
         .arg(dayClass, clockText(row->syukin), clockText(row->taisya),

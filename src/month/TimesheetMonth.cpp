@@ -120,7 +120,7 @@ void TimesheetMonth::loadRows(Database& db)
             const bool rest = isWeekend(row.kintaiDt) || calendarRest.contains(row.kintaiDt);
             row.syukinKb = dayClassCode(rest ? DayClass::Rest : DayClass::Normal);
         }
-        if (isRestDay(row.syukinKb))
+        if (!takesTimes(row.syukinKb))
             emptyDay(row);
     }
     m_calendarKihon40 = calcKihon40(m_rows, calendarRest);
@@ -196,7 +196,7 @@ bool TimesheetMonth::commitClass(int n, DayClass dayClass)
 
 bool TimesheetMonth::selectClass(int n, DayClass dayClass)
 {
-    if (!hasRow(n) || dayClass != DayClass::Rest)
+    if (!hasRow(n) || takesTimes(dayClass))
         return false;
     DayRow& row = m_rows[n - 1];
     const DayRow before = row;
@@ -228,7 +228,7 @@ int TimesheetMonth::firstIncompleteRow() const
 {
     for (int n = 1; n <= days(); ++n) {
         const DayRow& day = row(n);
-        if (!isRestDay(day.syukinKb) && (day.syukin.isEmpty() || day.taisya.isEmpty()))
+        if (takesTimes(day.syukinKb) && (day.syukin.isEmpty() || day.taisya.isEmpty()))
             return n;
     }
     return 0;

@@ -58,8 +58,8 @@ public:
     bool commitHours(int n, Hours which, std::optional<double> value);
     // The class committed in row n. True when stored.
     bool commitClass(int n, DayClass dayClass);
-    // The class chosen in row n's list before it is committed: a rest day empties the row's
-    // times and hours. True when the row was emptied.
+    // The class chosen in row n's list before it is committed: a class without times (a rest
+    // day, whole-day leave, absence) empties the row's times and hours. True when it was emptied.
     bool selectClass(int n, DayClass dayClass);
 
     // True when the rows or the allowance differ from the month as last loaded or saved: leaving

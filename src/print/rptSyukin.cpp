@@ -207,7 +207,7 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
     style.setTextColour(QStringLiteral("txt_week"), colour);
 
     fields.set(QStringLiteral("syukinKb"), dayClassCaption(r.syukinKb));
-    if (isRestDay(r.syukinKb)) {
+    if (!takesTimes(r.syukinKb)) {
         for (const char* name : {"syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4"})
             fields.set(QLatin1String(name), QString());
     } else {

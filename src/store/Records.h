@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 // The records that the storage operations read and write and that the screens own.
 // Plain values: the screens copy them freely.
@@ -94,19 +95,39 @@ inline int leadingNumber(QStringView text)
     return number;
 }
 
-// A day's attendance class, stored as its position in the timesheet screen's class list.
+// A day's attendance class, stored as its position in the timesheet screen's class list. The
+// first three are the office's working and rest days; the rest are leave and absence, which take
+// no times except the half days, whose worked half is clocked.
 enum class DayClass {
-    Normal = 0,      // "0" 通常出勤, a normal working day
-    HolidayWork = 1, // "1" 休日出勤, work on a holiday
-    Rest = 2,        // "2" 公休日, a rest day
+    Normal = 0,         // "0" 通常出勤, a normal working day
+    HolidayWork = 1,    // "1" 休日出勤, work on a holiday
+    Rest = 2,           // "2" 公休日, a rest day
+    PaidLeave = 3,      // "3" 有給休暇, a whole day of paid leave
+    MorningLeave = 4,   // "4" 午前半休, paid leave in the morning, work in the afternoon
+    AfternoonLeave = 5, // "5" 午後半休, work in the morning, paid leave in the afternoon
+    Absence = 6,        // "6" 欠勤
+    SpecialLeave = 7,   // "7" 特別休暇, paid special leave (慶弔 and the like)
+    SubstituteOff = 8, // "8" 振替休日・代休, a day off given in exchange for work on a day off
 };
+
+constexpr DayClass kLastDayClass = DayClass::SubstituteOff;
+
+// Every class, in the order of the class list.
+inline const std::vector<DayClass>& allDayClasses()
+{
+    static const std::vector<DayClass> classes = {
+        DayClass::Normal,    DayClass::HolidayWork,  DayClass::Rest,
+        DayClass::PaidLeave, DayClass::MorningLeave, DayClass::AfternoonLeave,
+        DayClass::Absence,   DayClass::SpecialLeave, DayClass::SubstituteOff};
+    return classes;
+}
 
 // The stored class read as a number, as the work-time rules, the screen and the sheet all read
 // it ("2x" is a rest day, empty text a normal day); none for a number of no class.
 inline std::optional<DayClass> readDayClass(const QString& stored)
 {
     const int number = leadingNumber(stored);
-    if (number > int(DayClass::Rest))
+    if (number > int(kLastDayClass))
         return std::nullopt;
     return DayClass(number);
 }
@@ -116,7 +137,43 @@ inline bool isRestDay(const QString& stored)
     return readDayClass(stored) == DayClass::Rest;
 }
 
-// The stored text of a class: "0", "1" or "2".
+// Work is expected on a day of the class, so both its times are: normal days, work on a holiday
+// and the half days. The other classes take no times.
+inline bool takesTimes(DayClass dayClass)
+{
+    switch (dayClass) {
+    case DayClass::Normal:
+    case DayClass::HolidayWork:
+    case DayClass::MorningLeave:
+    case DayClass::AfternoonLeave:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A stored class that takes times; an unknown one is read as the rules read it, as work.
+inline bool takesTimes(const QString& stored)
+{
+    const std::optional<DayClass> dayClass = readDayClass(stored);
+    return !dayClass || takesTimes(*dayClass);
+}
+
+// The days of paid annual leave a day of the class uses: 1, a half, or none.
+inline double paidLeaveDays(DayClass dayClass)
+{
+    switch (dayClass) {
+    case DayClass::PaidLeave:
+        return 1;
+    case DayClass::MorningLeave:
+    case DayClass::AfternoonLeave:
+        return 0.5;
+    default:
+        return 0;
+    }
+}
+
+// The stored text of a class: "0" to "8".
 inline QString dayClassCode(DayClass dayClass)
 {
     return QString::number(int(dayClass));
@@ -131,11 +188,23 @@ inline QString dayClassCaption(DayClass dayClass)
         return QStringLiteral("休日出勤");
     case DayClass::Rest:
         break;
+    case DayClass::PaidLeave:
+        return QStringLiteral("有給休暇");
+    case DayClass::MorningLeave:
+        return QStringLiteral("午前半休");
+    case DayClass::AfternoonLeave:
+        return QStringLiteral("午後半休");
+    case DayClass::Absence:
+        return QStringLiteral("欠勤");
+    case DayClass::SpecialLeave:
+        return QStringLiteral("特別休暇");
+    case DayClass::SubstituteOff:
+        return QStringLiteral("振休・代休");
     }
     return QStringLiteral("公休日");
 }
 
-// The caption of a stored class; only the exact codes "0", "1", "2" have one.
+// The caption of a stored class; only the exact codes "0" to "8" have one.
 inline QString dayClassCaption(const QString& stored)
 {
     const std::optional<DayClass> dayClass = readDayClass(stored);
@@ -173,7 +242,11 @@ struct PayrollRow {
     double kihon2 = 0;
     double kihon3 = 0;
     double kihon4 = 0;
-    bool closed = false; // the month was closed (締め) for payroll
+    bool closed = false;      // the month was closed (締め) for payroll
+    double paidLeaveDays = 0; // days of paid leave, a half day 0.5
+    int absenceDays = 0;
+    int specialLeaveDays = 0;
+    int substituteDays = 0; // days off given in exchange
 
     friend bool operator==(const PayrollRow&, const PayrollRow&) = default;
 };

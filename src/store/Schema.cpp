@@ -136,6 +136,29 @@ const char* const kVersion5[] = {
     R"(ALTER TABLE KYKINTAISYUKEIJL ADD COLUMN kihon40 REAL)",
 };
 
+// Paid leave: each member's working conditions (hire and leaving dates, the scheduled days and
+// hours), and the grants the clerk entered or decided: an opening balance carried in from before
+// the months on file ('K'), and the clerk's word on a grant whose period before is not wholly on
+// file, granted ('F') or not ('N'). Grants the months on file decide are not stored.
+const char* const kVersion6[] = {
+    R"(CREATE TABLE CMSTAFFJOUKENMST (
+        staffCd TEXT NOT NULL PRIMARY KEY,
+        nyusyaDt TEXT NOT NULL DEFAULT '',
+        taisyokuDt TEXT NOT NULL DEFAULT '',
+        syuNissu INTEGER NOT NULL DEFAULT 5,
+        syuJikan REAL NOT NULL DEFAULT 40,
+        hiJikan REAL NOT NULL DEFAULT 8
+    ) WITHOUT ROWID)",
+    R"(CREATE TABLE KYYUKYUFUYOJL (
+        staffCd TEXT NOT NULL,
+        fuyoDt TEXT NOT NULL,
+        fuyoKb TEXT NOT NULL,
+        fuyoNissu REAL NOT NULL DEFAULT 0,
+        zanNissu REAL NOT NULL DEFAULT 0,
+        PRIMARY KEY (staffCd, fuyoDt)
+    ) WITHOUT ROWID)",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -146,7 +169,7 @@ struct SchemaStep {
 
 // Version n is kSteps[n - 1].
 const SchemaStep kSteps[] = {
-    {kVersion1}, {kVersion2}, {kVersion3}, {kVersion4}, {kVersion5},
+    {kVersion1}, {kVersion2}, {kVersion3}, {kVersion4}, {kVersion5}, {kVersion6},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));
@@ -290,6 +313,7 @@ enum class Written {
     Month,
     MonthOrNone,
     Date,
+    DateOrNone,
     Moment,
     Number,
     NumberOrNull,
@@ -298,7 +322,9 @@ enum class Written {
     DayClass,
     Text,
     TextOrNull,
-    RevisionKind
+    RevisionKind,
+    WeekDays,
+    GrantKind
 };
 
 QString neverWritten(Written kind)
@@ -321,6 +347,8 @@ QString neverWritten(Written kind)
         return text + QStringLiteral(" OR (%1 <> '' AND (") + month + QStringLiteral("))");
     case Written::Date:
         return text + QStringLiteral(" OR date(julianday(%1)) IS NOT %1"); // 02-30 is no day
+    case Written::DateOrNone:
+        return text + QStringLiteral(" OR (%1 <> '' AND date(julianday(%1)) IS NOT %1)");
     case Written::Moment:
         return text + QStringLiteral(" OR datetime(%1) IS NULL");
     case Written::Number:
@@ -332,13 +360,17 @@ QString neverWritten(Written kind)
     case Written::Clock:
         return text + QStringLiteral(" OR (%1 <> '' AND %1 NOT GLOB '[0-9][0-9][0-9][0-9]')");
     case Written::DayClass: // read by its leading number, as the screens read it
-        return text + QStringLiteral(" OR CAST(%1 AS INTEGER) NOT BETWEEN 0 AND 2");
+        return text + QStringLiteral(" OR CAST(%1 AS INTEGER) NOT BETWEEN 0 AND 8");
     case Written::Text:
         return text;
     case Written::TextOrNull:
         return QStringLiteral("typeof(%1) NOT IN ('text', 'null')");
     case Written::RevisionKind:
         return text + QStringLiteral(" OR %1 NOT IN ('staff', 'calendar')");
+    case Written::WeekDays:
+        return QStringLiteral("typeof(%1) <> 'integer' OR %1 NOT BETWEEN 1 AND 7");
+    case Written::GrantKind:
+        return text + QStringLiteral(" OR %1 NOT IN ('K', 'F', 'N')");
     }
     return {};
 }
@@ -393,6 +425,19 @@ const std::vector<WrittenTable>& writtenTables()
           {"sakujoFlg", Count}}},
         {"KYKAITEIKANRI", {{"staffCd", Code}, {"syoriDt", Month}, {"kaiteiNo", Count}}},
         {"CMKAITEIKANRI", {{"kanriKb", RevisionKind}, {"kanriCd", Text}, {"kaiteiNo", Count}}},
+        {"CMSTAFFJOUKENMST",
+         {{"staffCd", Code},
+          {"nyusyaDt", DateOrNone},
+          {"taisyokuDt", DateOrNone},
+          {"syuNissu", WeekDays},
+          {"syuJikan", Number},
+          {"hiJikan", Number}}},
+        {"KYYUKYUFUYOJL",
+         {{"staffCd", Code},
+          {"fuyoDt", Date},
+          {"fuyoKb", GrantKind},
+          {"fuyoNissu", Number},
+          {"zanNissu", Number}}},
     };
     return tables;
 }

@@ -36,9 +36,9 @@ int staffRevision(Database& db, const QString& code);
 int SaveStaff(Database& db, const StaffRecord& rec,
               std::optional<int> expectedRevision = std::nullopt);
 
-// Removes the staff member with every summary, timesheet and closing row of that code, all or
-// nothing; the member's history stays, marked as deleted, and the revisions of the record and of
-// every month are raised. With an expected memberRevision, raises StaleChange instead when the
-// record or a month of the member changed.
+// Removes the staff member with every summary, timesheet and closing row of that code, and the
+// member's working conditions and leave grants, all or nothing; the member's history stays, marked
+// as deleted, and the revisions of the record and of every month are raised. With an expected
+// memberRevision, raises StaleChange instead when the record or a month of the member changed.
 void DeleteStaff(Database& db, const QString& code,
                  std::optional<qint64> expectedRevision = std::nullopt);

@@ -60,6 +60,28 @@ DayRow* rowForDay(std::span<DayRow> rows, const QDate& day)
 
 const QString kMonthKey = QStringLiteral("WHERE staffCd = ? AND syoriDt = ?");
 
+// Stepping passes over members who had left before the period: the condition and its value.
+const QString kStillHere =
+    QStringLiteral("NOT EXISTS (SELECT 1 FROM CMSTAFFJOUKENMST AS j WHERE j.staffCd = m.staffCd "
+                   "AND j.taisyokuDt <> '' AND j.taisyokuDt < ?) ");
+
+QVariant periodStart(const MonthHeader& h)
+{
+    return h.kikanSt.isValid() ? QVariant(dateText(h.kikanSt)) : QVariant(QString());
+}
+
+// A range of codes leaves out the months of members who had left before the month's period; a
+// range of one code prints what it names. %1 is the table or view with staffCd, syoriDt, and the
+// two values that follow the range's are its first and last code.
+QString leaversLeftOut(const QString& table)
+{
+    return QStringLiteral("AND (? = ? OR NOT EXISTS (SELECT 1 FROM CMSTAFFJOUKENMST AS j "
+                          "JOIN KYKINTAISYUKEIJL AS p ON p.staffCd = j.staffCd "
+                          "WHERE j.staffCd = %1.staffCd AND p.syoriDt = %1.syoriDt "
+                          "AND j.taisyokuDt <> '' AND j.taisyokuDt < p.kikanSt)) ")
+        .arg(table);
+}
+
 // Printing asks for a month (or a few) of many staff: the month range leads the search, so the
 // code range is kept from choosing the index.
 QString reportRange(const Database& db)
@@ -72,19 +94,25 @@ QString reportRange(const Database& db)
 
 bool FirstStaffMonth(Database& db, MonthHeader& h)
 {
-    return stepStaff(db, h, QStringLiteral("ORDER BY m.staffCd LIMIT 1"), {});
+    return stepStaff(
+        db, h, QStringLiteral("WHERE ") + kStillHere + QStringLiteral("ORDER BY m.staffCd LIMIT 1"),
+        {periodStart(h)});
 }
 
 bool NextStaffMonth(Database& db, MonthHeader& h)
 {
-    return stepStaff(db, h, QStringLiteral("WHERE m.staffCd > ? ORDER BY m.staffCd LIMIT 1"),
-                     {h.staffCd});
+    return stepStaff(db, h,
+                     QStringLiteral("WHERE m.staffCd > ? AND ") + kStillHere +
+                         QStringLiteral("ORDER BY m.staffCd LIMIT 1"),
+                     {h.staffCd, periodStart(h)});
 }
 
 bool PrevStaffMonth(Database& db, MonthHeader& h)
 {
-    return stepStaff(db, h, QStringLiteral("WHERE m.staffCd < ? ORDER BY m.staffCd DESC LIMIT 1"),
-                     {h.staffCd});
+    return stepStaff(db, h,
+                     QStringLiteral("WHERE m.staffCd < ? AND ") + kStillHere +
+                         QStringLiteral("ORDER BY m.staffCd DESC LIMIT 1"),
+                     {h.staffCd, periodStart(h)});
 }
 
 bool FindStaffMonth(Database& db, MonthHeader& h, const QString& code)
@@ -227,8 +255,8 @@ int CountReportRows(Database& db, const QString& staffFrom, const QString& staff
                     const QString& monthFrom, const QString& monthTo)
 {
     Rows rows = db.query(QStringLiteral("SELECT count(syoriDt) AS c_syoriDt FROM KYTIMESHEETJL ") +
-                             reportRange(db),
-                         {monthFrom, monthTo, staffFrom, staffTo});
+                             reportRange(db) + leaversLeftOut(QStringLiteral("KYTIMESHEETJL")),
+                         {monthFrom, monthTo, staffFrom, staffTo, staffFrom, staffTo});
     return rows.next() ? rows.value(QStringLiteral("c_syoridt")).toInt() : 0;
 }
 
@@ -237,8 +265,9 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
                                       const QString& monthTo)
 {
     Rows rows = db.query(QStringLiteral("SELECT * FROM Q_CMSTAFFKIHONMST ") + reportRange(db) +
+                             leaversLeftOut(QStringLiteral("Q_CMSTAFFKIHONMST")) +
                              QStringLiteral("ORDER BY staffCd, kintaiDt ASC"),
-                         {monthFrom, monthTo, staffFrom, staffTo});
+                         {monthFrom, monthTo, staffFrom, staffTo, staffFrom, staffTo});
     struct Columns {
         int staffCd, staffNm, syoriDt, kikanSt, kikanEn, kintaiDt, syukinKb, syukin, taisya;
         int g1, g2, g3, g4, k1, k2, k3, k4;
@@ -278,21 +307,40 @@ std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
             "count(CASE WHEN %1 = 0 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
             "count(CASE WHEN %1 = 1 AND t.syukin <> '' AND t.taisya <> '' THEN 1 END), "
             "count(CASE WHEN %1 = 2 THEN 1 END), "
-            "s.kihon1, s.kihon2, s.kihon3, s.kihon4, count(c.staffCd) "
+            "s.kihon1, s.kihon2, s.kihon3, s.kihon4, count(c.staffCd), "
+            "COALESCE(sum(CASE WHEN %1 = 3 THEN 2 WHEN %1 IN (4, 5) THEN 1 END), 0), "
+            "count(CASE WHEN %1 = 6 THEN 1 END), count(CASE WHEN %1 = 7 THEN 1 END), "
+            "count(CASE WHEN %1 = 8 THEN 1 END) "
             "FROM KYKINTAISYUKEIJL AS s "
             "LEFT JOIN CMSTAFFKIHONMST AS m ON m.staffCd = s.staffCd "
             "LEFT JOIN KYSIMEKANRI AS c ON c.staffCd = s.staffCd AND c.syoriDt = s.syoriDt "
             "LEFT JOIN KYTIMESHEETJL AS t ON t.staffCd = s.staffCd AND t.syoriDt = s.syoriDt "
-            "WHERE s.syoriDt = ? AND s.staffCd >= ? AND s.staffCd <= ? "
-            "GROUP BY s.staffCd, s.syoriDt, m.staffCd ORDER BY s.staffCd")
-            .arg(dayClass),
-        {syoriDt, staffFrom, staffTo});
+            "WHERE s.syoriDt = ? AND s.staffCd >= ? AND s.staffCd <= ? ")
+                .arg(dayClass) +
+            leaversLeftOut(QStringLiteral("s")) +
+            QStringLiteral("GROUP BY s.staffCd, s.syoriDt, m.staffCd ORDER BY s.staffCd"),
+        {syoriDt, staffFrom, staffTo, staffFrom, staffTo});
     std::vector<PayrollRow> result;
     while (rows.next()) {
-        result.push_back({rows.text(0), rows.text(1), rows.text(2), rows.date(3), rows.date(4),
-                          rows.value(5).toInt(), rows.value(6).toInt(), rows.value(7).toInt(),
-                          rows.real(8), rows.real(9), rows.real(10), rows.real(11),
-                          rows.value(12).toInt() > 0});
+        PayrollRow row{rows.text(0),
+                       rows.text(1),
+                       rows.text(2),
+                       rows.date(3),
+                       rows.date(4),
+                       rows.value(5).toInt(),
+                       rows.value(6).toInt(),
+                       rows.value(7).toInt(),
+                       rows.real(8),
+                       rows.real(9),
+                       rows.real(10),
+                       rows.real(11),
+                       rows.value(12).toInt() > 0};
+        // Counted in half days, so that the sum stays whole on both engines.
+        row.paidLeaveDays = rows.value(13).toInt() / 2.0;
+        row.absenceDays = rows.value(14).toInt();
+        row.specialLeaveDays = rows.value(15).toInt();
+        row.substituteDays = rows.value(16).toInt();
+        result.push_back(row);
     }
     return result;
 }

@@ -13,8 +13,9 @@ class Database;
 
 // Staff stepping: each finds one staff member and, when there is one, copies the code, name and
 // reading into h with that member's totals for h.syoriDt (zeros without a summary) and returns
-// true. h.syoriDt, h.kikanSt and h.kikanEn are never changed. Without a staff member h is left
-// as it was and the result is false.
+// true. First, next and previous pass over members who had left before h.kikanSt; a code finds
+// its member whatever the leaving date. h.syoriDt, h.kikanSt and h.kikanEn are never changed.
+// Without a staff member h is left as it was and the result is false.
 bool FirstStaffMonth(Database& db, MonthHeader& h);
 bool NextStaffMonth(Database& db, MonthHeader& h);
 bool PrevStaffMonth(Database& db, MonthHeader& h);
@@ -68,7 +69,8 @@ int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
 int DeleteMonth(Database& db, const QString& code, const QString& month,
                 std::optional<int> expectedRevision = std::nullopt);
 
-// Printing. Codes and months are ranges of fixed-width text, both ends included.
+// Printing. Codes and months are ranges of fixed-width text, both ends included. A range of
+// several codes leaves out the months of members who had left before the month's period.
 int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,
                     const QString& monthFrom, const QString& monthTo);
 // One row per timesheet row of the ranges (as many as CountReportRows counts), ordered by code
@@ -78,6 +80,7 @@ std::vector<ReportRow> LoadReportRows(Database& db, const QString& staffFrom,
                                       const QString& monthTo);
 
 // The stored months of a processing month for the staff codes from staffFrom to staffTo (compared
-// as text), one per member by code, as payroll takes them, each saying whether it was closed.
+// as text), one per member by code, as payroll takes them, each saying whether it was closed;
+// members who had left before the period are left out as in printing.
 std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
                                         const QString& staffTo, const QString& syoriDt);

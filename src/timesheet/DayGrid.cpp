@@ -98,7 +98,7 @@ DayGrid::Row DayGrid::makeRow(int n)
     row.syukinKb = new ListField(this);
     row.syukinKb->setObjectName(name("cmb_syukinKb"));
     row.syukinKb->setGeometry(cell(Class));
-    for (const DayClass dayClass : {DayClass::Normal, DayClass::HolidayWork, DayClass::Rest})
+    for (const DayClass dayClass : allDayClasses())
         row.syukinKb->addItem(dayClassCaption(dayClass), int(dayClass));
     QPalette listPalette = row.syukinKb->palette();
     listPalette.setColor(QPalette::Button, kListYellow);
@@ -127,7 +127,7 @@ DayGrid::Row DayGrid::makeRow(int n)
     if (!m_month.hasRow(n)) {
         // No day of the period: blank, and no input reaches it for the life of the screen.
         row.syukinKb->addItem(QString(), -1);
-        row.syukinKb->setCurrentIndex(3);
+        row.syukinKb->setCurrentIndex(row.syukinKb->count() - 1);
         row.syukinKb->setEnabled(false);
         for (QWidget* field : entryFields(row))
             field->setEnabled(false);
@@ -151,7 +151,7 @@ void DayGrid::bindRow(int n)
             const std::optional<DayClass> chosen = chosenClass(n);
             if (chosen && m_month.selectClass(n, *chosen))
                 emit totalsChanged();
-            showRowTimesAndHours(n, chosen != DayClass::Rest);
+            showRowTimesAndHours(n, !chosen || takesTimes(*chosen));
         });
     });
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
@@ -231,7 +231,8 @@ void DayGrid::showRowTimesAndHours(int n, bool keepUntimedText)
     if (!m_month.hasRow(n))
         return;
     const DayRow& row = m_month.row(n);
-    const bool working = chosenClass(n) != DayClass::Rest;
+    const std::optional<DayClass> chosen = chosenClass(n);
+    const bool working = !chosen || takesTimes(*chosen);
     for (QWidget* field : entryFields(g))
         field->setEnabled(working && !m_month.isClosed());
     g.syukinKb->setEnabled(!m_month.isClosed());

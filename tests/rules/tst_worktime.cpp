@@ -154,6 +154,8 @@ private slots:
         row("rest days add nothing of their basic to the cap", "0,0,0,0,0,2,2", 9, 0, 58, 5);
         row("class not yet set counts as normal", ",,,,,", 8, 0, 40, 8);
         row("a code read as a number: 1x is holiday work", "1x", 8, 0, 0, 8);
+        row("a half day's basic is basic, never against the cap", "0,0,0,0,0,4", 9, 0, 49, 5);
+        row("leave and absence add what they hold to basic", "3,6,7,8,5", 2, 0, 10, 0);
     }
     void totals()
     {
@@ -273,7 +275,10 @@ private slots:
         row("2", int(DayClass::Rest), "公休日");
         row("2x", int(DayClass::Rest), ""); // a rest day without a caption
         row("", int(DayClass::Normal), "");
-        row("7", -1, "");
+        row("3", int(DayClass::PaidLeave), "有給休暇");
+        row("5", int(DayClass::AfternoonLeave), "午後半休");
+        row("8", int(DayClass::SubstituteOff), "振休・代休");
+        row("9", -1, "");
     }
     void dayClasses()
     {

@@ -56,6 +56,8 @@ private slots:
             db->execute("DROP TABLE KYKAITEIKANRI");
             db->execute("DROP TABLE CMKAITEIKANRI");
             db->execute("ALTER TABLE KYKINTAISYUKEIJL DROP COLUMN kihon40");
+            db->execute("DROP TABLE CMSTAFFJOUKENMST");
+            db->execute("DROP TABLE KYYUKYUFUYOJL");
             db->execute("UPDATE nubira_schema SET version = 3");
             QCOMPARE(serverState(*db), ServerState::Older);
         }

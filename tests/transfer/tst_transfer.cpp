@@ -302,7 +302,7 @@ private slots:
                    "UPDATE CMSTAFFKIHONMST SET staffCd = '00' || char(10) || '1' WHERE staffCd = "
                    "'0001'",
                    "表 CMSTAFFKIHONMST の列 staffCd");
-        addTestRow("a class of no number", "UPDATE KYTIMESHEETJL SET syukinKb = '7'" + oneDay,
+        addTestRow("a class of no number", "UPDATE KYTIMESHEETJL SET syukinKb = '9'" + oneDay,
                    "表 KYTIMESHEETJL の列 syukinKb");
         addTestRow("a clock time of five digits",
                    "UPDATE KYTIMESHEETJL SET syukin = '09000'" + oneDay,
@@ -345,6 +345,7 @@ private slots:
         runForeignSql(
             path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; DROP TABLE KYSIMEKANRI; "
                   "DROP TABLE KYHENKOURIREKI; DROP TABLE KYKAITEIKANRI; DROP TABLE CMKAITEIKANRI; "
+                  "DROP TABLE CMSTAFFJOUKENMST; DROP TABLE KYYUKYUFUYOJL; "
                   "ALTER TABLE KYKINTAISYUKEIJL DROP COLUMN kihon40; "
                   "PRAGMA user_version = 0");
         QCOMPARE(restoreFrom(path), restoredFrom(path));
@@ -464,6 +465,9 @@ private slots:
         days[2].syukinKb = "2";
         days[6].syukinKb = "1";
         days[4].syukin.clear();
+        for (const auto& [day, dayClass] :
+             {std::pair{8, "3"}, {9, "4"}, {10, "6"}, {11, "7"}, {12, "8"}, {13, "5"}})
+            days[size_t(day)].syukinKb = dayClass;
         SaveDayRows(*gDb, {"0009", {}, {}, "200501", QDate(2005, 1, 1), QDate(2005, 1, 28)}, days);
 
         QPointer<frmPayroll> screen = addChild(new frmPayroll(QDate(2005, 2, 10)));
@@ -488,10 +492,12 @@ private slots:
 
         const QString text = QString::fromUtf8(
             "スタッフコード,スタッフ氏名,処理年月,期間開始,期間終了,出勤日数,休日出勤日数,公休日数,"
-            "基本時間,残業時間,深夜時間,休憩時間,締め\r\n"
+            "基本時間,残業時間,深夜時間,休憩時間,締め,有給休暇日数,欠勤日数,特別休暇日数,"
+            "振替休日・代休日数\r\n"
             "0005,\"伊藤,\"\"花子\"\"\",200501,2005/01/01,2005/01/"
-            "28,28,0,0,160.00,1.00,2.00,20.00,未締め\r\n"
-            "0009,上田,200501,2005/01/01,2005/01/28,25,1,1,160.00,1.00,2.00,20.00,締め済\r\n");
+            "28,28,0,0,160.00,1.00,2.00,20.00,未締め,0,0,0,0\r\n"
+            "0009,上田,200501,2005/01/01,2005/01/28,19,1,1,160.00,1.00,2.00,20.00,締め済,2,1,1,"
+            "1\r\n");
         const QByteArray written = contents(path);
         QVERIFY(written.contains("\r\n" + start));
         QStringDecoder decoder(encoding == 0 ? "windows-31j" : "UTF-8");
@@ -519,7 +525,7 @@ private slots:
         // clang-format on
         const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
         QVERIFY(bytes.endsWith("\r\n\"00\"\"1\",\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
-                               "31,20,1,10,7.33,0.00,0.13,20.00,未締め\r\n"));
+                               "31,20,1,10,7.33,0.00,0.13,20.00,未締め,0,0,0,0\r\n"));
     }
 
     void aFileNotWrittenWholeIsNotWrittenAtAll_data()
