@@ -1,3 +1,4 @@
+#include "LeaveStore.h"
 #include "MonthLog.h"
 #include "Revisions.h"
 #include "StaffStore.h"
@@ -22,6 +23,13 @@ const StaffRecord kStaff[] = {
     {"0010", "abc", "ｴｰﾋﾞｰｼｰ"},
     {"0011", "田中", ""},
 };
+
+MemberConditions defaultConditions(const QString& code)
+{
+    MemberConditions conditions;
+    conditions.staffCd = code;
+    return conditions;
+}
 
 QStringList codes(const std::vector<StaffRecord>& list)
 {
@@ -134,6 +142,54 @@ private slots:
                  "2");
         QCOMPARE(CountReportRows(db, "0002", "0002", "200402", "200403"), 56);
         QCOMPARE(GetStaff(db, "0002"), kStaff[1]);
+    }
+
+    void membersWhoLeftAndTheirConditions()
+    {
+        Database& db = m_temp->db();
+        QCOMPARE(loadConditions(db, "0001"), defaultConditions("0001"));
+        const MemberConditions left{"0002", QDate(2003, 4, 1), QDate(2004, 2, 15), 3, 24, 8};
+        saveConditions(db, left);
+        QCOMPARE(loadConditions(db, "0002"), left);
+        QCOMPARE(loadAllConditions(db).size(), std::size(kStaff) + 1);
+        saveLeaveGrant(db, "0002", {QDate(2003, 10, 1), LeaveGrantRecord::Kind::Opening, 10, 4});
+        saveLeaveGrant(db, "0002", {QDate(2003, 10, 1), LeaveGrantRecord::Kind::Opening, 10, 6});
+        QCOMPARE(loadLeaveGrants(db, "0002"),
+                 (std::vector<LeaveGrantRecord>{
+                     {QDate(2003, 10, 1), LeaveGrantRecord::Kind::Opening, 10, 6}}));
+        for (const QString code : {"0001", "0002"}) {
+            saveMonth(db, {code, "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)},
+                      workedMonth(code, "200402", QDate(2004, 2, 1), 28));
+            saveMonth(db, {code, "", "", "200403", QDate(2004, 2, 28), QDate(2004, 3, 27)},
+                      workedMonth(code, "200403", QDate(2004, 2, 28), 29));
+        }
+
+        // Stepping in March passes over the member who left in February; the code finds her.
+        MonthHeader march{"0001", "", "", "200403", QDate(2004, 2, 28), QDate(2004, 3, 27)};
+        QVERIFY(NextStaffMonth(db, march));
+        QCOMPARE(march.staffCd, "0003");
+        QVERIFY(PrevStaffMonth(db, march));
+        QCOMPARE(march.staffCd, "0001");
+        QVERIFY(FindStaffMonth(db, march, "0002"));
+        MonthHeader february{"0001", "", "", "200402", QDate(2004, 2, 1), QDate(2004, 2, 28)};
+        QVERIFY(NextStaffMonth(db, february));
+        QCOMPARE(february.staffCd, "0002");
+
+        // A range leaves out her later month; her own code prints it.
+        QCOMPARE(CountReportRows(db, "0001", "0002", "200402", "200403"), 28 + 29 + 28);
+        QCOMPARE(LoadReportRows(db, "0001", "0002", "200402", "200403").size(), size_t(85));
+        QCOMPARE(CountReportRows(db, "0002", "0002", "200403", "200403"), 29);
+        QCOMPARE(loadPayrollRows(db, "0001", "0002", "200403").size(), size_t(1));
+
+        // A day in two months is read once, as the later month has it.
+        const std::vector<ClassDay> days =
+            loadClassDays(db, "0002", QDate(2004, 2, 27), QDate(2004, 2, 29));
+        QCOMPARE(days.size(), size_t(3));
+        QCOMPARE(days[1].date, QDate(2004, 2, 28));
+
+        DeleteStaff(db, "0002");
+        QVERIFY(loadLeaveGrants(db, "0002").empty());
+        QCOMPARE(loadConditions(db, "0002"), defaultConditions("0002"));
     }
 
     void twoClerksOnOneMember_data()
