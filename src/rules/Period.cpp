@@ -17,3 +17,10 @@ QString periodRefusal(const QDate& first, const QDate& last)
         return QStringLiteral("対象期間は1ヶ月以内で入力してください。");
     return {};
 }
+
+QDate recordsKeptUntil(const QDate& periodEnd)
+{
+    const QDate nextMonth = periodEnd.addMonths(1);
+    const QDate payDay(nextMonth.year(), nextMonth.month(), nextMonth.daysInMonth());
+    return payDay.addYears(3);
+}

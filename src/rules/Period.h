@@ -16,3 +16,8 @@ PeriodChoice defaultPeriod(const QDate& today);
 
 // Why a period cannot be used, or empty text when it runs forwards over at most 31 days.
 QString periodRefusal(const QDate& first, const QDate& last);
+
+// The last day a month's attendance records must be kept by law (労働基準法 第109条, for now 3
+// years by 附則 第143条): counted from the later of the period's end and the pay day, taken to be
+// the end of the month after the period's.
+QDate recordsKeptUntil(const QDate& periodEnd);

@@ -5,6 +5,10 @@
 
 #include <QPointer>
 
+class DateField;
+class ListField;
+class NumberField;
+class QCheckBox;
 class QPushButton;
 class TextField;
 
@@ -23,11 +27,21 @@ private:
     void remove();
     void Data_Clear();
     void Data_Disp();
+    void showConditions(const MemberConditions& conditions);
+    MemberConditions shownConditions() const;
 
     StaffEditor m_editor;
     TextField* m_code;
     TextField* m_name;
     TextField* m_reading;
+    // The working conditions, after the record's fields.
+    QCheckBox* m_hired;
+    DateField* m_nyusyaDt;
+    QCheckBox* m_left;
+    DateField* m_taisyokuDt;
+    ListField* m_syuNissu;
+    NumberField* m_syuJikan;
+    NumberField* m_hiJikan;
 };
 
 extern QPointer<frmStaff> gfrmStaff;

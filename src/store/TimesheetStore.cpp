@@ -251,6 +251,21 @@ int DeleteMonth(Database& db, const QString& code, const QString& month,
     return revision;
 }
 
+std::optional<MonthHeader> newestMonth(Database& db, const QString& code)
+{
+    Rows rows = db.query(QStringLiteral("SELECT syoriDt, kikanSt, kikanEn FROM KYKINTAISYUKEIJL "
+                                        "WHERE staffCd = ? ORDER BY kikanEn DESC LIMIT 1"),
+                         {code});
+    if (!rows.next())
+        return std::nullopt;
+    MonthHeader month;
+    month.staffCd = code;
+    month.syoriDt = rows.text(0);
+    month.kikanSt = rows.date(1);
+    month.kikanEn = rows.date(2);
+    return month;
+}
+
 int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,
                     const QString& monthFrom, const QString& monthTo)
 {

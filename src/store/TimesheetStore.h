@@ -69,6 +69,9 @@ int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
 int DeleteMonth(Database& db, const QString& code, const QString& month,
                 std::optional<int> expectedRevision = std::nullopt);
 
+// The member's newest stored month: its processing month and period; none without a month.
+std::optional<MonthHeader> newestMonth(Database& db, const QString& code);
+
 // Printing. Codes and months are ranges of fixed-width text, both ends included. A range of
 // several codes leaves out the months of members who had left before the month's period.
 int CountReportRows(Database& db, const QString& staffFrom, const QString& staffTo,

@@ -1,6 +1,7 @@
 #include "Common.h"
 #include "Database.h"
 #include "InputFields.h"
+#include "LeaveStore.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "MonthLog.h"
@@ -14,6 +15,7 @@
 #include "TestRows.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -59,12 +61,14 @@ private slots:
         field("txt_staffCd")->setFocus();
         ScriptedMessages messages;
         QStringList seen;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             seen << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(seen, (QStringList{"txt_staffNm", "txt_staffKm", "cmd_button_0", "cmd_button_6",
-                                    "cmd_button_1", "txt_staffCd"}));
+        // The hire date's field is passed over while its box is off.
+        QCOMPARE(seen, (QStringList{"txt_staffNm", "txt_staffKm", "chk_nyusyaDt", "chk_taisyokuDt",
+                                    "cmb_syuNissu", "txt_syuJikan", "txt_hiJikan", "cmd_button_0",
+                                    "cmd_button_6", "cmd_button_1", "txt_staffCd"}));
         QVERIFY(messages.texts().isEmpty()); // no button pressed, no delete asked
     }
 
@@ -154,6 +158,56 @@ private slots:
         const bool deleted = rowsLeft == "0";
         QCOMPARE(GetStaff(m_program->temp().db(), "0001").staffNm.isEmpty(), deleted);
         QCOMPARE(field("txt_staffNm")->value().isEmpty(), deleted);
+    }
+
+    void workingConditionsAreSavedWithTheRecord()
+    {
+        auto messages = std::make_unique<ScriptedMessages>();
+        enter("txt_staffCd", QStringLiteral("5"));
+        QTest::mouseClick(m_screen->findChild<QCheckBox*>("chk_nyusyaDt"), Qt::LeftButton);
+        m_screen->findChild<DateField*>("txt_nyusyaDt")->setValue(QDate(2024, 4, 1));
+        auto* days = m_screen->findChild<ListField*>("cmb_syuNissu");
+        days->setFocus();
+        QTest::keyClick(days, Qt::Key_Up); // 5 → 4
+        QTest::keyClick(days, Qt::Key_Up); // 3
+        auto* weekly = m_screen->findChild<NumberField*>("txt_syuJikan");
+        weekly->setFocus();
+        weekly->selectAll();
+        QTest::keyClicks(weekly, "24");
+        QTest::keyClick(weekly, Qt::Key_Return);
+
+        // Leaving before being hired is refused, and nothing is written.
+        QTest::mouseClick(m_screen->findChild<QCheckBox*>("chk_taisyokuDt"), Qt::LeftButton);
+        m_screen->findChild<DateField*>("txt_taisyokuDt")->setValue(QDate(2024, 3, 31));
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        QTest::mouseClick(m_screen->findChild<QCheckBox*>("chk_taisyokuDt"), Qt::LeftButton);
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        QCOMPARE(messages->texts(),
+                 (QStringList{"退職日が入社日より前です。確認してください。", "保存しました。"}));
+
+        Database& db = m_program->db();
+        const MemberConditions saved{"0005", QDate(2024, 4, 1), QDate(), 3, 24, 8};
+        QCOMPARE(loadConditions(db, "0005"), saved);
+        QCOMPARE(loadHistory(db, "0005", "202612").front().naiyou,
+                 QStringLiteral("入社日 なし → 2024/04/01\n週所定労働日数 5 → 3\n"
+                                "週所定労働時間 40 → 24"));
+        enter("txt_staffCd", QStringLiteral("1"));
+        enter("txt_staffCd", QStringLiteral("5"));
+        QVERIFY(m_screen->findChild<QCheckBox*>("chk_nyusyaDt")->isChecked());
+        QCOMPARE(days->currentData().toInt(), 3);
+
+        // A member whose months the law says to keep is asked about once more.
+        const QDate recent = QDate::currentDate().addMonths(-1);
+        const QString month = recent.toString("yyyyMM");
+        saveMonth(db, {"0005", {}, {}, month, recent, recent.addDays(9)},
+                  preparedMonth("0005", month, recent, 10));
+        messages.reset();
+        ScriptedMessages asked({int(kMsgYes), int(kMsgNo)});
+        QTest::mouseClick(button(1), Qt::LeftButton);
+        QCOMPARE(asked.texts().size(), 2);
+        QVERIFY(asked.texts().last().contains("労働基準法により"));
+        QVERIFY(asked.texts().last().contains(monthCaption(month)));
+        QCOMPARE(GetStaff(db, "0005").staffNm, QStringLiteral("伊藤"));
     }
 
     void anotherClerksChangeIsNotOverwritten()
