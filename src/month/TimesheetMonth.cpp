@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "MonthChange.h"
 #include "OfficeCalendar.h"
+#include "PaidLeave.h"
 #include "TimesheetStore.h"
 #include "WorkTime.h"
 
@@ -105,6 +106,7 @@ void TimesheetMonth::reload(Database& db)
 
 void TimesheetMonth::loadRows(Database& db)
 {
+    m_beforeSelection.reset();
     for (int i = 0; i < days(); ++i) {
         const QDate day = m_header.kikanSt.addDays(i);
         m_rows[i] =
@@ -128,6 +130,8 @@ void TimesheetMonth::loadRows(Database& db)
         m_header.staffCd.isEmpty() ? MonthState{} : loadMonthState(db, m_header);
     m_kihon40 = state.storedKihon40.value_or(m_calendarKihon40);
     m_closed = state.closed;
+    m_leave = m_header.staffCd.isEmpty() ? LeaveInputs{}
+                                         : loadLeaveInputs(db, m_header.staffCd, m_header.kikanEn);
     m_revision = state.revision;
     m_onFile = state.onFile;
     markSaved();
@@ -187,11 +191,24 @@ bool TimesheetMonth::commitClass(int n, DayClass dayClass)
     if (!hasRow(n))
         return false;
     DayRow& row = m_rows[n - 1];
+    m_beforeSelection.reset();
     if (readDayClass(row.syukinKb) == dayClass)
         return false;
     row.syukinKb = dayClassCode(dayClass);
     computeTotals();
     return true;
+}
+
+bool TimesheetMonth::revertSelection(int n)
+{
+    if (!m_beforeSelection || m_beforeSelection->first != n)
+        return false;
+    DayRow& row = m_rows[size_t(n - 1)];
+    const bool changed = row != m_beforeSelection->second;
+    row = m_beforeSelection->second;
+    m_beforeSelection.reset();
+    computeTotals();
+    return changed;
 }
 
 bool TimesheetMonth::selectClass(int n, DayClass dayClass)
@@ -200,6 +217,8 @@ bool TimesheetMonth::selectClass(int n, DayClass dayClass)
         return false;
     DayRow& row = m_rows[n - 1];
     const DayRow before = row;
+    if (!m_beforeSelection || m_beforeSelection->first != n)
+        m_beforeSelection.emplace(n, before);
     emptyDay(row);
     if (row == before)
         return false;
@@ -281,6 +300,46 @@ QString TimesheetMonth::changeRefusal() const
         return {};
     return memberMonthCaption() +
            QStringLiteral("は締め済みのため変更できません。変更するには締めを解除してください。");
+}
+
+std::optional<double> TimesheetMonth::leaveBalance() const
+{
+    return leaveBalanceOf(m_rows);
+}
+
+QString TimesheetMonth::leaveShortQuestion(int n, DayClass dayClass) const
+{
+    if (!hasRow(n) || paidLeaveDays(dayClass) == 0)
+        return {};
+    std::vector<DayRow> rows = m_rows;
+    rows[size_t(n - 1)].syukinKb = dayClassCode(dayClass);
+    const std::optional<double> balance = leaveBalanceOf(rows);
+    const std::optional<double> before = leaveBalance();
+    if (!balance || *balance >= 0 || (before && *balance >= *before))
+        return {};
+    return QStringLiteral("%1 の有給休暇は、この日を%2にすると残りが %3 日になります。"
+                          "%2にしますか？")
+        .arg(m_header.staffNm, dayClassCaption(dayClass), leaveDaysText(*balance));
+}
+
+std::optional<double> TimesheetMonth::leaveBalanceOf(std::span<const DayRow> rows) const
+{
+    if (!m_leave.conditions.nyusyaDt.isValid() && m_leave.grants.empty())
+        return std::nullopt;
+    // The stored days with the period's as edited in their place.
+    std::vector<ClassDay> days;
+    days.reserve(m_leave.days.size() + rows.size());
+    for (const ClassDay& day : m_leave.days) {
+        if (day.date < m_header.kikanSt)
+            days.push_back(day);
+    }
+    for (const DayRow& row : rows)
+        days.push_back({row.kintaiDt, row.syukinKb});
+    for (const ClassDay& day : m_leave.days) {
+        if (day.date > m_header.kikanEn)
+            days.push_back(day);
+    }
+    return buildLeaveLedger(m_leave.conditions, days, m_leave.grants, m_header.kikanEn).balance;
 }
 
 QString TimesheetMonth::memberMonthCaption() const

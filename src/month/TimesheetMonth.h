@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LeaveStore.h"
 #include "MonthLog.h"
 #include "OfficeCalendar.h"
 #include "Records.h"
@@ -61,6 +62,9 @@ public:
     // The class chosen in row n's list before it is committed: a class without times (a rest
     // day, whole-day leave, absence) empties the row's times and hours. True when it was emptied.
     bool selectClass(int n, DayClass dayClass);
+    // Puts row n back as it was before the classes chosen since its class was last committed.
+    // True when the row changed.
+    bool revertSelection(int n);
 
     // True when the rows or the allowance differ from the month as last loaded or saved: leaving
     // it loses work.
@@ -78,6 +82,13 @@ public:
     // Closes or reopens the member's month, with its history entry.
     void close(Database& db);
     void reopen(Database& db);
+
+    // The member's paid leave left at the period's end, counting the month as edited; none when
+    // the member's leave is not kept here (no hire date and no grant entered).
+    std::optional<double> leaveBalance() const;
+    // The question asked before row n becomes a day of this class when that would take the
+    // member's paid leave below zero; empty text when it would not.
+    QString leaveShortQuestion(int n, DayClass dayClass) const;
 
     // The name of the office's own day off on a day of the period, or empty text.
     QString officeDayOff(const QDate& day) const { return m_calendar.dayOffName(day); }
@@ -106,12 +117,15 @@ private:
     void markSaved();
     static void emptyDay(DayRow& row);
     HistoryEntry historyEntry(const QString& sousa, const QString& naiyou = {}) const;
+    std::optional<double> leaveBalanceOf(std::span<const DayRow> rows) const;
 
     MonthHeader m_header;
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
-    std::vector<DayRow> m_filedRows; // the days on file, as on file
-    PeriodCalendar m_calendar;       // of the period on display
+    std::vector<DayRow> m_filedRows;                         // the days on file, as on file
+    PeriodCalendar m_calendar;                               // of the period on display
+    LeaveInputs m_leave;                                     // the member's paid leave, as on file
+    std::optional<std::pair<int, DayRow>> m_beforeSelection; // a row as its class was committed
     MonthHeader m_storedHeader;
     double m_storedKihon40 = 40;
     double m_calendarKihon40 = 40;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <set>
@@ -47,6 +48,11 @@ struct Lot {
 };
 
 } // namespace
+
+QString leaveDaysText(double days)
+{
+    return QString::number(days, 'f', days == std::floor(days) ? 0 : 1);
+}
 
 int AnnualLeaveDays(int serviceMonths, int weeklyDays, double weeklyHours)
 {

@@ -13,6 +13,9 @@
 // grant of 10 days or more taken for at least 5 days within its first year. Pure computation on
 // what storage hands in.
 
+// Days of leave as the clerk reads them: "10", "7.5", "-0.5".
+QString leaveDaysText(double days);
+
 // The days granted on the grant date reached serviceMonths months after the hire date (6, 18,
 // 30, …; any other number gives 0). Full time (30 hours a week or more, or 5 days a week or more)
 // by the main table; fewer days by the proportional table of 施行規則 第24条の3; 0 days a week 0.

@@ -157,7 +157,17 @@ void DayGrid::bindRow(int n)
     connect(row.syukinKb, &ListField::committed, this, [this, n] {
         runReported(QStringLiteral("cmb_syukinKb_Validate(%1)").arg(n), [&] {
             const std::optional<DayClass> chosen = chosenClass(n);
-            if (chosen && m_month.commitClass(n, *chosen))
+            if (!chosen)
+                return;
+            // Paid leave beyond the balance is the clerk's call, asked once the class is chosen.
+            if (const QString question = m_month.leaveShortQuestion(n, *chosen);
+                !question.isEmpty() && ShowMsg(kMsgQuestion, question) != kMsgYes) {
+                m_month.revertSelection(n);
+                showRow(n);
+                emit totalsChanged();
+                return;
+            }
+            if (m_month.commitClass(n, *chosen))
                 emit totalsChanged();
         });
     });

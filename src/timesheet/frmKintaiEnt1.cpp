@@ -7,6 +7,7 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
+#include "PaidLeave.h"
 #include "ProgressWork.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
@@ -168,8 +169,8 @@ void frmKintaiEnt1::buildFooter()
     // another today, that is said here with the offer to take it.
     m_allowanceNotice = new QLabel(this);
     m_allowanceNotice->setObjectName(QStringLiteral("lbl_kihon40_now"));
-    m_allowanceNotice->setGeometry(px(kRightBlock + 1200), px(totalsTop + kRowPitch + 120),
-                                   px(2700), px(kRowPitch));
+    m_allowanceNotice->setGeometry(px(kRightBlock + 1560), px(totalsTop + kRowPitch + 120),
+                                   px(2340), px(kRowPitch));
     setTextColour(m_allowanceNotice, Qt::red);
     m_recalculate = addCommandButton(this, 6, QStringLiteral("再計算(&K)"),
                                      px(kRightBlock + 3960, totalsTop + kRowPitch + 90, 1200, 405),
@@ -177,6 +178,14 @@ void frmKintaiEnt1::buildFooter()
     m_recalculate->setToolTip(
         QStringLiteral("週40時間勤務上限を今の会社カレンダーで計算し直し、合計を作り直します。"
                        "保存すると確定します。"));
+
+    // The member's paid leave left at the period's end, as the month now stands.
+    m_leaveBalance = new QLabel(this);
+    m_leaveBalance->setObjectName(QStringLiteral("lbl_yukyuZan"));
+    m_leaveBalance->setGeometry(px(kRightBlock), px(totalsTop + kRowPitch + 120), px(1500),
+                                px(kRowPitch));
+    m_leaveBalance->setToolTip(
+        QStringLiteral("対象期間の末日の有給休暇の残日数です（この月の入力を含みます）。"));
 
     const std::array<const char*, 4> names{"txt_g_kihonJn", "txt_g_zangyouJn", "txt_g_sinyaJn",
                                            "txt_g_kyukeiJn"};
@@ -284,6 +293,11 @@ void frmKintaiEnt1::showTotals()
         m_totals[i]->setText(hoursText(totals[i]));
         m_totals[i]->setToolTip(generalNumber(totals[i])); // the stored figure, unrounded
     }
+    const std::optional<double> balance = m_month.leaveBalance();
+    m_leaveBalance->setText(balance ? QStringLiteral("有給残 %1 日").arg(leaveDaysText(*balance))
+                                    : QString());
+    setTextColour(m_leaveBalance, balance && *balance < 0 ? QColor(Qt::red)
+                                                          : palette().color(QPalette::WindowText));
 }
 
 void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(Database&)>& load)

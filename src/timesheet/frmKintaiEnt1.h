@@ -76,6 +76,7 @@ private:
     QLabel* m_closedLabel = nullptr;
     QPushButton* m_closeButton = nullptr;
     std::array<QLabel*, 4> m_totals{};
+    QLabel* m_leaveBalance = nullptr;
 };
 
 extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
