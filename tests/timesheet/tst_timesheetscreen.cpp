@@ -2,6 +2,7 @@
 #include "ChildScreens.h"
 
 #include "InputFields.h"
+#include "LeaveStore.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "MonthLog.h"
@@ -122,6 +123,56 @@ private slots:
         QCOMPARE(clockOut->displayText(), QStringLiteral("08:3_"));
         QCOMPARE(stored("SELECT taisya FROM KYTIMESHEETJL WHERE kintaiDt = '2005-02-03'"),
                  QStringLiteral("1800"));
+    }
+
+    void paidLeaveShowsTheBalanceAndAsksBeyondIt()
+    {
+        // Hired 2004-04-01; the clerk refused the October grant, so nothing is left.
+        Database& db = m_program->db();
+        saveConditions(db, {"0001", QDate(2004, 4, 1), QDate(), 5, 40, 8});
+        saveLeaveGrant(db, "0001", {QDate(2004, 10, 1), LeaveGrantRecord::Kind::Refused, 0, 0});
+        saveWorkedMonth("0001");
+        open();
+        QCOMPARE(labelText("lbl_yukyuZan"), QStringLiteral("有給残 0 日"));
+
+        auto* list = child<ListField>("cmb_syukinKb_1");
+        ScriptedMessages asked({int(kMsgNo), int(kMsgYes)});
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            list->setFocus();
+            for (int step = 0; step < 3; ++step) // 通常出勤 → 有給休暇
+                QTest::keyClick(list, Qt::Key_Down);
+            QVERIFY(!child("txt_syukinJn_1")->isEnabled()); // whole-day leave has no times
+            pressEnter();
+        }
+        QCOMPARE(asked.texts().size(), 2);
+        QCOMPARE(asked.texts().first(), QStringLiteral("青木 の有給休暇は、この日を有給休暇にする"
+                                                       "と残りが -1 日になります。有給休暇にしま"
+                                                       "すか？"));
+        QCOMPARE(list->currentText(), QStringLiteral("有給休暇"));
+        QCOMPARE(labelText("lbl_yukyuZan"), QStringLiteral("有給残 -1 日"));
+        QCOMPARE(child<ClockField>("txt_syukinJn_1")->value(), QString());
+        QCOMPARE(m_screen->month().row(1).syukinKb, QStringLiteral("3"));
+        QCOMPARE(m_screen->month().header().kihon2, 64.0 - 8);
+    }
+
+    void paidLeaveRefusedPutsTheDayBack()
+    {
+        Database& db = m_program->db();
+        saveConditions(db, {"0001", QDate(2004, 4, 1), QDate(), 5, 40, 8});
+        saveLeaveGrant(db, "0001", {QDate(2004, 10, 1), LeaveGrantRecord::Kind::Refused, 0, 0});
+        saveWorkedMonth("0001");
+        open();
+        auto* list = child<ListField>("cmb_syukinKb_2");
+        ScriptedMessages asked({int(kMsgNo)});
+        list->setFocus();
+        for (int step = 0; step < 4; ++step) // 通常出勤 → 午前半休
+            QTest::keyClick(list, Qt::Key_Down);
+        pressEnter();
+        QCOMPARE(asked.texts().size(), 1);
+        QCOMPARE(list->currentText(), QStringLiteral("通常出勤"));
+        QCOMPARE(child<ClockField>("txt_syukinJn_2")->value(), QStringLiteral("0900"));
+        QCOMPARE(m_screen->month().header().kihon2, 64.0);
+        QVERIFY(!m_screen->month().isModified());
     }
 
     void leavingAnEditedMonthAsks_data()
