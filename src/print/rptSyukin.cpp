@@ -2,6 +2,7 @@
 
 #include "Holidays.h"
 #include "OfficeCalendar.h"
+#include "PaidLeave.h"
 #include "TimesheetStore.h"
 
 #include <QLocale>
@@ -122,6 +123,9 @@ ReportSection groupFooter()
                                   {5443, 1040, 2154, 227}, caption));
     s.texts.push_back(reportField("txt_g_sinyaJn", "kihon3_g", {7710, 1029, 907, 227}, total,
                                   Qt::AlignRight, kTwoDecimals));
+    // The month's leave and absence, printed only for a month that has any.
+    s.texts.push_back(
+        reportField("txt_g_kyuka", "kyuka", {1984, 1400, 6662, 227}, caption, Qt::AlignLeft));
     return s;
 }
 
@@ -131,6 +135,27 @@ QString shortDate(const QDate& date)
 }
 
 } // namespace
+
+void rptSyukin::LeaveCount::add(const QString& syukinKb)
+{
+    const std::optional<DayClass> dayClass = readDayClass(syukinKb);
+    if (!dayClass || syukinKb.size() != 1)
+        return;
+    paidLeave += paidLeaveDays(*dayClass);
+    absence += *dayClass == DayClass::Absence;
+    specialLeave += *dayClass == DayClass::SpecialLeave;
+    any = any || int(*dayClass) > int(DayClass::Rest);
+}
+
+QString rptSyukin::LeaveCount::caption() const
+{
+    if (!any)
+        return {};
+    return QStringLiteral("有給休暇 %1日　欠勤 %2日　特別休暇 %3日")
+        .arg(leaveDaysText(paidLeave))
+        .arg(absence)
+        .arg(specialLeave);
+}
 
 rptSyukin::rptSyukin(Database& db)
     : m_db(db)
@@ -165,9 +190,10 @@ void rptSyukin::dataInitialize(ReportFields& fields)
     ReadSheetData();
     for (const char* name : {"staffCd", "staffNm", "syoriDt", "kintaiDt", "week", "syukinKb",
                              "kikan", "syukin", "taisya", "kihon1", "kihon2", "kihon3", "kihon4",
-                             "kihon1_g", "kihon2_g", "kihon3_g", "bikou"})
+                             "kihon1_g", "kihon2_g", "kihon3_g", "bikou", "kyuka"})
         fields.declare(QLatin1String(name));
     m_rowPos = 0;
+    m_leave = {};
 }
 
 void rptSyukin::ReadSheetData()
@@ -218,6 +244,11 @@ bool rptSyukin::fetchData(ReportFields& fields, ReportStyle& style)
         fields.set(QStringLiteral("kihon3"), r.kihon3);
         fields.set(QStringLiteral("kihon4"), r.kihon4);
     }
+    if (m_rowPos == 0 || m_sheetRows[m_rowPos - 1].staffCd != r.staffCd ||
+        m_sheetRows[m_rowPos - 1].syoriDt != r.syoriDt)
+        m_leave = {};
+    m_leave.add(r.syukinKb);
+    fields.set(QStringLiteral("kyuka"), m_leave.caption());
     fields.set(QStringLiteral("kihon1_g"), r.kihon1_g);
     fields.set(QStringLiteral("kihon2_g"), r.kihon2_g);
     fields.set(QStringLiteral("kihon3_g"), r.kihon3_g);

@@ -35,8 +35,20 @@ public:
 private:
     void ReadSheetData();
 
+    // The leave and absence of the month being printed, for the line below its totals.
+    struct LeaveCount {
+        double paidLeave = 0; // a half day 0.5
+        int absence = 0;
+        int specialLeave = 0;
+        bool any = false; // a day of a class past the rest day
+        void add(const QString& syukinKb);
+        // Empty for a month with none.
+        QString caption() const;
+    };
+
     Database& m_db;
     std::vector<ReportRow> m_sheetRows;
     PeriodCalendar m_calendar; // of the days printed
     std::size_t m_rowPos = 0;  // the next row to hand over, from 0
+    LeaveCount m_leave;
 };

@@ -123,6 +123,22 @@ private slots:
         QVERIFY(page.textsOf("txt_g_kyukeiJn").empty()); // no break total on the sheet
     }
 
+    // Leave and absence are counted below the totals of a month that has any, and a month
+    // without them prints as it always did.
+    void leaveIsCountedBelowTheTotals()
+    {
+        std::vector<DayRow> days = december("0002");
+        for (const auto& [day, dayClass] : {std::pair{5, "3"}, {6, "4"}, {12, "6"}, {13, "8"}})
+            days[size_t(day - 1)].syukinKb = dayClass;
+        saveMonth(m_temp->db(), {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1},
+                  days);
+        const ReportDocument doc = sheets("0000", "9999");
+        QCOMPARE(doc.pages[0].textsOf("txt_g_kyuka").front().text, QString());
+        QCOMPARE(doc.pages[1].textsOf("txt_g_kyuka").front().text,
+                 QStringLiteral("有給休暇 1.5日　欠勤 1日　特別休暇 0日"));
+        QCOMPARE(doc.pages[1].textsOf("txt_syukinKb").at(12).text, QStringLiteral("振休・代休"));
+    }
+
     void pdfHoldsTheJapaneseText()
     {
         QTemporaryDir dir;
