@@ -30,7 +30,7 @@ QString describeStaffChange(const std::optional<StaffRecord>& before,
 
 QString dateOrNone(const QDate& day)
 {
-    return day.isValid() ? day.toString(QStringLiteral("yyyy/MM/dd")) : QStringLiteral("なし");
+    return day.isValid() ? slashDate(day) : QStringLiteral("なし");
 }
 
 // What changed in a member's working conditions, for the history, a line a field.
@@ -155,8 +155,7 @@ QString StaffEditor::keepingQuestion(Database& db, const QDate& today) const
         return {};
     return QStringLiteral("%1 %2 の出勤記録は、労働基準法により%3まで保存する義務があります"
                           "（最新は%4）。それでも削除しますか？")
-        .arg(m_record.staffCd, m_record.staffNm,
-             recordsKeptUntil(newest->kikanEn).toString(QStringLiteral("yyyy/MM/dd")),
+        .arg(m_record.staffCd, m_record.staffNm, slashDate(recordsKeptUntil(newest->kikanEn)),
              monthCaption(newest->syoriDt));
 }
 

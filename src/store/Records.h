@@ -42,6 +42,12 @@ struct MonthHeader {
     friend bool operator==(const MonthHeader&, const MonthHeader&) = default;
 };
 
+// A date as the program writes it for the clerk: "2005/02/01".
+inline QString slashDate(const QDate& day)
+{
+    return day.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
 // A processing month "yyyymm" as the clerk reads it: "2005年02月分".
 inline QString monthCaption(const QString& syoriDt)
 {

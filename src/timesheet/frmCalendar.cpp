@@ -113,8 +113,8 @@ void frmCalendar::showYear(int year)
         m_list->clear();
         for (const CompanyDayOff& day : days) {
             auto* item = new QTreeWidgetItem(
-                m_list, {day.kyujituDt.toString(QStringLiteral("yyyy/MM/dd")),
-                         weekdayCaption(weekday(day.kyujituDt)), day.kyujituNm});
+                m_list,
+                {slashDate(day.kyujituDt), weekdayCaption(weekday(day.kyujituDt)), day.kyujituNm});
             item->setData(0, Qt::UserRole, day.kyujituDt);
             item->setForeground(1, QColor(dayRgb(day.kyujituDt)));
             item->setToolTip(0, JapaneseHolidayName(day.kyujituDt));

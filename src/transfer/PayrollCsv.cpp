@@ -26,37 +26,43 @@ QString hours(double value)
     return QString::number(value, 'f', 2);
 }
 
-QString date(const QDate& day)
-{
-    return day.toString(QStringLiteral("yyyy/MM/dd"));
-}
-
 } // namespace
 
-PayrollCsv payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding)
+CsvFile csvFile(const QStringList& header, const std::vector<CsvRow>& rows, CsvEncoding encoding)
 {
     QStringEncoder encoder(encoding == CsvEncoding::ShiftJis ? "windows-31j" : "UTF-8");
-    PayrollCsv csv;
+    CsvFile csv;
     if (encoding == CsvEncoding::Utf8Bom)
         csv.bytes = QByteArrayLiteral("\xEF\xBB\xBF");
-    csv.bytes += encoder(
-        csvLine({"スタッフコード", "スタッフ氏名", "処理年月", "期間開始", "期間終了", "出勤日数",
-                 "休日出勤日数", "公休日数", "基本時間", "残業時間", "深夜時間", "休憩時間", "締め",
-                 "有給休暇日数", "欠勤日数", "特別休暇日数", "振替休日・代休日数"}));
-    for (const PayrollRow& r : rows) {
-        const QByteArray line = encoder(csvLine(
-            {r.staffCd, r.staffNm, r.syoriDt, date(r.kikanSt), date(r.kikanEn),
-             QString::number(r.workDays), QString::number(r.holidayWorkDays),
-             QString::number(r.restDays), hours(r.kihon1), hours(r.kihon2), hours(r.kihon3),
-             hours(r.kihon4), r.closed ? QStringLiteral("締め済") : QStringLiteral("未締め"),
-             QString::number(r.paidLeaveDays), QString::number(r.absenceDays),
-             QString::number(r.specialLeaveDays), QString::number(r.substituteDays)}));
+    csv.bytes += encoder(csvLine(header));
+    for (const CsvRow& row : rows) {
+        const QByteArray line = encoder(csvLine(row.fields));
         if (encoder.hasError())
             return {{},
-                    QStringLiteral("スタッフ %1 %2 には Shift_JIS で書けない文字があります。"
+                    QStringLiteral("%1 には Shift_JIS で書けない文字があります。"
                                    "スタッフ登録で直すか、UTF-8 で出力してください。")
-                        .arg(r.staffCd, r.staffNm)};
+                        .arg(row.owner)};
         csv.bytes += line;
     }
     return csv;
+}
+
+CsvFile payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding)
+{
+    std::vector<CsvRow> lines;
+    for (const PayrollRow& r : rows) {
+        lines.push_back(
+            {QStringLiteral("スタッフ %1 %2").arg(r.staffCd, r.staffNm),
+             {r.staffCd, r.staffNm, r.syoriDt, slashDate(r.kikanSt), slashDate(r.kikanEn),
+              QString::number(r.workDays), QString::number(r.holidayWorkDays),
+              QString::number(r.restDays), hours(r.kihon1), hours(r.kihon2), hours(r.kihon3),
+              hours(r.kihon4), r.closed ? QStringLiteral("締め済") : QStringLiteral("未締め"),
+              QString::number(r.paidLeaveDays), QString::number(r.absenceDays),
+              QString::number(r.specialLeaveDays), QString::number(r.substituteDays)}});
+    }
+    return csvFile({"スタッフコード", "スタッフ氏名", "処理年月", "期間開始", "期間終了",
+                    "出勤日数", "休日出勤日数", "公休日数", "基本時間", "残業時間", "深夜時間",
+                    "休憩時間", "締め", "有給休暇日数", "欠勤日数", "特別休暇日数",
+                    "振替休日・代休日数"},
+                   lines, encoding);
 }

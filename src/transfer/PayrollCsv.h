@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -16,11 +17,20 @@ enum class CsvEncoding {
     Utf8Bom,
 };
 
-struct PayrollCsv {
+struct CsvFile {
     QByteArray bytes;
     QString refusal; // why no file can be written, or empty text
 };
 
-// The file's bytes; a member whose text the encoding cannot hold is refused by name, never
-// written with a stand-in character.
-PayrollCsv payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding);
+// One line of a CSV file, with what it is of, as a refusal names it ("スタッフ 0001 青木").
+struct CsvRow {
+    QString owner;
+    QStringList fields;
+};
+
+// A CSV file of a header line and rows; a row whose text the encoding cannot hold is refused by
+// its owner, never written with a stand-in character.
+CsvFile csvFile(const QStringList& header, const std::vector<CsvRow>& rows, CsvEncoding encoding);
+
+// The payroll file's bytes.
+CsvFile payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding);

@@ -105,7 +105,7 @@ void frmPayroll::run()
     }
     if (!openMonthsAccepted(rows, month))
         return;
-    const PayrollCsv csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()));
+    const CsvFile csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()));
     if (!csv.refusal.isEmpty()) {
         ShowMsg(kMsgError, csv.refusal);
         return;
