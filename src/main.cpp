@@ -13,6 +13,8 @@
 #include "frmJyouken.h"
 #include "frmPayroll.h"
 #include "frmStaff.h"
+#include "frmYukyu.h"
+#include "frmYukyu5.h"
 #include "modOption.h"
 
 #include <QApplication>
@@ -32,6 +34,10 @@ void connectScreens(frmMDIForm* mainWindow)
                      [] { showPrintScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::calendarRequested, mainWindow,
                      [] { showCalendarScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::leaveLedgerRequested, mainWindow,
+                     [] { showLeaveLedgerScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::fiveDayRequested, mainWindow,
+                     [] { showFiveDayScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::payrollRequested, mainWindow,
                      [] { showPayrollScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,

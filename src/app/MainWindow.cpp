@@ -78,6 +78,11 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
             this, &frmMDIForm::staffRequested);
     connect(addCommand(kintai, "m_calendar", QStringLiteral("会社カレンダー(&C)")),
             &QAction::triggered, this, &frmMDIForm::calendarRequested);
+    addSeparator(kintai, "m_blank3");
+    connect(addCommand(kintai, "m_yukyu", QStringLiteral("有給休暇管理簿(&Y)")),
+            &QAction::triggered, this, &frmMDIForm::leaveLedgerRequested);
+    connect(addCommand(kintai, "m_yukyu5", QStringLiteral("年5日取得状況(&G)")),
+            &QAction::triggered, this, &frmMDIForm::fiveDayRequested);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("m_help"));

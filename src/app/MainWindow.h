@@ -29,6 +29,8 @@ signals:
     void printRequested();
     void staffRequested();
     void calendarRequested();
+    void leaveLedgerRequested();
+    void fiveDayRequested();
     void helpContentsRequested();
     void helpKeywordRequested();
     void versionRequested();

@@ -57,6 +57,9 @@ LeaveGrantRecord::Kind grantKind(const QString& code)
     return LeaveGrantRecord::Kind::Refused;
 }
 
+const QString kDutyWarningMonths = QStringLiteral("yukyuKeikokuTuki");
+constexpr int kDefaultDutyWarningMonths = 3;
+
 } // namespace
 
 MemberConditions loadConditions(Database& db, const QString& staffCd)
@@ -158,4 +161,21 @@ LeaveInputs loadLeaveInputs(Database& db, const QString& staffCd, const QDate& u
         inputs.days = loadClassDays(db, staffCd, from, upTo);
     read.end();
     return inputs;
+}
+
+int loadDutyWarningMonths(Database& db)
+{
+    Rows rows = db.query(QStringLiteral("SELECT setteiVal FROM CMSETTEIMST WHERE setteiCd = ?"),
+                         {kDutyWarningMonths});
+    bool number = false;
+    const int months = rows.next() ? rows.text(0).toInt(&number) : 0;
+    return number && months >= 0 ? months : kDefaultDutyWarningMonths;
+}
+
+void saveDutyWarningMonths(Database& db, int months)
+{
+    db.execute(
+        QStringLiteral("INSERT INTO CMSETTEIMST (setteiCd, setteiVal) VALUES (?, ?) "
+                       "ON CONFLICT (setteiCd) DO UPDATE SET setteiVal = excluded.setteiVal"),
+        {kDutyWarningMonths, QString::number(months)});
 }

@@ -39,3 +39,7 @@ struct LeaveInputs {
     std::vector<ClassDay> days;
 };
 LeaveInputs loadLeaveInputs(Database& db, const QString& staffCd, const QDate& upTo);
+
+// How many months before its due date a grant still short of its 5 days is marked (3 until set).
+int loadDutyWarningMonths(Database& db);
+void saveDutyWarningMonths(Database& db, int months);
