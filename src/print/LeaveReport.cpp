@@ -16,10 +16,10 @@ struct Column {
     Qt::Alignment alignment;
 };
 constexpr Column kColumns[] = {
-    {"kijunDt", 0, 1500, Qt::AlignLeft},      {"kubun", 1550, 1500, Qt::AlignLeft},
-    {"fuyo", 3100, 600, Qt::AlignRight},      {"kurikosi", 3750, 600, Qt::AlignRight},
-    {"syutokuDt", 4450, 2900, Qt::AlignLeft}, {"syutoku", 7400, 600, Qt::AlignRight},
-    {"sikkou", 8050, 600, Qt::AlignRight},    {"zan", 8700, 600, Qt::AlignRight},
+    {"kijunDt", 0, 1000, Qt::AlignLeft},      {"kubun", 1050, 1600, Qt::AlignLeft},
+    {"fuyo", 2700, 760, Qt::AlignRight},      {"kurikosi", 3510, 760, Qt::AlignRight},
+    {"syutokuDt", 4370, 2450, Qt::AlignLeft}, {"syutoku", 6870, 760, Qt::AlignRight},
+    {"sikkou", 7680, 760, Qt::AlignRight},    {"zan", 8490, 760, Qt::AlignRight},
     {"nengo", 9350, 1138, Qt::AlignLeft},
 };
 

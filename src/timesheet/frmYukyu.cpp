@@ -11,6 +11,8 @@
 #include "ScreenParts.h"
 #include "WholeFile.h"
 
+#include <array>
+
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -29,12 +31,12 @@ frmYukyu* showLeaveLedgerScreen(const QString& code)
 }
 
 frmYukyu::frmYukyu(const QDate& today, QWidget* parent)
-    : WorkScreen(QStringLiteral("frmYukyu"), QStringLiteral("有給休暇管理簿"), {12600, 7500},
+    : WorkScreen(QStringLiteral("frmYukyu"), QStringLiteral("有給休暇管理簿"), {14400, 7500},
                  Placement::Centred, parent)
 {
     addHeading(this,
                QStringLiteral("年次有給休暇の基準日、付与日数、取得した日と残日数を表示します。"),
-               px(120, 120, 12360, 300));
+               px(120, 120, 14160, 300));
     m_staffCd = new TextField(4, this);
     m_staffCd->setObjectName(QStringLiteral("txt_staffCd"));
     m_staffCd->setCaption(QStringLiteral("ｽﾀｯﾌID:"));
@@ -50,23 +52,17 @@ frmYukyu::frmYukyu(const QDate& today, QWidget* parent)
     m_asOf->setValue(today);
     m_conditions = new QLabel(this);
     m_conditions->setObjectName(QStringLiteral("lbl_jouken"));
-    m_conditions->setGeometry(px(7200, 540, 5280, 345));
+    m_conditions->setGeometry(px(7200, 540, 6960, 345));
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setGeometry(px(240, 1020, 12240, 3900));
+    m_list->setGeometry(px(240, 1020, 13920, 3900));
     m_list->setHeaderLabels(ledgerColumns());
     m_list->setRootIsDecorated(false);
     m_list->setWordWrap(true);
-    for (const auto& [column, width] : {std::pair{0, 1300},
-                                        {1, 2300},
-                                        {2, 900},
-                                        {3, 900},
-                                        {4, 3000},
-                                        {5, 900},
-                                        {6, 900},
-                                        {7, 800}})
-        m_list->setColumnWidth(column, px(width));
+    const std::array<int, 8> widths{1250, 2100, 850, 850, 3300, 850, 850, 750};
+    for (size_t column = 0; column < widths.size(); ++column)
+        m_list->setColumnWidth(int(column), px(widths[column]));
     m_balance = new QLabel(this);
     m_balance->setObjectName(QStringLiteral("lbl_zan"));
     m_balance->setGeometry(px(240, 5010, 6000, 345));
@@ -99,11 +95,11 @@ frmYukyu::frmYukyu(const QDate& today, QWidget* parent)
                                "します。"),
                 px(240, 5940, 7080, 1440));
     QPushButton* print =
-        addCommandButton(this, 2, QStringLiteral("印刷(&P)"), px(7560, 6960, 1500, 420), onClick);
+        addCommandButton(this, 2, QStringLiteral("印刷(&P)"), px(9360, 6960, 1500, 420), onClick);
     QPushButton* csv = addCommandButton(this, 3, QStringLiteral("CSV出力(&O)"),
-                                        px(9180, 6960, 1500, 420), onClick);
+                                        px(10980, 6960, 1500, 420), onClick);
     QPushButton* close =
-        addCommandButton(this, 6, QStringLiteral("終了(&C)"), px(10800, 6960, 1500, 420), onClick);
+        addCommandButton(this, 6, QStringLiteral("終了(&C)"), px(12600, 6960, 1500, 420), onClick);
     setTabChain({m_staffCd, m_asOf, m_list, decide, remove, m_openingDt, m_openingGranted,
                  m_openingLeft, opening, print, csv, close});
 
@@ -152,6 +148,8 @@ void frmYukyu::showLedger()
     for (size_t i = 0; i < rows.size(); ++i) {
         auto* item = new QTreeWidgetItem(m_list, rows[i]);
         item->setData(0, Qt::UserRole, int(i));
+        for (int column = 0; column < rows[i].size(); ++column)
+            item->setToolTip(column, rows[i][column]); // a long list of days is read in full
         for (const int column : {2, 3, 5, 6, 7})
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         const LeaveYear& year = m_leave.ledger().years[i];

@@ -2,6 +2,8 @@
 #include "Common.h"
 #include "HistoryReport.h"
 #include "InputFields.h"
+#include "LeaveReport.h"
+#include "LeaveStore.h"
 #include "MonthLog.h"
 #include "ProgramSetup.h"
 #include "ReportPaint.h"
@@ -275,6 +277,30 @@ private slots:
         const QString text = run("pdftotext", {"-raw", pdf, "-"}).remove(blanks);
         for (const QString& line : {change, restore})
             QVERIFY2(text.contains(QString(line).remove(blanks)), qPrintable(text));
+    }
+
+    // The printed ledger holds a member's grant years in the Japanese era, every day taken.
+    void printedLedgerReadsBack()
+    {
+        Database& db = m_temp->db();
+        saveConditions(db, {"0002", QDate(2005, 4, 1), QDate(), 5, 40, 8});
+        std::vector<DayRow> days = december("0002");
+        for (const int day : {5, 6, 7, 8, 9, 12, 13})
+            days[size_t(day - 1)].syukinKb = day == 13 ? "5" : "3";
+        saveMonth(db, {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1}, days);
+        MemberLeave leave;
+        QVERIFY(leave.load(db, "2", QDate(2006, 3, 31)));
+        const ReportDocument document = leaveLedgerReport(leave, kToday);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("ledger.pdf");
+        QVERIFY(writeReportPdf(document, pdf));
+        static const QRegularExpression blanks("\\s");
+        const QString text = run("pdftotext", {"-raw", pdf, "-"}).remove(blanks);
+        for (const char* expected :
+             {"年次有給休暇管理簿", "0002伊藤", "入社日平成17年4月1日", "平成18年3月31日現在",
+              "H17.10.1", "法定（記録なし）", "H17.12.5,H17.12.6,H17.12.7,H17.12.8,H17.12.9,",
+              "H17.12.12,H17.12.13(半)", "6.5", "3.5", "達成"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected).remove(blanks)), expected);
     }
 
     void printScreenRuns_data()

@@ -18,6 +18,7 @@
 #include "frmJyouken.h"
 #include "frmKensaku.h"
 #include "frmKintaiEnt1.h"
+#include "frmYukyu.h"
 
 #include "ScreenTest.h"
 #include "TempDatabase.h"
@@ -29,6 +30,7 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -173,6 +175,62 @@ private slots:
         QCOMPARE(child<ClockField>("txt_syukinJn_2")->value(), QStringLiteral("0900"));
         QCOMPARE(m_screen->month().header().kihon2, 64.0);
         QVERIFY(!m_screen->month().isModified());
+    }
+
+    // The ledger takes the clerk's word on unrecorded grants and opening balances, records both,
+    // and exports what it shows.
+    void leaveLedgerDecidesAndExports()
+    {
+        Database& db = m_program->db();
+        saveConditions(db, {"0001", QDate(2025, 4, 1), QDate(), 5, 40, 8});
+        QPointer<frmYukyu> ledger = showLeaveLedgerScreen("1");
+        QVERIFY(ledger);
+        auto* list = ledger->findChild<QTreeWidget*>("ListView1");
+        QCOMPARE(list->topLevelItemCount(), 2); // 2025-10-01 and 2026-10-01, nothing on file
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("法定（記録なし）"));
+
+        ScriptedMessages asked({int(kMsgNo)});
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(ledger->findChild<QPushButton*>("cmd_button_0"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("不付与（記録なし・確認済）"));
+        QCOMPARE(ledger->leave().ledger().balance, 11.0);
+
+        ledger->findChild<DateField*>("txt_kurikosiDt")->setValue(QDate(2024, 10, 1));
+        for (const auto& [name, days] : {std::pair{"txt_kurikosiFuyo", "12"},
+                                         {"txt_kurikosiZan", "13"},
+                                         {"txt_kurikosiZan", "4"}}) {
+            auto* field = ledger->findChild<NumberField*>(name);
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, days);
+            QTest::keyClick(field, Qt::Key_Tab);
+            if (QLatin1String(name) == QLatin1String("txt_kurikosiZan"))
+                QTest::mouseClick(ledger->findChild<QPushButton*>("cmd_button_1"), Qt::LeftButton);
+        }
+        QCOMPARE(asked.texts().mid(1),
+                 (QStringList{"残日数は 0 から付与日数までで入力してください。",
+                              "繰越を登録しました。"}));
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("繰越"));
+        QStringList recorded;
+        for (const HistoryEntry& e : loadHistory(db, "0001", "202612"))
+            recorded << e.sousa + ' ' + e.naiyou;
+        QCOMPARE(recorded,
+                 (QStringList{"有給繰越 基準日 2024/10/01 付与 12 日 残 4 日",
+                              "有給付与確認 基準日 2025/10/01 記録なしの期間の付与: 付与しない"}));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ledger.csv");
+        ScriptedFiles files({path});
+        QTest::mouseClick(ledger->findChild<QPushButton*>("cmd_button_3"), Qt::LeftButton);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+        QCOMPARE(lines.at(0), QStringLiteral("スタッフコード,スタッフ氏名,基準日,区分,付与日数,"
+                                             "繰越日数,取得日,取得日数,失効日数,残日数,年5日"));
+        // 8 of the opening's 12 days were taken before it was entered: the duty is met.
+        QCOMPARE(lines.at(1), QStringLiteral("0001,青木,2024/10/01,繰越,12,0,,0,0,4,達成"));
+        delete ledger;
     }
 
     void leavingAnEditedMonthAsks_data()
