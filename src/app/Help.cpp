@@ -132,6 +132,8 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmCalendar"), QStringLiteral("calendar")},
         {QStringLiteral("frmPayroll"), QStringLiteral("payroll")},
         {QStringLiteral("frmHistory"), QStringLiteral("monthend")},
+        {QStringLiteral("frmYukyu"), QStringLiteral("leave")},
+        {QStringLiteral("frmYukyu5"), QStringLiteral("leave")},
         {QStringLiteral("frmConnection"), QStringLiteral("connection")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };

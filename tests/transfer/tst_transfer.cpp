@@ -304,6 +304,9 @@ private slots:
                    "表 CMSTAFFKIHONMST の列 staffCd");
         addTestRow("a class of no number", "UPDATE KYTIMESHEETJL SET syukinKb = '9'" + oneDay,
                    "表 KYTIMESHEETJL の列 syukinKb");
+        addTestRow("a hire date that is no day",
+                   "INSERT INTO CMSTAFFJOUKENMST VALUES ('0001', '2024-02-30', '', 5, 40, 8)",
+                   "表 CMSTAFFJOUKENMST の列 nyusyaDt");
         addTestRow("a clock time of five digits",
                    "UPDATE KYTIMESHEETJL SET syukin = '09000'" + oneDay,
                    "表 KYTIMESHEETJL の列 syukin");
