@@ -1,4 +1,6 @@
-// The timesheet entry screen on a database of 300 staff with 120 saved months each: opening it,
+// The timesheet entry screen on a database of 300 staff with 120 saved months each, every member
+// hired before the first so that each step also reads and reckons the member's paid leave since
+// hiring: opening it,
 // stepping to the next staff member and saving a month (also with its history entry, without the
 // screen), each next to the storage operations that the same step needs, run alone. The difference
 // is what the screen adds: its model, its 31 rows of fields and, for opening and saving, the
@@ -6,6 +8,8 @@
 
 #include "Common.h"
 #include "Database.h"
+#include "LeaveStore.h"
+#include "PaidLeave.h"
 #include "Schema.h"
 #include "StaffStore.h"
 #include "TempDatabase.h"
@@ -49,12 +53,14 @@ private:
         Transaction fill(db);
         for (int s = 0; s < kStaff; ++s) {
             SaveStaff(db, {code(s), QStringLiteral("職員%1").arg(s), QStringLiteral("ｼｮｸｲﾝ")});
+            saveConditions(db, {code(s), QDate(1999, 7, 1), QDate(), 5, 40, 8});
             for (int m = 0; m < kMonths; ++m) {
                 const QDate first = QDate(2000, 1, 1).addMonths(m);
                 const QString month = first.toString(QStringLiteral("yyyyMM"));
                 const QDate last = first.addDays(first.daysInMonth() - 1);
-                saveMonth(db, {code(s), {}, {}, month, first, last, 160, 10, 2, 20},
-                          workedMonth(code(s), month, first, first.daysInMonth()));
+                std::vector<DayRow> days = workedMonth(code(s), month, first, first.daysInMonth());
+                days[9].syukinKb = dayClassCode(DayClass::PaidLeave); // a day of leave a month
+                saveMonth(db, {code(s), {}, {}, month, first, last, 160, 10, 2, 20}, days);
             }
         }
         fill.commit();
@@ -159,6 +165,29 @@ void Screen_NextMonth(benchmark::State& state)
     }
 }
 BENCHMARK(Screen_NextMonth)->Unit(benchmark::kMicrosecond);
+
+// The paid leave a step adds: the member's stored days since hiring read, then the ledger made.
+void Store_LeaveInputs(benchmark::State& state)
+{
+    Fixture::instance();
+    for (auto _ : state) {
+        const LeaveInputs inputs = loadLeaveInputs(*gDb, code(150), kLast);
+        benchmark::DoNotOptimize(inputs.days.data());
+    }
+}
+BENCHMARK(Store_LeaveInputs)->Unit(benchmark::kMicrosecond);
+
+void Rules_LeaveLedger(benchmark::State& state)
+{
+    Fixture::instance();
+    const LeaveInputs inputs = loadLeaveInputs(*gDb, code(150), kLast);
+    for (auto _ : state) {
+        const LeaveLedger ledger =
+            buildLeaveLedger(inputs.conditions, inputs.days, inputs.grants, kLast);
+        benchmark::DoNotOptimize(ledger.balance);
+    }
+}
+BENCHMARK(Rules_LeaveLedger)->Unit(benchmark::kMicrosecond);
 
 // --- Saving a month ---
 
