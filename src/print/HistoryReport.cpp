@@ -1,6 +1,5 @@
 #include "HistoryReport.h"
 
-#include <QPageSize>
 #include <QStringList>
 
 namespace {
@@ -91,16 +90,8 @@ ReportDocument historyReport(const QString& title, const std::vector<HistoryEntr
                       reportField(QStringLiteral("txt_change"), QStringLiteral("change"),
                                   {4950, 0, 5538, 260}, font, Qt::AlignLeft)};
     d.detail.texts.back().wraps = true; // nothing of a change is cut
-    d.pageFooter = {QStringLiteral("PageFooter"), 300, {}, {}};
-    d.pageFooter.texts = {{QStringLiteral("txt_today"),
-                           ReportText::Source::Today,
-                           {},
-                           QRect(0, 0, 10488, 280),
-                           font,
-                           Qt::AlignRight,
-                           QStringLiteral("ggge年m月d日")}};
-    d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                               QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
+    d.pageFooter = todayFooter(font);
+    d.pageLayout = a4PortraitLayout();
     d.title = QStringLiteral("変更履歴");
     HistorySource source(history);
     return runReport(d, source, today);

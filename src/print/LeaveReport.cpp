@@ -2,8 +2,6 @@
 
 #include "ReportFormat.h"
 
-#include <QPageSize>
-
 namespace {
 
 const QString kMincho = QStringLiteral("ＭＳ 明朝");
@@ -95,16 +93,8 @@ ReportDocument leaveLedgerReport(const MemberLeave& leave, const QDate& today)
         text.wraps = true; // every date taken is printed
         d.detail.texts.push_back(text);
     }
-    d.pageFooter = {QStringLiteral("PageFooter"), 300, {}, {}};
-    d.pageFooter.texts = {{QStringLiteral("txt_today"),
-                           ReportText::Source::Today,
-                           {},
-                           QRect(0, 0, 10488, 280),
-                           font,
-                           Qt::AlignRight,
-                           QStringLiteral("ggge年m月d日")}};
-    d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                               QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
+    d.pageFooter = todayFooter(font);
+    d.pageLayout = a4PortraitLayout();
     d.title = QStringLiteral("年次有給休暇管理簿_%1").arg(leave.member().staffCd);
     LedgerSource source(leave);
     return runReport(d, source, today);

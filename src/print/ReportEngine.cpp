@@ -2,6 +2,7 @@
 
 #include "ReportFormat.h"
 
+#include <QPageSize>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -261,4 +262,23 @@ ReportText reportLabel(const QString& name, const QString& caption, QRect rect,
                        const ReportFont& font, Qt::Alignment alignment)
 {
     return {name, ReportText::Source::Caption, caption, rect, font, alignment, {}};
+}
+
+QPageLayout a4PortraitLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
+}
+
+ReportSection todayFooter(const ReportFont& font)
+{
+    ReportSection footer{QStringLiteral("PageFooter"), 300, {}, {}};
+    footer.texts = {{QStringLiteral("txt_today"),
+                     ReportText::Source::Today,
+                     {},
+                     QRect(0, 0, 10488, 280),
+                     font,
+                     Qt::AlignRight,
+                     QStringLiteral("ggge年m月d日")}};
+    return footer;
 }

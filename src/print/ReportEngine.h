@@ -135,5 +135,11 @@ QFont reportQFont(const ReportFont& font);
 ReportDocument runReport(const ReportDefinition& definition, ReportSource& source,
                          const QDate& today);
 
+// The program's paper: A4 portrait, with side margins that leave the body 10488 twips.
+QPageLayout a4PortraitLayout();
+
+// A page footer with the date of the run at its right, as the program's lists end each page.
+ReportSection todayFooter(const ReportFont& font);
+
 // The printable area of a page layout in twips.
 QSizeF printableTwips(const QPageLayout& layout);

@@ -6,7 +6,6 @@
 #include "TimesheetStore.h"
 
 #include <QLocale>
-#include <QPageSize>
 
 #include <algorithm>
 
@@ -174,8 +173,7 @@ ReportDefinition rptSyukin::Definition()
     d.groupStartsNewPage = true;
     d.title = QStringLiteral("出勤表");
     // A4 portrait; the side margins leave the body its 10560 twips.
-    d.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                               QMarginsF(33.5, 50, 33.5, 50), QPageLayout::Point);
+    d.pageLayout = a4PortraitLayout();
     return d;
 }
 

@@ -2,21 +2,17 @@
 
 #include "ChildScreens.h"
 #include "Common.h"
-#include "FileDialogs.h"
 #include "InputFields.h"
 #include "LeaveReport.h"
 #include "Messages.h"
-#include "PayrollCsv.h"
 #include "ReportPreview.h"
 #include "ScreenParts.h"
-#include "WholeFile.h"
+#include "frmPayroll.h"
 
 #include <array>
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTreeWidget>
 
 QPointer<frmYukyu> gfrmYukyu;
@@ -268,18 +264,10 @@ void frmYukyu::exportCsv()
         csvFile(QStringList{QStringLiteral("スタッフコード"), QStringLiteral("スタッフ氏名")} +
                     ledgerColumns(),
                 rows, CsvEncoding::Utf8Bom);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = askFileName(
-        this, {true, QStringLiteral("有給休暇管理簿の出力"),
-               QDir(documents).filePath(
-                   QStringLiteral("有給休暇管理簿_%1.csv").arg(m_leave.member().staffCd)),
-               QStringLiteral("CSVファイル(*.csv)")});
+    const QString path =
+        saveCsvFile(this, QStringLiteral("有給休暇管理簿の出力"),
+                    QStringLiteral("有給休暇管理簿_%1.csv").arg(m_leave.member().staffCd), csv);
     if (path.isEmpty())
         return;
-    QString error;
-    if (!writeWholeFile(path, csv.bytes, &error)) {
-        ShowMsg(kMsgError, wholeFileFailure(path, error));
-        return;
-    }
     ShowMsg(kMsgInformation, QStringLiteral("%1 に出力しました。").arg(path));
 }

@@ -110,18 +110,26 @@ void frmPayroll::run()
         ShowMsg(kMsgError, csv.refusal);
         return;
     }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path =
-        askFileName(this, {true, QStringLiteral("給与データ出力"),
-                           QDir(documents).filePath(QStringLiteral("給与データ_%1.csv").arg(month)),
-                           QStringLiteral("CSVファイル(*.csv)")});
+    const QString path = saveCsvFile(this, QStringLiteral("給与データ出力"),
+                                     QStringLiteral("給与データ_%1.csv").arg(month), csv);
     if (path.isEmpty())
         return;
+    ShowMsg(kMsgInformation,
+            QStringLiteral("%1 に %2 人分を出力しました。").arg(path).arg(rows.size()));
+}
+
+QString saveCsvFile(QWidget* owner, const QString& title, const QString& fileName,
+                    const CsvFile& csv)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = askFileName(owner, {true, title, QDir(documents).filePath(fileName),
+                                             QStringLiteral("CSVファイル(*.csv)")});
+    if (path.isEmpty())
+        return {};
     QString error;
     if (!writeWholeFile(path, csv.bytes, &error)) {
         ShowMsg(kMsgError, wholeFileFailure(path, error));
-        return;
+        return {};
     }
-    ShowMsg(kMsgInformation,
-            QStringLiteral("%1 に %2 人分を出力しました。").arg(path).arg(rows.size()));
+    return path;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PayrollCsv.h"
 #include "Records.h"
 #include "WorkScreen.h"
 
@@ -38,3 +39,8 @@ extern QPointer<frmPayroll> gfrmPayroll;
 
 // Opens the payroll hand-over, or brings it forward when open.
 frmPayroll* showPayrollScreen();
+
+// Asks where to save a CSV file, suggesting fileName in the documents folder, and writes it whole;
+// the failure is told to the clerk. The path written, or empty text when nothing was.
+QString saveCsvFile(QWidget* owner, const QString& title, const QString& fileName,
+                    const CsvFile& csv);
