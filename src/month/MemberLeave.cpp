@@ -165,6 +165,7 @@ std::vector<QStringList> ledgerRows(const LeaveLedger& ledger,
                                     const std::function<QString(const QDate&)>& dateText)
 {
     std::vector<QStringList> rows;
+    rows.reserve(ledger.years.size());
     for (const LeaveYear& year : ledger.years) {
         rows.push_back({dateText(year.kijunDt), grantBasisText(year), leaveDaysText(year.granted),
                         leaveDaysText(year.carriedOver), takenDaysText(year, dateText),

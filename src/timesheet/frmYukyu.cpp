@@ -254,10 +254,12 @@ void frmYukyu::removeEntry()
 
 void frmYukyu::exportCsv()
 {
+    const std::vector<QStringList> ledger = ledgerRows(m_leave.ledger(), slashDate);
     std::vector<CsvRow> rows;
+    rows.reserve(ledger.size());
     const QString owner =
         QStringLiteral("スタッフ %1 %2").arg(m_leave.member().staffCd, m_leave.member().staffNm);
-    for (const QStringList& row : ledgerRows(m_leave.ledger(), slashDate))
+    for (const QStringList& row : ledger)
         rows.push_back(
             {owner, QStringList{m_leave.member().staffCd, m_leave.member().staffNm} + row});
     const CsvFile csv =

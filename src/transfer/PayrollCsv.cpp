@@ -50,6 +50,7 @@ CsvFile csvFile(const QStringList& header, const std::vector<CsvRow>& rows, CsvE
 CsvFile payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding)
 {
     std::vector<CsvRow> lines;
+    lines.reserve(rows.size());
     for (const PayrollRow& r : rows) {
         lines.push_back(
             {QStringLiteral("スタッフ %1 %2").arg(r.staffCd, r.staffNm),

@@ -122,8 +122,8 @@ QString saveCsvFile(QWidget* owner, const QString& title, const QString& fileNam
                     const CsvFile& csv)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = askFileName(owner, {true, title, QDir(documents).filePath(fileName),
-                                             QStringLiteral("CSVファイル(*.csv)")});
+    QString path = askFileName(owner, {true, title, QDir(documents).filePath(fileName),
+                                       QStringLiteral("CSVファイル(*.csv)")});
     if (path.isEmpty())
         return {};
     QString error;
