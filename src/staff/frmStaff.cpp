@@ -21,7 +21,7 @@ frmStaff* showStaffScreen()
 }
 
 frmStaff::frmStaff(QWidget* parent)
-    : WorkScreen(QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), {6120, 4770},
+    : WorkScreen(QStringLiteral("frmStaff"), QStringLiteral("ｽﾀｯﾌﾏｽﾀ"), {6120, 5070},
                  Placement::TopRight, parent)
 {
     addHeading(this, QStringLiteral("スタッフの登録を行います。"), px(120, 120, 5880, 300));
@@ -76,7 +76,7 @@ frmStaff::frmStaff(QWidget* parent)
                                "新しいコードなら氏名とﾌﾘｶﾞﾅを入力して保存ﾎﾞﾀﾝを押します。"
                                "入社日と所定労働日数・時間から有給休暇が付与されます。"
                                "削除すると、そのスタッフの出勤表のデータも消えます。"),
-                px(120, 2880, 4320, 1740));
+                px(120, 2880, 4320, 2040));
 
     const auto addButton = [&](int index, const QString& caption, int top) {
         return addCommandButton(this, index, caption, px(4620, top, 1380, 420),
@@ -84,7 +84,7 @@ frmStaff::frmStaff(QWidget* parent)
     };
     QPushButton* save = addButton(0, QStringLiteral("保存(&S)"), 2970);
     QPushButton* remove = addButton(1, QStringLiteral("削除(&D)"), 3510);
-    QPushButton* close = addButton(6, QStringLiteral("終了(&C)"), 4110);
+    QPushButton* close = addButton(6, QStringLiteral("終了(&C)"), 4410);
 
     setTabChain({m_code, m_name, m_reading, m_hired, m_nyusyaDt, m_left, m_taisyokuDt, m_syuNissu,
                  m_syuJikan, m_hiJikan, save, close, remove});
