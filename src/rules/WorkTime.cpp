@@ -65,19 +65,23 @@ int OverlapMinutes(const TimePoint& windowStart, const TimePoint& windowEnd,
     return minutesBetween(windowStart, spanEnd);
 }
 
-WorkTime CalcWorkTime(const ClockTimes& times)
+SpanMinutes daySpan(const ClockTimes& times)
 {
     const TimePoint start = TimePoint::fromText(times.syukin);
     TimePoint end = TimePoint::fromText(times.taisya);
     if (CompareTime(start, end) > 0)
         end.hour += 24;
+    SpanMinutes minutes{minutesBetween(start, end), 0};
+    for (const auto& window : kNightWindows)
+        minutes.night += OverlapMinutes(window[0], window[1], start, end);
+    return minutes;
+}
 
+WorkTime CalcWorkTime(const ClockTimes& times)
+{
     // The rules are decided on whole minutes, so that two equal durations never compare
     // unequal through rounding; only the results become decimal hours.
-    int nightMinutes = 0;
-    for (const auto& window : kNightWindows)
-        nightMinutes += OverlapMinutes(window[0], window[1], start, end);
-    const int spanMinutes = minutesBetween(start, end);
+    const auto [spanMinutes, nightMinutes] = daySpan(times);
     const int workedMinutes = spanMinutes - kBreakMinutes;
     const auto hours = [](int minutes) { return minutes / 60.0; };
 

@@ -47,6 +47,14 @@ int CompareTime(const TimePoint& a, const TimePoint& b);
 int OverlapMinutes(const TimePoint& windowStart, const TimePoint& windowEnd,
                    const TimePoint& spanStart, const TimePoint& spanEnd);
 
+// A day's span in whole minutes, from the clock-in to the clock-out (the next day's when it is
+// earlier; equal times are no span), and its minutes in the late-night windows.
+struct SpanMinutes {
+    int span = 0;
+    int night = 0;
+};
+SpanMinutes daySpan(const ClockTimes& times);
+
 // The day's hours; both clock times must be present.
 WorkTime CalcWorkTime(const ClockTimes& times);
 
