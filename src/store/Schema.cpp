@@ -159,6 +159,23 @@ const char* const kVersion6[] = {
     ) WITHOUT ROWID)",
 };
 
+// The law's hours: each month's figures as they were saved with it, and the settings they were
+// made under, so that a year of them is read without making them again.
+const char* const kVersion7[] = {
+    R"(CREATE TABLE KYHOUTEIJL (
+        staffCd TEXT NOT NULL,
+        syoriDt TEXT NOT NULL,
+        kinmu INTEGER NOT NULL DEFAULT 0,
+        hounai INTEGER NOT NULL DEFAULT 0,
+        hougai INTEGER NOT NULL DEFAULT 0,
+        hougai60 INTEGER NOT NULL DEFAULT 0,
+        kyujitu INTEGER NOT NULL DEFAULT 0,
+        sinya INTEGER NOT NULL DEFAULT 0,
+        keisanKey TEXT NOT NULL DEFAULT '',
+        PRIMARY KEY (staffCd, syoriDt)
+    ) WITHOUT ROWID)",
+};
+
 // The schema grows by versions: each version's statements bring a file of the version before it
 // up to it, and a new file runs them all. Files made before the schema carried a number read
 // user_version 0 and hold version 1's objects. The statements of a version are never edited once
@@ -169,7 +186,7 @@ struct SchemaStep {
 
 // Version n is kSteps[n - 1].
 const SchemaStep kSteps[] = {
-    {kVersion1}, {kVersion2}, {kVersion3}, {kVersion4}, {kVersion5}, {kVersion6},
+    {kVersion1}, {kVersion2}, {kVersion3}, {kVersion4}, {kVersion5}, {kVersion6}, {kVersion7},
 };
 
 constexpr int kCurrentVersion = int(std::size(kSteps));
@@ -432,6 +449,16 @@ const std::vector<WrittenTable>& writtenTables()
           {"syuNissu", WeekDays},
           {"syuJikan", Number},
           {"hiJikan", Number}}},
+        {"KYHOUTEIJL",
+         {{"staffCd", Code},
+          {"syoriDt", Month},
+          {"kinmu", Count},
+          {"hounai", Count},
+          {"hougai", Count},
+          {"hougai60", Count},
+          {"kyujitu", Count},
+          {"sinya", Count},
+          {"keisanKey", Text}}},
         {"KYYUKYUFUYOJL",
          {{"staffCd", Code},
           {"fuyoDt", Date},

@@ -15,8 +15,9 @@ class Database;
 // query that the attendance sheet reads, the office's calendar (version 2), and the closed months
 // with the history of changes (version 3), the months' revisions (version 4), and the revisions
 // of members' records and the calendar with each month's allowance (version 5), and members'
-// working conditions with their paid-leave grants (version 6). The same schema lives in an SQLite
-// file or in a database on a PostgreSQL server.
+// working conditions with their paid-leave grants (version 6), and each month's figures of the
+// law's hours (version 7). The same schema lives in an SQLite file or in a database on a
+// PostgreSQL server.
 
 // Creates an empty database file with the tables and the stored query. Never touches an
 // existing file: one already there is refused like any other failure, with StoreError, and a

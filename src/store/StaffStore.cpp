@@ -123,6 +123,7 @@ void DeleteStaff(Database& db, const QString& code, std::optional<qint64> expect
     db.execute(QStringLiteral("DELETE FROM KYSIMEKANRI WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM CMSTAFFJOUKENMST WHERE staffCd = ?"), {code});
     db.execute(QStringLiteral("DELETE FROM KYYUKYUFUYOJL WHERE staffCd = ?"), {code});
+    db.execute(QStringLiteral("DELETE FROM KYHOUTEIJL WHERE staffCd = ?"), {code});
     // The history stays, marked as a deleted member's.
     db.execute(QStringLiteral("UPDATE KYHENKOURIREKI SET sakujoFlg = 1 WHERE staffCd = ?"), {code});
     transaction.commit();

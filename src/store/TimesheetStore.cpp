@@ -247,6 +247,7 @@ int DeleteMonth(Database& db, const QString& code, const QString& month,
     const int revision = raiseMonthRevision(db, code, month, expectedRevision);
     db.execute(QStringLiteral("DELETE FROM KYKINTAISYUKEIJL ") + kMonthKey, {code, month});
     db.execute(QStringLiteral("DELETE FROM KYTIMESHEETJL ") + kMonthKey, {code, month});
+    db.execute(QStringLiteral("DELETE FROM KYHOUTEIJL ") + kMonthKey, {code, month});
     transaction.commit();
     return revision;
 }

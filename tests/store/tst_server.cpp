@@ -58,6 +58,7 @@ private slots:
             db->execute("ALTER TABLE KYKINTAISYUKEIJL DROP COLUMN kihon40");
             db->execute("DROP TABLE CMSTAFFJOUKENMST");
             db->execute("DROP TABLE KYYUKYUFUYOJL");
+            db->execute("DROP TABLE KYHOUTEIJL");
             db->execute("UPDATE nubira_schema SET version = 3");
             QCOMPARE(serverState(*db), ServerState::Older);
         }
