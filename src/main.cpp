@@ -9,6 +9,7 @@
 #include "WholeFile.h"
 #include "frmCalendar.h"
 #include "frmConnection.h"
+#include "frmHoutei.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
 #include "frmPayroll.h"
@@ -38,6 +39,8 @@ void connectScreens(frmMDIForm* mainWindow)
                      [] { showLeaveLedgerScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::fiveDayRequested, mainWindow,
                      [] { showFiveDayScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::legalSettingsRequested, mainWindow,
+                     [] { showLegalSettingsScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::payrollRequested, mainWindow,
                      [] { showPayrollScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,

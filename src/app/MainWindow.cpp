@@ -83,6 +83,8 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
             &QAction::triggered, this, &frmMDIForm::leaveLedgerRequested);
     connect(addCommand(kintai, "m_yukyu5", QStringLiteral("年5日取得状況(&G)")),
             &QAction::triggered, this, &frmMDIForm::fiveDayRequested);
+    connect(addCommand(kintai, "m_houtei", QStringLiteral("法定労働時間の設定(&H)")),
+            &QAction::triggered, this, &frmMDIForm::legalSettingsRequested);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("m_help"));

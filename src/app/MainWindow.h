@@ -31,6 +31,7 @@ signals:
     void calendarRequested();
     void leaveLedgerRequested();
     void fiveDayRequested();
+    void legalSettingsRequested();
     void helpContentsRequested();
     void helpKeywordRequested();
     void versionRequested();

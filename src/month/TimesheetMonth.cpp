@@ -1,6 +1,7 @@
 #include "TimesheetMonth.h"
 
 #include "Database.h"
+#include "LegalStore.h"
 #include "MonthChange.h"
 #include "OfficeCalendar.h"
 #include "PaidLeave.h"
@@ -130,6 +131,7 @@ void TimesheetMonth::loadRows(Database& db)
         m_header.staffCd.isEmpty() ? MonthState{} : loadMonthState(db, m_header);
     m_kihon40 = state.storedKihon40.value_or(m_calendarKihon40);
     m_closed = state.closed;
+    m_legal.load(db, m_header);
     m_leave = m_header.staffCd.isEmpty() ? LeaveInputs{}
                                          : loadLeaveInputs(db, m_header.staffCd, m_header.kikanEn);
     m_revision = state.revision;
@@ -257,6 +259,8 @@ void TimesheetMonth::save(Database& db)
 {
     Transaction transaction(db);
     const int revision = saveMonth(db, m_header, m_rows, m_revision, m_kihon40);
+    if (m_legal.isEnabled())
+        saveLegalMonth(db, m_header.staffCd, m_legal.stored(m_rows));
     QStringList change;
     if (m_onFile && m_kihon40 != m_storedKihon40)
         change << allowanceChange(m_storedKihon40, m_kihon40);

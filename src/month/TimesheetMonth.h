@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LeaveStore.h"
+#include "MonthLegal.h"
 #include "MonthLog.h"
 #include "OfficeCalendar.h"
 #include "Records.h"
@@ -90,6 +91,10 @@ public:
     // member's paid leave below zero; empty text when it would not.
     QString leaveShortQuestion(int n, DayClass dayClass) const;
 
+    // The law's hours beside the sheet's: on when the office turned them on.
+    const MonthLegal& legal() const { return m_legal; }
+    LegalMonth legalFigures() const { return m_legal.figures(m_rows); }
+
     // The name of the office's own day off on a day of the period, or empty text.
     QString officeDayOff(const QDate& day) const { return m_calendar.dayOffName(day); }
 
@@ -122,9 +127,10 @@ private:
     MonthHeader m_header;
     std::vector<DayRow> m_rows;
     std::vector<DayRow> m_storedRows;
-    std::vector<DayRow> m_filedRows;                         // the days on file, as on file
-    PeriodCalendar m_calendar;                               // of the period on display
-    LeaveInputs m_leave;                                     // the member's paid leave, as on file
+    std::vector<DayRow> m_filedRows; // the days on file, as on file
+    PeriodCalendar m_calendar;       // of the period on display
+    LeaveInputs m_leave;             // the member's paid leave, as on file
+    MonthLegal m_legal;
     std::optional<std::pair<int, DayRow>> m_beforeSelection; // a row as its class was committed
     MonthHeader m_storedHeader;
     double m_storedKihon40 = 40;

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
 
@@ -200,11 +201,27 @@ void frmKintaiEnt1::buildFooter()
     }
 
     const int bottomTop = kRowTop + kRowsInLeftBlock * kRowPitch + 180;
-    addGuidance(
-        this,
-        QStringLiteral("土日を除いた基本時間の合計は、「週40時間勤務上限」として集計"
-                       "されます。"),
-        QRect(px(kLeftBlock), px(bottomTop), px(blockWidth()), px(kHeight - bottomTop - 120)));
+    const QRect bottomLeft(px(kLeftBlock), px(bottomTop), px(blockWidth()),
+                           px(kHeight - bottomTop - 120));
+    m_guidance = addGuidance(this,
+                             QStringLiteral("土日を除いた基本時間の合計は、「週40時間勤務上限」"
+                                            "として集計されます。"),
+                             bottomLeft)
+                     ->parentWidget();
+    // Where the office keeps the law's hours, they stand in the guidance's place.
+    m_legalBlock = new QGroupBox(QStringLiteral("法定労働時間・36協定"), this);
+    m_legalBlock->setObjectName(QStringLiteral("obj_frame_houtei"));
+    m_legalBlock->setGeometry(bottomLeft);
+    auto* legalLayout = new QVBoxLayout(m_legalBlock);
+    m_legalFigures = new QLabel(m_legalBlock);
+    m_legalFigures->setObjectName(QStringLiteral("lbl_houtei"));
+    m_legalFigures->setWordWrap(true);
+    legalLayout->addWidget(m_legalFigures);
+    m_agreementState = new QLabel(m_legalBlock);
+    m_agreementState->setObjectName(QStringLiteral("lbl_36kyotei"));
+    m_agreementState->setWordWrap(true);
+    legalLayout->addWidget(m_agreementState);
+    m_legalBlock->hide();
 
     auto* trash = new TrashBin(this);
     trash->setObjectName(QStringLiteral("img_trash"));
@@ -293,11 +310,50 @@ void frmKintaiEnt1::showTotals()
         m_totals[i]->setText(hoursText(totals[i]));
         m_totals[i]->setToolTip(generalNumber(totals[i])); // the stored figure, unrounded
     }
+    showLegal();
     const std::optional<double> balance = m_month.leaveBalance();
     m_leaveBalance->setText(balance ? QStringLiteral("有給残 %1 日").arg(leaveDaysText(*balance))
                                     : QString());
     setTextColour(m_leaveBalance, balance && *balance < 0 ? QColor(Qt::red)
                                                           : palette().color(QPalette::WindowText));
+}
+
+void frmKintaiEnt1::showLegal()
+{
+    const bool enabled = m_month.legal().isEnabled() && m_month.hasMember();
+    m_legalBlock->setVisible(enabled);
+    m_guidance->setVisible(!enabled);
+    if (!enabled)
+        return;
+    const LegalMonth f = m_month.legalFigures();
+    m_legalFigures->setText(
+        QStringLiteral("法定内 %1　法定外残業 %2（うち60時間超 %3）\n法定休日労働 %4　深夜 %5")
+            .arg(minutesText(f.withinLegal), minutesText(f.overtime), minutesText(f.overtimeOver60),
+                 minutesText(f.legalHoliday), minutesText(f.night)));
+    const AgreementCheck check = m_month.legal().check(f);
+    m_agreementState->setText(
+        check.state == AgreementState::Ok
+            ? QStringLiteral("36協定：%1").arg(agreementStateText(check.state))
+            : QStringLiteral("36協定：%1（%2 の %3%）")
+                  .arg(agreementStateText(check.state), check.rule)
+                  .arg(check.percent));
+    const QColor colour = check.state == AgreementState::Over      ? QColor(Qt::red)
+                          : check.state == AgreementState::Warning ? QColor(0xC0, 0x40, 0)
+                          : check.state == AgreementState::Caution
+                              ? QColor(0x90, 0x70, 0)
+                              : palette().color(QPalette::WindowText);
+    setTextColour(m_agreementState, colour);
+}
+
+void frmKintaiEnt1::sayWhenOverTheAgreement()
+{
+    if (!m_month.legal().isEnabled() || !m_month.hasMember())
+        return;
+    const AgreementCheck check = m_month.legal().check(m_month.legalFigures());
+    if (check.state != AgreementState::Over)
+        return;
+    ShowMsg(kMsgInformation, QStringLiteral("%1は、36協定の上限（%2）を超えています。")
+                                 .arg(m_month.memberMonthCaption(), check.rule));
 }
 
 void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(Database&)>& load)
@@ -307,6 +363,7 @@ void frmKintaiEnt1::LoadMonth(const QString& handler, const std::function<void(D
         load(openDb());
         showWholeMonth();
     });
+    sayWhenOverTheAgreement();
 }
 
 bool frmKintaiEnt1::confirmLeavingMonth()

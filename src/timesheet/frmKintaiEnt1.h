@@ -10,6 +10,7 @@
 
 class Database;
 class DayGrid;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class TextField;
@@ -33,6 +34,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void firstShown() override { sayWhenOverTheAgreement(); }
 
 private:
     void buildHeader();
@@ -45,6 +47,10 @@ private:
     void ShowRow(int n);
     void showTotals();
     void showAllowance();
+    // The law's hours of the month and where it stands against the overtime agreement.
+    void showLegal();
+    // Says once, as a month is opened, that it is over the agreement.
+    void sayWhenOverTheAgreement();
 
     // Runs a load of the month under the handler's name and shows what it loaded.
     void LoadMonth(const QString& handler, const std::function<void(Database&)>& load);
@@ -77,6 +83,10 @@ private:
     QPushButton* m_closeButton = nullptr;
     std::array<QLabel*, 4> m_totals{};
     QLabel* m_leaveBalance = nullptr;
+    QWidget* m_guidance = nullptr;
+    QGroupBox* m_legalBlock = nullptr;
+    QLabel* m_legalFigures = nullptr;
+    QLabel* m_agreementState = nullptr;
 };
 
 extern QPointer<frmKintaiEnt1> gfrmKintaiEnt1;
