@@ -1,4 +1,5 @@
 #include "CalendarStore.h"
+#include "LegalStore.h"
 #include "TimesheetMonth.h"
 #include "TimesheetStore.h"
 
@@ -284,6 +285,45 @@ private slots:
         QVERIFY(history[4].naiyou.contains("\n03/06 なし → 公休日 -\n"));
         QCOMPARE(history[0].userNm, operatingSystemUser());
         QVERIFY(!loadedMarch().isClosed());
+    }
+
+    // The law's hours stand beside the sheet's: off until turned on, then stored with each saved
+    // month, made from the stored days for months saved before, and never changing the sheet's.
+    void lawsHoursBesideTheSheets()
+    {
+        Database& db = m_temp->db();
+        TimesheetMonth off = loadedMarch("0001");
+        QVERIFY(!off.legal().isEnabled());
+        workEveryDay(off);
+        off.commitClock(1, Clock::Out, "2300");
+        off.save(db);
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYHOUTEIJL"), "0");
+
+        // February, every day 9 to 18, saved before the law's hours were kept: 4 Saturdays past
+        // 40 hours, 5 Sundays on the legal day off.
+        saveMonth(db, {"0001", {}, {}, "200402", QDate(2004, 2, 1), QDate(2004, 2, 29)},
+                  workedMonth("0001", "200402", QDate(2004, 2, 1), 29));
+        LegalSettings settings;
+        settings.enabled = true;
+        settings.agreement.monthlyLimit = 4 * 60;
+        saveLegalSettings(db, settings);
+        const std::vector<AgreementMonth> february =
+            agreementMonths(db, "0001", "200402", "200402", settings);
+        QCOMPARE(february.size(), size_t(1));
+        QCOMPARE(february[0].overtime, 4 * 480);
+        QCOMPARE(february[0].legalHoliday, 5 * 480);
+
+        TimesheetMonth on = loadedMarch("0001");
+        QVERIFY(on.legal().isEnabled());
+        QCOMPARE(on.legalFigures().overtime, 5 * 60); // Monday 1 March, 9 to 23
+        const AgreementCheck check = on.legal().check(on.legalFigures());
+        QCOMPARE(check.state, AgreementState::Over);
+        QCOMPARE(check.rule, QStringLiteral("月4時間"));
+        QCOMPARE(totalsOf(on), totalsOf(off));
+        on.commitClock(2, Clock::Out, "2000");
+        on.save(db);
+        QCOMPARE(m_temp->scalar("SELECT hougai || '/' || keisanKey FROM KYHOUTEIJL"), "420/7/7/0");
+        QCOMPARE(totalsOf(loadedMarch("0001")), totalsOf(on));
     }
 
     void withoutStaff()

@@ -1,3 +1,4 @@
+#include "LegalStore.h"
 #include "MonthLog.h"
 #include "StaffStore.h"
 #include "StoreError.h"
@@ -33,6 +34,40 @@ private slots:
     }
 
     void cleanup() { m_temp.reset(); }
+    // The law's settings come back as saved, with the defaults for what is not; a month's figures
+    // go with the month.
+    void lawsSettingsAndFigures()
+    {
+        Database& db = m_temp->db();
+        QCOMPARE(loadLegalSettings(db).rulesKey(), LegalSettings{}.rulesKey());
+        QVERIFY(!loadLegalSettings(db).enabled);
+        LegalSettings settings;
+        settings.enabled = true;
+        settings.rules = {Qt::Monday, std::nullopt, BreakRule::LawMinimum};
+        settings.agreement.firstMonth = 1;
+        settings.agreement.specialClause = true;
+        settings.agreement.monthlyLimit = 30 * 60;
+        saveLegalSettings(db, settings);
+        const LegalSettings back = loadLegalSettings(db);
+        QVERIFY(back.enabled && back.agreement.specialClause);
+        QCOMPARE(back.rulesKey(), QStringLiteral("1/0/1"));
+        QCOMPARE(back.agreement.firstMonth, 1);
+        QCOMPARE(back.agreement.monthlyLimit, 30 * 60);
+        QCOMPARE(back.agreement.yearlyLimit, 360 * 60);
+
+        saveMonth(db, header("0005"), workedMonth("0005", "200403", kMarch1, 31));
+        saveLegalMonth(db, "0005", {"200403", {1, 2, 3, 4, 5, 6}, back.rulesKey()});
+        saveLegalMonth(db, "0005", {"200403", {7, 2, 3, 4, 5, 6}, back.rulesKey()});
+        const std::vector<StoredLegalMonth> stored =
+            loadLegalMonths(db, "0005", "200401", "200412");
+        QCOMPARE(stored.size(), size_t(1));
+        QCOMPARE(stored[0].figures, (LegalMonth{7, 2, 3, 4, 5, 6}));
+        QCOMPARE(loadLegalDays(db, "0005", QDate(2004, 3, 30), QDate(2004, 4, 2)).size(),
+                 size_t(2));
+        DeleteMonth(db, "0005", "200403");
+        QVERIFY(loadLegalMonths(db, "0005", "200401", "200412").empty());
+    }
+
     void stepping_data()
     {
         QTest::addColumn<QString>("operation");

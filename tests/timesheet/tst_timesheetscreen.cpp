@@ -3,6 +3,7 @@
 
 #include "InputFields.h"
 #include "LeaveStore.h"
+#include "LegalStore.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "MonthLog.h"
@@ -231,6 +232,33 @@ private slots:
         // 8 of the opening's 12 days were taken before it was entered: the duty is met.
         QCOMPARE(lines.at(1), QStringLiteral("0001,青木,2024/10/01,繰越,12,0,,0,0,4,達成"));
         delete ledger;
+    }
+
+    // Where the office keeps the law's hours they stand beside the totals, follow the typing,
+    // and a month over the agreement says so once as it opens.
+    void lawsHoursStandBesideTheTotals()
+    {
+        LegalSettings settings;
+        settings.enabled = true;
+        settings.agreement.monthlyLimit = 60;
+        saveLegalSettings(m_program->db(), settings);
+        saveWorkedMonth("0001"); // every day 9 to 18: three Saturdays past 40 hours
+        ScriptedMessages said;
+        open();
+        QCOMPARE(
+            said.texts(),
+            QStringList{"0001 青木 の2005年02月分は、36協定の上限（月1時間）を超えています。"});
+        QVERIFY(child("obj_frame_houtei")->isVisible());
+        QVERIFY(!child("obj_frame_gaidansu")->isVisible());
+        QVERIFY(labelText("lbl_houtei").contains("法定外残業 24:00"));
+        QVERIFY(labelText("lbl_houtei").contains("法定休日労働 32:00"));
+        QCOMPARE(labelText("lbl_36kyotei"), QStringLiteral("36協定：超過（月1時間 の 2400%）"));
+        auto* clockOut = child<ClockField>("txt_taisyaJn_1");
+        QTest::mouseClick(clockOut, Qt::LeftButton);
+        QTest::keyClicks(clockOut, "2000");
+        pressEnter();
+        QVERIFY(labelText("lbl_houtei").contains("法定外残業 26:00"));
+        QCOMPARE(said.texts().size(), 1); // said once
     }
 
     void leavingAnEditedMonthAsks_data()
