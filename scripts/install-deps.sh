@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libgl-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libgl-dev
     libsqlite3-dev libbenchmark-dev
     unixodbc-dev unixodbc odbcinst libsqliteodbc
     fonts-ipafont

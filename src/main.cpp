@@ -12,6 +12,7 @@
 #include "frmHoutei.h"
 #include "frmInsatu.h"
 #include "frmJyouken.h"
+#include "frmKyotei.h"
 #include "frmPayroll.h"
 #include "frmStaff.h"
 #include "frmYukyu.h"
@@ -41,6 +42,8 @@ void connectScreens(frmMDIForm* mainWindow)
                      [] { showFiveDayScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::legalSettingsRequested, mainWindow,
                      [] { showLegalSettingsScreen(); });
+    QObject::connect(mainWindow, &frmMDIForm::agreementMonitorRequested, mainWindow,
+                     [] { showAgreementMonitor(); });
     QObject::connect(mainWindow, &frmMDIForm::payrollRequested, mainWindow,
                      [] { showPayrollScreen(); });
     QObject::connect(mainWindow, &frmMDIForm::dataOutRequested, mainWindow,

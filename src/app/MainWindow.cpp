@@ -85,6 +85,8 @@ frmMDIForm::frmMDIForm(const QString& helpFile, QWidget* parent)
             &QAction::triggered, this, &frmMDIForm::fiveDayRequested);
     connect(addCommand(kintai, "m_houtei", QStringLiteral("法定労働時間の設定(&H)")),
             &QAction::triggered, this, &frmMDIForm::legalSettingsRequested);
+    connect(addCommand(kintai, "m_kyotei", QStringLiteral("36協定一覧(&T)")), &QAction::triggered,
+            this, &frmMDIForm::agreementMonitorRequested);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("m_help"));

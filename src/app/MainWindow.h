@@ -32,6 +32,7 @@ signals:
     void leaveLedgerRequested();
     void fiveDayRequested();
     void legalSettingsRequested();
+    void agreementMonitorRequested();
     void helpContentsRequested();
     void helpKeywordRequested();
     void versionRequested();

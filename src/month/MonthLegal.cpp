@@ -1,7 +1,9 @@
 #include "MonthLegal.h"
 
 #include "Database.h"
+#include "LeaveStore.h"
 #include "LegalStore.h"
+#include "StaffStore.h"
 
 #include <map>
 
@@ -119,4 +121,42 @@ AgreementCheck MonthLegal::check(const LegalMonth& month) const
 StoredLegalMonth MonthLegal::stored(std::span<const DayRow> rows) const
 {
     return {m_syoriDt, figures(rows), m_settings.rulesKey()};
+}
+
+int agreementYearOf(const QDate& day, const AgreementRules& rules)
+{
+    return day.month() >= rules.firstMonth ? day.year() : day.year() - 1;
+}
+
+std::vector<MonitorRow> loadAgreementMonitor(Database& db, int firstYear,
+                                             const LegalSettings& settings)
+{
+    // The runs of up to 6 months that end in the year's first month start 5 months before it.
+    constexpr int kRunBefore = 5;
+    const QDate yearStart(firstYear, settings.agreement.firstMonth, 1);
+    const QString from = monthText(yearStart.addMonths(-kRunBefore));
+    const QString to = monthText(yearStart.addMonths(11));
+    Snapshot read(db);
+    std::map<QString, QString> names;
+    for (const StaffRecord& member : ListStaff(db, QString(), StaffField::staffCd))
+        names[member.staffCd] = member.staffNm;
+    std::vector<MonitorRow> rows;
+    for (const MemberConditions& conditions : loadAllConditions(db)) {
+        if (conditions.leftBefore(yearStart))
+            continue;
+        const std::vector<AgreementMonth> months =
+            agreementMonths(db, conditions.staffCd, from, to, settings);
+        MonitorRow row{conditions.staffCd, names[conditions.staffCd], {}, {}, 0, 0, 0};
+        for (size_t i = kRunBefore; i < months.size(); ++i) {
+            const std::span<const AgreementMonth> upTo(months.data(), i + 1);
+            row.months.push_back(months[i]);
+            row.checks.push_back(checkAgreement(upTo, settings.agreement));
+            row.yearOvertime += months[i].overtime;
+            row.monthsOver += months[i].overtime > settings.agreement.monthlyLimit;
+        }
+        row.worstAverage = worstAverage(months, kRunBefore);
+        rows.push_back(row);
+    }
+    read.end();
+    return rows;
 }

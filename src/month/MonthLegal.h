@@ -46,6 +46,25 @@ std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd
 LegalMonth legalMonthOf(Database& db, const QString& staffCd, const QDate& kikanSt,
                         const QDate& kikanEn, const LegalRules& rules);
 
+// A member's agreement year on the monitor (36協定 一覧): the year's twelve months with where each
+// stands, the year's overtime, the worst average of every run of 2 to 6 months that ends in the
+// year (the runs reach into the year before), and the months over the monthly limit.
+struct MonitorRow {
+    QString staffCd;
+    QString staffNm;
+    std::vector<AgreementMonth> months; // the twelve months of the year
+    std::vector<AgreementCheck> checks; // of each month
+    int yearOvertime = 0;
+    int worstAverage = 0;
+    int monthsOver = 0;
+};
+// Every member still here at the year's start, by code, for the agreement year that starts in
+// the settings' first month of firstYear.
+std::vector<MonitorRow> loadAgreementMonitor(Database& db, int firstYear,
+                                             const LegalSettings& settings);
+// The agreement year that holds a day: the year of its first month.
+int agreementYearOf(const QDate& day, const AgreementRules& rules);
+
 // Minutes as the clerk reads hours: "160:05".
 QString minutesText(int minutes);
 // An agreement state as the clerk reads it: "正常", "注意", "警告", "超過".

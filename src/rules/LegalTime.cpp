@@ -122,10 +122,10 @@ LegalMonth CalcLegalMonth(std::span<const LegalDay> earlierDaysOfFirstWeek,
     return month;
 }
 
-int worstAverage(std::span<const AgreementMonth> months)
+int worstAverage(std::span<const AgreementMonth> months, size_t firstEnd)
 {
     int worst = 0;
-    for (size_t last = 1; last < months.size(); ++last) {
+    for (size_t last = std::max<size_t>(firstEnd, 1); last < months.size(); ++last) {
         int sum = months[last].overtime + months[last].legalHoliday;
         for (size_t length = 2; length <= 6 && length <= last + 1; ++length) {
             const AgreementMonth& m = months[last + 1 - length];

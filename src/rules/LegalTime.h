@@ -40,5 +40,6 @@ struct AgreementMonth {
 AgreementCheck checkAgreement(std::span<const AgreementMonth> months, const AgreementRules& rules);
 
 // The highest average of overtime and legal-day-off work over the runs of 2 to 6 consecutive
-// months that end at each of the months, in minutes (a fraction of a minute rounded up).
-int worstAverage(std::span<const AgreementMonth> months);
+// months that end at each of the months from the one at firstEnd, in minutes (a fraction of a
+// minute rounded up).
+int worstAverage(std::span<const AgreementMonth> months, size_t firstEnd = 1);
