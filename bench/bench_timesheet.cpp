@@ -9,6 +9,8 @@
 #include "Common.h"
 #include "Database.h"
 #include "LeaveStore.h"
+#include "LegalStore.h"
+#include "MonthLegal.h"
 #include "PaidLeave.h"
 #include "Schema.h"
 #include "StaffStore.h"
@@ -188,6 +190,69 @@ void Rules_LeaveLedger(benchmark::State& state)
     }
 }
 BENCHMARK(Rules_LeaveLedger)->Unit(benchmark::kMicrosecond);
+
+// --- The law's hours ---
+
+// The agreement monitor of a year for every member, its months made from the stored days (none
+// were stored with their figures), beside the reads of those days alone.
+void Store_MonitorDays(benchmark::State& state)
+{
+    Fixture::instance();
+    for (auto _ : state) {
+        for (int s = 0; s < kStaff; ++s) {
+            const std::vector<LegalDay> days =
+                loadLegalDays(*gDb, code(s), QDate(2007, 11, 1), QDate(2009, 3, 31));
+            benchmark::DoNotOptimize(days.data());
+        }
+    }
+}
+BENCHMARK(Store_MonitorDays)->Unit(benchmark::kMillisecond);
+
+// The first opening makes every month from its days and stores it; later ones read the figures.
+void Model_AgreementMonitorFirst(benchmark::State& state)
+{
+    Fixture::instance();
+    LegalSettings settings;
+    settings.enabled = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        gDb->execute(QStringLiteral("DELETE FROM KYHOUTEIJL"));
+        state.ResumeTiming();
+        const std::vector<MonitorRow> rows = loadAgreementMonitor(*gDb, 2008, settings);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(Model_AgreementMonitorFirst)->Unit(benchmark::kMillisecond);
+
+void Model_AgreementMonitor(benchmark::State& state)
+{
+    Fixture::instance();
+    LegalSettings settings;
+    settings.enabled = true;
+    loadAgreementMonitor(*gDb, 2008, settings);
+    for (auto _ : state) {
+        const std::vector<MonitorRow> rows = loadAgreementMonitor(*gDb, 2008, settings);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(Model_AgreementMonitor)->Unit(benchmark::kMillisecond);
+
+// A clock time typed with the law's hours on: the day, the sheet's totals, the law's month and
+// the agreement's state.
+void Model_TypeTimeWithLawsHours(benchmark::State& state)
+{
+    Fixture::instance();
+    TimesheetMonth month(kMonth, kFirst, kLast);
+    month.loadFirst(*gDb);
+    bool late = false;
+    for (auto _ : state) {
+        late = !late;
+        month.commitClock(2, TimesheetMonth::Clock::Out, late ? "2000" : "1800");
+        const LegalMonth figures = month.legal().figures(month.rows());
+        benchmark::DoNotOptimize(month.legal().check(figures));
+    }
+}
+BENCHMARK(Model_TypeTimeWithLawsHours)->Unit(benchmark::kMicrosecond);
 
 // --- Saving a month ---
 

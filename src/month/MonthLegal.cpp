@@ -65,7 +65,8 @@ LegalMonth legalMonthOf(Database& db, const QString& staffCd, const QDate& kikan
 
 std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd,
                                             const QString& fromMonth, const QString& toMonth,
-                                            const LegalSettings& settings)
+                                            const LegalSettings& settings,
+                                            std::vector<StoredLegalMonth>* made)
 {
     std::map<QString, LegalMonth> figures;
     for (const StoredLegalMonth& m : loadLegalMonths(db, staffCd, fromMonth, toMonth)) {
@@ -73,8 +74,11 @@ std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd
             figures[m.syoriDt] = m.figures;
     }
     for (const StoredPeriod& p : loadPeriods(db, staffCd, fromMonth, toMonth)) {
-        if (!figures.contains(p.syoriDt))
-            figures[p.syoriDt] = legalMonthOf(db, staffCd, p.kikanSt, p.kikanEn, settings.rules);
+        if (figures.contains(p.syoriDt))
+            continue;
+        figures[p.syoriDt] = legalMonthOf(db, staffCd, p.kikanSt, p.kikanEn, settings.rules);
+        if (made)
+            made->push_back({p.syoriDt, figures[p.syoriDt], settings.rulesKey()});
     }
     std::vector<AgreementMonth> months;
     for (QDate month = monthStart(fromMonth); month.isValid() && monthText(month) <= toMonth;
@@ -141,11 +145,13 @@ std::vector<MonitorRow> loadAgreementMonitor(Database& db, int firstYear,
     for (const StaffRecord& member : ListStaff(db, QString(), StaffField::staffCd))
         names[member.staffCd] = member.staffNm;
     std::vector<MonitorRow> rows;
+    std::map<QString, std::vector<StoredLegalMonth>> made;
     for (const MemberConditions& conditions : loadAllConditions(db)) {
         if (conditions.leftBefore(yearStart))
             continue;
         const std::vector<AgreementMonth> months =
-            agreementMonths(db, conditions.staffCd, from, to, settings);
+            agreementMonths(db, conditions.staffCd, from, to, settings,
+                            settings.enabled ? &made[conditions.staffCd] : nullptr);
         MonitorRow row{conditions.staffCd, names[conditions.staffCd], {}, {}, 0, 0, 0};
         for (size_t i = kRunBefore; i < months.size(); ++i) {
             const std::span<const AgreementMonth> upTo(months.data(), i + 1);
@@ -158,5 +164,11 @@ std::vector<MonitorRow> loadAgreementMonitor(Database& db, int firstYear,
         rows.push_back(row);
     }
     read.end();
+    Transaction store(db);
+    for (const auto& [staffCd, months] : made) {
+        for (const StoredLegalMonth& month : months)
+            saveLegalMonth(db, staffCd, month);
+    }
+    store.commit();
     return rows;
 }

@@ -36,11 +36,13 @@ private:
 };
 
 // The member's figures of the months from one to another, consecutive and oldest first, as the
-// agreement takes them: stored figures made under the settings, else made from the stored days;
-// a month without a stored period is a month of nothing.
+// agreement takes them: stored figures made under the settings, else made from the stored days
+// (and handed to made, when given, to be stored); a month without a stored period is a month of
+// nothing.
 std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd,
                                             const QString& fromMonth, const QString& toMonth,
-                                            const LegalSettings& settings);
+                                            const LegalSettings& settings,
+                                            std::vector<StoredLegalMonth>* made = nullptr);
 
 // The figures of a stored period, made from its stored days.
 LegalMonth legalMonthOf(Database& db, const QString& staffCd, const QDate& kikanSt,
@@ -59,7 +61,8 @@ struct MonitorRow {
     int monthsOver = 0;
 };
 // Every member still here at the year's start, by code, for the agreement year that starts in
-// the settings' first month of firstYear.
+// the settings' first month of firstYear. With the law's hours on, the figures made from stored
+// days are stored, so that the year is read, not made, the next time.
 std::vector<MonitorRow> loadAgreementMonitor(Database& db, int firstYear,
                                              const LegalSettings& settings);
 // The agreement year that holds a day: the year of its first month.

@@ -236,6 +236,8 @@ int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,
     const int revision = raiseMonthRevision(db, h.staffCd, h.syoriDt, expectedRevision);
     SaveSummary(db, h, kihon40);
     SaveDayRows(db, h, rows);
+    // The law's figures of the old rows go with them; the caller stores the new rows' own.
+    db.execute(QStringLiteral("DELETE FROM KYHOUTEIJL ") + kMonthKey, {h.staffCd, h.syoriDt});
     transaction.commit();
     return revision;
 }

@@ -57,7 +57,8 @@ struct MonthState {
 MonthState loadMonthState(Database& db, const MonthHeader& h);
 // Rewrites the day rows of h's staff member and month: exactly the given rows remain.
 void SaveDayRows(Database& db, const MonthHeader& h, std::span<const DayRow> rows);
-// SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new.
+// SaveSummary and SaveDayRows as one unit: the month on file is either the old one or the new;
+// the old month's figures of the law's hours are dropped with it.
 // Raises the month's revision as raiseMonthRevision does and returns the new one. kihon40 is the
 // allowance the totals were made under.
 int saveMonth(Database& db, const MonthHeader& h, std::span<const DayRow> rows,

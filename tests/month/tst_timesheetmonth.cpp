@@ -324,6 +324,14 @@ private slots:
         on.save(db);
         QCOMPARE(m_temp->scalar("SELECT hougai || '/' || keisanKey FROM KYHOUTEIJL"), "420/7/7/0");
         QCOMPARE(totalsOf(loadedMarch("0001")), totalsOf(on));
+
+        // Saved again with the law's hours off, the month keeps no figures of its old rows.
+        settings.enabled = false;
+        saveLegalSettings(db, settings);
+        TimesheetMonth offAgain = loadedMarch("0001");
+        offAgain.commitClock(3, Clock::Out, "2100");
+        offAgain.save(db);
+        QCOMPARE(m_temp->scalar("SELECT count(*) FROM KYHOUTEIJL"), "0");
     }
 
     void withoutStaff()

@@ -4,6 +4,8 @@
 #include "InputFields.h"
 #include "LeaveReport.h"
 #include "LeaveStore.h"
+#include "LegalStore.h"
+#include "MonitorReport.h"
 #include "MonthLog.h"
 #include "ProgramSetup.h"
 #include "ReportPaint.h"
@@ -301,6 +303,37 @@ private slots:
               "H17.10.1", "法定（記録なし）", "H17.12.5,H17.12.6,H17.12.7,H17.12.8,H17.12.9,",
               "H17.12.12,H17.12.13(半)", "6.5", "3.5", "達成"})
             QVERIFY2(text.contains(QString::fromUtf8(expected).remove(blanks)), expected);
+    }
+
+    // The monitor reads a year of months, made from the stored days where none were stored, and
+    // its printed list holds every month of every member.
+    void printedMonitorReadsBack()
+    {
+        Database& db = m_temp->db();
+        LegalSettings settings;
+        settings.enabled = true;
+        // December 2005 of 伊藤, every day 9 to 20: two hours past 8 each day.
+        std::vector<DayRow> days = december("0002");
+        for (DayRow& day : days) {
+            day.syukin = "0900";
+            day.taisya = "2000";
+        }
+        saveMonth(db, {"0002", {}, {}, kMonth, kFirst, QDate(2005, 12, 31), 8, 0, 0, 1}, days);
+        const std::vector<MonitorRow> rows = loadAgreementMonitor(db, 2005, settings);
+        QCOMPARE(rows.size(), size_t(3));
+        const MonitorRow& ito = rows[1];
+        QCOMPARE(ito.staffCd, QStringLiteral("0002"));
+        QCOMPARE(ito.months.size(), size_t(12));
+        QCOMPARE(ito.months[8].month, 12);
+        QCOMPARE(ito.checks[8].state, AgreementState::Over); // past 45 hours
+        const QTemporaryDir dir;
+        const QString pdf = dir.filePath("monitor.pdf");
+        QVERIFY(writeReportPdf(agreementMonitorReport(rows, 2005, kToday), pdf));
+        const QString text = run("pdftotext", {"-layout", pdf, "-"});
+        const QStringList texts = monitorRow(ito);
+        for (const QString& expected :
+             QStringList{"36協定 一覧", "2005年度", "12月", "年計", texts[10], texts[14]})
+            QVERIFY2(text.contains(expected), qPrintable(expected));
     }
 
     void printScreenRuns_data()
