@@ -150,3 +150,25 @@ std::vector<StoredPeriod> loadPeriods(Database& db, const QString& staffCd,
         periods.push_back({rows.text(0), rows.date(1), rows.date(2)});
     return periods;
 }
+
+std::vector<StoredLayout> loadPayrollLayouts(Database& db)
+{
+    Rows rows = db.query(
+        QStringLiteral("SELECT layoutNm, layoutVal FROM CMKYUYOLAYOUT ORDER BY layoutNm"));
+    std::vector<StoredLayout> layouts;
+    while (rows.next())
+        layouts.push_back({rows.text(0), rows.text(1)});
+    return layouts;
+}
+
+void savePayrollLayout(Database& db, const StoredLayout& layout)
+{
+    db.execute(QStringLiteral("INSERT INTO CMKYUYOLAYOUT (layoutNm, layoutVal) VALUES (?, ?) "
+                              "ON CONFLICT (layoutNm) DO UPDATE SET layoutVal = excluded.layoutVal"),
+               {layout.name, layout.text});
+}
+
+void deletePayrollLayout(Database& db, const QString& name)
+{
+    db.execute(QStringLiteral("DELETE FROM CMKYUYOLAYOUT WHERE layoutNm = ?"), {name});
+}

@@ -36,3 +36,12 @@ struct StoredPeriod {
 };
 std::vector<StoredPeriod> loadPeriods(Database& db, const QString& staffCd,
                                       const QString& fromMonth, const QString& toMonth);
+
+// The payroll file's named layouts, each as its stored text, by name.
+struct StoredLayout {
+    QString name;
+    QString text;
+};
+std::vector<StoredLayout> loadPayrollLayouts(Database& db);
+void savePayrollLayout(Database& db, const StoredLayout& layout);
+void deletePayrollLayout(Database& db, const QString& name);

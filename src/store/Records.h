@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "LegalRecords.h"
+
 #include <optional>
 #include <vector>
 
@@ -253,6 +255,7 @@ struct PayrollRow {
     int absenceDays = 0;
     int specialLeaveDays = 0;
     int substituteDays = 0; // days off given in exchange
+    LegalMonth legal;       // the law's hours, where a layout carries them
 
     friend bool operator==(const PayrollRow&, const PayrollRow&) = default;
 };

@@ -160,7 +160,8 @@ const char* const kVersion6[] = {
 };
 
 // The law's hours: each month's figures as they were saved with it, and the settings they were
-// made under, so that a year of them is read without making them again.
+// made under, so that a year of them is read without making them again; and the payroll file's
+// layouts, which can carry them.
 const char* const kVersion7[] = {
     R"(CREATE TABLE KYHOUTEIJL (
         staffCd TEXT NOT NULL,
@@ -173,6 +174,11 @@ const char* const kVersion7[] = {
         sinya INTEGER NOT NULL DEFAULT 0,
         keisanKey TEXT NOT NULL DEFAULT '',
         PRIMARY KEY (staffCd, syoriDt)
+    ) WITHOUT ROWID)",
+    // The payroll file's named layouts: the columns, their order and headers, and the unit.
+    R"(CREATE TABLE CMKYUYOLAYOUT (
+        layoutNm TEXT NOT NULL PRIMARY KEY,
+        layoutVal TEXT NOT NULL DEFAULT ''
     ) WITHOUT ROWID)",
 };
 
@@ -449,6 +455,7 @@ const std::vector<WrittenTable>& writtenTables()
           {"syuNissu", WeekDays},
           {"syuJikan", Number},
           {"hiJikan", Number}}},
+        {"CMKYUYOLAYOUT", {{"layoutNm", Text}, {"layoutVal", Text}}},
         {"KYHOUTEIJL",
          {{"staffCd", Code},
           {"syoriDt", Month},

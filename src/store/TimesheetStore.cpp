@@ -352,7 +352,12 @@ std::vector<PayrollRow> loadPayrollRows(Database& db, const QString& staffFrom,
                        rows.real(9),
                        rows.real(10),
                        rows.real(11),
-                       rows.value(12).toInt() > 0};
+                       rows.value(12).toInt() > 0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       {}};
         // Counted in half days, so that the sum stays whole on both engines.
         row.paidLeaveDays = rows.value(13).toInt() / 2.0;
         row.absenceDays = rows.value(14).toInt();

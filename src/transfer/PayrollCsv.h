@@ -32,5 +32,39 @@ struct CsvRow {
 // its owner, never written with a stand-in character.
 CsvFile csvFile(const QStringList& header, const std::vector<CsvRow>& rows, CsvEncoding encoding);
 
-// The payroll file's bytes.
-CsvFile payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding);
+// How the payroll file writes hours: decimal hours with two places (as the standard file), hours
+// and minutes "7:20", or whole minutes "440". Either of the latter two is exact to the minute.
+enum class HoursUnit { Decimal, HoursMinutes, Minutes };
+
+// A column of the payroll file: what it carries, by key, and its header text.
+struct PayrollColumn {
+    QString key;
+    QString header;
+
+    friend bool operator==(const PayrollColumn&, const PayrollColumn&) = default;
+};
+
+// The columns, their order and headers, and the unit of hours of a payroll program's file. A
+// header of hours says its unit, except in decimal hours, as the standard file has it.
+struct PayrollLayout {
+    QString name; // empty for the standard layout
+    HoursUnit unit = HoursUnit::Decimal;
+    std::vector<PayrollColumn> columns;
+
+    // The file as it always was: every column of the month, none of the law's hours.
+    static PayrollLayout standard();
+    // Every column the file can carry, with its standard header: the month's, then the law's.
+    static std::vector<PayrollColumn> allColumns();
+    // A column of the law's hours is carried: the months' figures must be made.
+    bool carriesLawsHours() const;
+
+    // The stored form, and the layout read back from it (columns of no known key are dropped).
+    QString toText() const;
+    static PayrollLayout fromText(const QString& name, const QString& text);
+
+    friend bool operator==(const PayrollLayout&, const PayrollLayout&) = default;
+};
+
+// The payroll file's bytes, in a layout.
+CsvFile payrollCsv(const std::vector<PayrollRow>& rows, CsvEncoding encoding,
+                   const PayrollLayout& layout = PayrollLayout::standard());

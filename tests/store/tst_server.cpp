@@ -59,6 +59,7 @@ private slots:
             db->execute("DROP TABLE CMSTAFFJOUKENMST");
             db->execute("DROP TABLE KYYUKYUFUYOJL");
             db->execute("DROP TABLE KYHOUTEIJL");
+            db->execute("DROP TABLE CMKYUYOLAYOUT");
             db->execute("UPDATE nubira_schema SET version = 3");
             QCOMPARE(serverState(*db), ServerState::Older);
         }

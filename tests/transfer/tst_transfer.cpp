@@ -349,6 +349,7 @@ private slots:
             path, "DROP TABLE CMKAISYAKYUJITUMST; DROP TABLE CMSETTEIMST; DROP TABLE KYSIMEKANRI; "
                   "DROP TABLE KYHENKOURIREKI; DROP TABLE KYKAITEIKANRI; DROP TABLE CMKAITEIKANRI; "
                   "DROP TABLE CMSTAFFJOUKENMST; DROP TABLE KYYUKYUFUYOJL; DROP TABLE KYHOUTEIJL; "
+                  "DROP TABLE CMKYUYOLAYOUT; "
                   "ALTER TABLE KYKINTAISYUKEIJL DROP COLUMN kihon40; "
                   "PRAGMA user_version = 0");
         QCOMPARE(restoreFrom(path), restoredFrom(path));
@@ -520,15 +521,62 @@ private slots:
         delete screen;
     }
 
-    void payrollLinesAreQuotedAsTheRfcSays()
+    // Each unit writes the stored figures exactly to the minute, with its unit in the header;
+    // the standard layout is the file as it always was.
+    void payrollLayouts_data()
     {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<bool>("standard");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("line");
+        const QString name = "\"青木\r\n一郎\",";
+        const QString quoted = "\"00\"\"1\"," + name;
+        addTestRow("the standard file", int(HoursUnit::Decimal), true,
+                   QString("スタッフコード,スタッフ氏名,処理年月,期間開始,期間終了,出勤日数,"
+                           "休日出勤日数,公休日数,基本時間,残業時間,深夜時間,休憩時間,締め,"
+                           "有給休暇日数,欠勤日数,特別休暇日数,振替休日・代休日数"),
+                   quoted + "200501,2005/01/01,2005/01/31,20,1,10,7.33,0.00,0.13,20.00,未締め,"
+                            "1.5,0,0,0");
+        addTestRow("decimal hours", int(HoursUnit::Decimal), false,
+                   QString("氏名,基本時間,法定外残業,うち60時間超"), name + "7.33,61.02,1.02");
+        addTestRow("hours and minutes", int(HoursUnit::HoursMinutes), false,
+                   QString("氏名,基本時間（時:分）,法定外残業（時:分）,うち60時間超（時:分）"),
+                   name + "7:20,61:01,1:01");
+        addTestRow("minutes", int(HoursUnit::Minutes), false,
+                   QString("氏名,基本時間（分）,法定外残業（分）,うち60時間超（分）"),
+                   name + "440,3661,61");
+    }
+    void payrollLayouts()
+    {
+        QFETCH(int, unit);
+        QFETCH(bool, standard);
+        QFETCH(QString, header);
+        QFETCH(QString, line);
         // clang-format off
-        const PayrollRow row{"00\"1", "青木\r\n一郎", "200501", QDate(2005, 1, 1), QDate(2005, 1, 31),
-                             20, 1, 10, 7 + 1.0 / 3, 0, 0.125, 20};
+        PayrollRow row{"00\"1", "青木\r\n一郎", "200501", QDate(2005, 1, 1), QDate(2005, 1, 31),
+                       20, 1, 10, 7 + 1.0 / 3, 0, 0.125, 20, false, 1.5, 0, 0, 0, {}};
         // clang-format on
-        const QByteArray bytes = payrollCsv({row}, CsvEncoding::Utf8Bom).bytes;
-        QVERIFY(bytes.endsWith("\r\n\"00\"\"1\",\"青木\r\n一郎\",200501,2005/01/01,2005/01/"
-                               "31,20,1,10,7.33,0.00,0.13,20.00,未締め,0,0,0,0\r\n"));
+        row.legal.overtime = 61 * 60 + 1;
+        row.legal.overtimeOver60 = 61;
+        PayrollLayout layout = PayrollLayout::standard();
+        if (!standard) {
+            layout = PayrollLayout::fromText("給与くん", PayrollLayout{"",
+                                                                       HoursUnit(unit),
+                                                                       {{"staffCd", "コード"},
+                                                                        {"hougai", "法定外残業"},
+                                                                        {"nosuch", "ない列"}}}
+                                                             .toText());
+            layout.columns = {{"staffNm", "氏名"},
+                              {"kihon1", "基本時間"},
+                              {"hougai", "法定外残業"},
+                              {"hougai60", "うち60時間超"}};
+            QVERIFY(layout.carriesLawsHours());
+        }
+        const QString text =
+            QString::fromUtf8(payrollCsv({row}, CsvEncoding::Utf8Bom, layout).bytes)
+                .remove(u'\uFEFF');
+        QCOMPARE(text, header + "\r\n" + line + "\r\n");
+        QCOMPARE(PayrollLayout::fromText("x", layout.toText()).columns, layout.columns);
     }
 
     void aFileNotWrittenWholeIsNotWrittenAtAll_data()
