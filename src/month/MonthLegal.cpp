@@ -63,6 +63,16 @@ LegalMonth legalMonthOf(Database& db, const QString& staffCd, const QDate& kikan
     return CalcLegalMonth({days.begin(), first}, {first, days.end()}, rules);
 }
 
+LegalMonth monthFigures(Database& db, const QString& staffCd, const QString& syoriDt,
+                        const QDate& kikanSt, const QDate& kikanEn, const LegalSettings& settings)
+{
+    for (const StoredLegalMonth& m : loadLegalMonths(db, staffCd, syoriDt, syoriDt)) {
+        if (m.rulesKey == settings.rulesKey())
+            return m.figures;
+    }
+    return legalMonthOf(db, staffCd, kikanSt, kikanEn, settings.rules);
+}
+
 std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd,
                                             const QString& fromMonth, const QString& toMonth,
                                             const LegalSettings& settings,

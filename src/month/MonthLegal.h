@@ -44,6 +44,10 @@ std::vector<AgreementMonth> agreementMonths(Database& db, const QString& staffCd
                                             const LegalSettings& settings,
                                             std::vector<StoredLegalMonth>* made = nullptr);
 
+// A stored month's figures: as stored when made under the settings, else made from its days.
+LegalMonth monthFigures(Database& db, const QString& staffCd, const QString& syoriDt,
+                        const QDate& kikanSt, const QDate& kikanEn, const LegalSettings& settings);
+
 // The figures of a stored period, made from its stored days.
 LegalMonth legalMonthOf(Database& db, const QString& staffCd, const QDate& kikanSt,
                         const QDate& kikanEn, const LegalRules& rules);

@@ -153,8 +153,8 @@ std::vector<StoredPeriod> loadPeriods(Database& db, const QString& staffCd,
 
 std::vector<StoredLayout> loadPayrollLayouts(Database& db)
 {
-    Rows rows = db.query(
-        QStringLiteral("SELECT layoutNm, layoutVal FROM CMKYUYOLAYOUT ORDER BY layoutNm"));
+    Rows rows =
+        db.query(QStringLiteral("SELECT layoutNm, layoutVal FROM CMKYUYOLAYOUT ORDER BY layoutNm"));
     std::vector<StoredLayout> layouts;
     while (rows.next())
         layouts.push_back({rows.text(0), rows.text(1)});
@@ -163,9 +163,10 @@ std::vector<StoredLayout> loadPayrollLayouts(Database& db)
 
 void savePayrollLayout(Database& db, const StoredLayout& layout)
 {
-    db.execute(QStringLiteral("INSERT INTO CMKYUYOLAYOUT (layoutNm, layoutVal) VALUES (?, ?) "
-                              "ON CONFLICT (layoutNm) DO UPDATE SET layoutVal = excluded.layoutVal"),
-               {layout.name, layout.text});
+    db.execute(
+        QStringLiteral("INSERT INTO CMKYUYOLAYOUT (layoutNm, layoutVal) VALUES (?, ?) "
+                       "ON CONFLICT (layoutNm) DO UPDATE SET layoutVal = excluded.layoutVal"),
+        {layout.name, layout.text});
 }
 
 void deletePayrollLayout(Database& db, const QString& name)

@@ -1,19 +1,24 @@
 #include "frmPayroll.h"
 
 #include "ChildScreens.h"
+#include "Common.h"
 #include "FileDialogs.h"
 #include "InputFields.h"
+#include "LegalStore.h"
 #include "Messages.h"
+#include "MonthLegal.h"
 #include "PayrollCsv.h"
 #include "Period.h"
 #include "ProgressWork.h"
 #include "ScreenParts.h"
 #include "TimesheetStore.h"
 #include "WholeFile.h"
+#include "frmPayrollLayout.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 
 QPointer<frmPayroll> gfrmPayroll;
@@ -24,7 +29,7 @@ frmPayroll* showPayrollScreen()
 }
 
 frmPayroll::frmPayroll(const QDate& today, QWidget* parent)
-    : WorkScreen(QStringLiteral("frmPayroll"), QStringLiteral("給与データ出力"), {6390, 4455},
+    : WorkScreen(QStringLiteral("frmPayroll"), QStringLiteral("給与データ出力"), {6390, 4905},
                  Placement::Centred, parent)
 {
     addHeading(this, QStringLiteral("給与計算に渡す勤怠の集計を CSV ファイルに出力します。"),
@@ -42,28 +47,44 @@ frmPayroll::frmPayroll(const QDate& today, QWidget* parent)
     m_encoding->addItem(QStringLiteral("Shift_JIS"), int(CsvEncoding::ShiftJis));
     m_encoding->addItem(QStringLiteral("UTF-8 (BOM付き)"), int(CsvEncoding::Utf8Bom));
     m_encoding->setGeometry(px(2010, 2025, 2070, 330));
+    auto* layoutLabel = new QLabel(QStringLiteral("レイアウト："), this);
+    layoutLabel->setGeometry(px(735, 2475, 1260, 330));
+    m_layout = new ListField(this);
+    m_layout->setObjectName(QStringLiteral("cmb_layout"));
+    m_layout->setGeometry(px(2010, 2475, 2070, 330));
 
     addGuidance(this,
                 QStringLiteral("保存済みの月の合計をスタッフごとに1行で出力します。"
                                "給与ソフトが読めないときは UTF-8 を選びます。"),
-                px(75, 2640, 6210, 1155));
+                px(75, 3090, 6210, 1155));
 
     const auto onClick = [this](int index) { cmd_button_Click(index); };
+    QPushButton* layoutButton =
+        addCommandButton(this, 4, QStringLiteral("編集(&L)"), px(4200, 2460, 1350, 360), onClick);
     QPushButton* runButton =
-        addCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 3915, 1350, 435), onClick);
+        addCommandButton(this, 2, QStringLiteral("実行(&E)"), px(3510, 4365, 1350, 435), onClick);
     QPushButton* cancel =
-        addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 3915, 1350, 435), onClick);
-    setTabChain({m_syoriDt, m_staffFrom, m_staffTo, m_encoding, runButton, cancel});
+        addCommandButton(this, 3, QStringLiteral("ｷｬﾝｾﾙ(&C)"), px(4920, 4365, 1350, 435), onClick);
+    setTabChain(
+        {m_syoriDt, m_staffFrom, m_staffTo, m_encoding, m_layout, layoutButton, runButton, cancel});
+    runReported(QStringLiteral("Form_Load()"), [this] { showLayouts({}); });
     m_syoriDt->setFocus();
 }
 
 void frmPayroll::cmd_button_Click(int index)
 {
     runReported(QStringLiteral("cmd_button_Click(%1)").arg(index), [&] {
-        if (index == 2)
+        if (index == 2) {
             run();
-        else if (index == 3)
+        } else if (index == 3) {
             closeScreen(this);
+        } else if (index == 4) {
+            auto* editor = new frmPayrollLayout(chosenLayout());
+            connect(editor, &frmPayrollLayout::layoutsChanged, this, [this](const QString& name) {
+                runReported(QStringLiteral("showLayouts()"), [&] { showLayouts(name); });
+            });
+            addChild(editor);
+        }
     });
 }
 
@@ -95,9 +116,16 @@ bool frmPayroll::openMonthsAccepted(const std::vector<PayrollRow>& rows, const Q
 void frmPayroll::run()
 {
     const QString month = m_syoriDt->valueText();
+    const PayrollLayout layout = chosenLayout();
     std::vector<PayrollRow> rows;
     runWithProgress([&](Database& db) {
         rows = loadPayrollRows(db, m_staffFrom->value(), m_staffTo->value(), month);
+        if (!layout.carriesLawsHours())
+            return;
+        const LegalSettings settings = loadLegalSettings(db);
+        for (PayrollRow& row : rows)
+            row.legal =
+                monthFigures(db, row.staffCd, row.syoriDt, row.kikanSt, row.kikanEn, settings);
     });
     if (rows.empty()) {
         ShowMsg(kMsgError, QStringLiteral("出力対象データがありません。"));
@@ -105,7 +133,7 @@ void frmPayroll::run()
     }
     if (!openMonthsAccepted(rows, month))
         return;
-    const CsvFile csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()));
+    const CsvFile csv = payrollCsv(rows, CsvEncoding(m_encoding->currentData().toInt()), layout);
     if (!csv.refusal.isEmpty()) {
         ShowMsg(kMsgError, csv.refusal);
         return;
@@ -116,6 +144,26 @@ void frmPayroll::run()
         return;
     ShowMsg(kMsgInformation,
             QStringLiteral("%1 に %2 人分を出力しました。").arg(path).arg(rows.size()));
+}
+
+void frmPayroll::showLayouts(const QString& chosen)
+{
+    m_layouts.clear();
+    for (const StoredLayout& stored : loadPayrollLayouts(openDb()))
+        m_layouts.push_back(PayrollLayout::fromText(stored.name, stored.text));
+    const QSignalBlocker quiet(m_layout);
+    m_layout->clear();
+    m_layout->addItem(QStringLiteral("標準"), -1);
+    for (size_t i = 0; i < m_layouts.size(); ++i)
+        m_layout->addItem(m_layouts[i].name, int(i));
+    m_layout->setCurrentIndex(std::max(0, m_layout->findText(chosen)));
+}
+
+PayrollLayout frmPayroll::chosenLayout() const
+{
+    const int i = m_layout->currentData().toInt();
+    return i >= 0 && size_t(i) < m_layouts.size() ? m_layouts[size_t(i)]
+                                                  : PayrollLayout::standard();
 }
 
 QString saveCsvFile(QWidget* owner, const QString& title, const QString& fileName,

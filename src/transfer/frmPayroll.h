@@ -29,10 +29,16 @@ private:
     // says so.
     static bool openMonthsAccepted(const std::vector<PayrollRow>& rows, const QString& month);
 
+    // The layouts on file after the standard one, the named one chosen.
+    void showLayouts(const QString& chosen);
+    PayrollLayout chosenLayout() const;
+
     DateField* m_syoriDt;
     TextField* m_staffFrom;
     TextField* m_staffTo;
     ListField* m_encoding;
+    ListField* m_layout;
+    std::vector<PayrollLayout> m_layouts; // the named ones, as on file
 };
 
 extern QPointer<frmPayroll> gfrmPayroll;

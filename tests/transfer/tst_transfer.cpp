@@ -4,7 +4,9 @@
 #include "Common.h"
 #include "Database.h"
 #include "InputFields.h"
+#include "LegalStore.h"
 #include "MainWindow.h"
+#include "MonthLegal.h"
 #include "MonthLog.h"
 #include "PayrollCsv.h"
 #include "ReportPaint.h"
@@ -13,6 +15,7 @@
 #include "TimesheetStore.h"
 #include "WholeFile.h"
 #include "frmPayroll.h"
+#include "frmPayrollLayout.h"
 #include "modOption.h"
 
 #include "Messages.h"
@@ -24,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -460,6 +464,49 @@ private slots:
         addTestRow("Shift_JIS", int(CsvEncoding::ShiftJis), QByteArray("0005,\"\x88\xc9\x93\xa1,"));
         addTestRow("UTF-8", int(CsvEncoding::Utf8Bom), QByteArray("0005,\"伊藤,"));
     }
+    // A clerk keeps a layout for a payroll program and writes the law's hours in minutes, made
+    // from the stored days of a month saved before the law's hours were kept.
+    void payrollLayoutKeptAndUsed()
+    {
+        std::vector<DayRow> days = workedMonth("0009", "200501", QDate(2005, 1, 1), 31);
+        for (DayRow& day : days)
+            day.taisya = "2001"; // 9:00 to 20:01: two hours and a minute past 8 a day
+        saveMonth(*gDb, {"0009", {}, {}, "200501", QDate(2005, 1, 1), QDate(2005, 1, 31)}, days);
+        QPointer<frmPayroll> screen = addChild(new frmPayroll(QDate(2005, 2, 10)));
+        screen->findChild<TextField*>("txt_staffCd_0")->setValue("0009");
+        screen->findChild<ListField*>("cmb_encoding")->setCurrentIndex(1);
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_4"), Qt::LeftButton);
+        frmPayrollLayout* editor = nullptr;
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (auto* found = qobject_cast<frmPayrollLayout*>(widget))
+                editor = found;
+        }
+        QVERIFY(editor);
+        editor->findChild<TextField*>("txt_layoutNm")->setValue("給与くん");
+        editor->findChild<ListField*>("cmb_tanni")->setCurrentIndex(2); // minutes
+        auto* columns = editor->findChild<QListWidget*>("lst_koumoku");
+        for (int i = 0; i < columns->count(); ++i) {
+            const QString key = columns->item(i)->data(Qt::UserRole).toString();
+            columns->item(i)->setCheckState(key == "staffCd" || key == "kihon2" || key == "hougai"
+                                                ? Qt::Checked
+                                                : Qt::Unchecked);
+        }
+        ScriptedMessages said;
+        QTest::mouseClick(editor->findChild<QPushButton*>("cmd_button_0"), Qt::LeftButton);
+        QCOMPARE(screen->findChild<ListField*>("cmb_layout")->currentText(), "給与くん");
+
+        const QString path = outside("kyuyo.csv");
+        ScriptedFiles files({path});
+        QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_2"), Qt::LeftButton);
+        // 26 days of 121 minutes past 8 hours (the 5 Sundays are the legal day off), and the 4
+        // whole weeks of Monday to Saturday 8 hours past 40.
+        QCOMPARE(QString::fromUtf8(contents(path)).remove(u'\uFEFF'),
+                 QString("スタッフコード,残業時間（分）,法定外残業（分）\r\n0009,0,%1\r\n")
+                     .arg(26 * 121 + 4 * 480));
+        delete editor;
+        delete screen;
+    }
+
     void payrollFile()
     {
         QFETCH(int, encoding);
