@@ -79,11 +79,9 @@ void frmPayroll::cmd_button_Click(int index)
         } else if (index == 3) {
             closeScreen(this);
         } else if (index == 4) {
-            auto* editor = new frmPayrollLayout(chosenLayout());
-            connect(editor, &frmPayrollLayout::layoutsChanged, this, [this](const QString& name) {
-                runReported(QStringLiteral("showLayouts()"), [&] { showLayouts(name); });
-            });
-            addChild(editor);
+            frmPayrollLayout* editor = showPayrollLayoutScreen(chosenLayout());
+            connect(editor, &frmPayrollLayout::layoutsChanged, this, &frmPayroll::layoutsChanged,
+                    Qt::UniqueConnection);
         }
     });
 }
@@ -144,6 +142,11 @@ void frmPayroll::run()
         return;
     ShowMsg(kMsgInformation,
             QStringLiteral("%1 に %2 人分を出力しました。").arg(path).arg(rows.size()));
+}
+
+void frmPayroll::layoutsChanged(const QString& chosen)
+{
+    runReported(QStringLiteral("showLayouts()"), [&] { showLayouts(chosen); });
 }
 
 void frmPayroll::showLayouts(const QString& chosen)

@@ -29,6 +29,8 @@ private:
     // says so.
     static bool openMonthsAccepted(const std::vector<PayrollRow>& rows, const QString& month);
 
+    // The editor saved or deleted a layout: the list is read again, with it chosen.
+    void layoutsChanged(const QString& chosen);
     // The layouts on file after the standard one, the named one chosen.
     void showLayouts(const QString& chosen);
     PayrollLayout chosenLayout() const;

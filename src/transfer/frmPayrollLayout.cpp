@@ -10,6 +10,14 @@
 #include <QListWidget>
 #include <QPushButton>
 
+QPointer<frmPayrollLayout> gfrmPayrollLayout;
+
+frmPayrollLayout* showPayrollLayoutScreen(const PayrollLayout& layout)
+{
+    return showSingle(gfrmPayrollLayout,
+                      [&layout] { return addChild(new frmPayrollLayout(layout)); });
+}
+
 frmPayrollLayout::frmPayrollLayout(const PayrollLayout& layout, QWidget* parent)
     : WorkScreen(QStringLiteral("frmPayrollLayout"), QStringLiteral("給与データのレイアウト"),
                  {6600, 7800}, Placement::Centred, parent)

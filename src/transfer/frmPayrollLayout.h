@@ -33,3 +33,8 @@ private:
     ListField* m_unit;
     QListWidget* m_columns;
 };
+
+extern QPointer<frmPayrollLayout> gfrmPayrollLayout;
+
+// Opens the editor on the layout, or brings the open one forward.
+frmPayrollLayout* showPayrollLayoutScreen(const PayrollLayout& layout);

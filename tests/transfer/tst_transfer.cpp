@@ -476,12 +476,8 @@ private slots:
         screen->findChild<TextField*>("txt_staffCd_0")->setValue("0009");
         screen->findChild<ListField*>("cmb_encoding")->setCurrentIndex(1);
         QTest::mouseClick(screen->findChild<QPushButton*>("cmd_button_4"), Qt::LeftButton);
-        frmPayrollLayout* editor = nullptr;
-        for (QWidget* widget : QApplication::allWidgets()) {
-            if (auto* found = qobject_cast<frmPayrollLayout*>(widget))
-                editor = found;
-        }
-        QVERIFY(editor);
+        QPointer<frmPayrollLayout> editor = gfrmPayrollLayout;
+        QVERIFY(editor && editor->isVisible());
         editor->findChild<TextField*>("txt_layoutNm")->setValue("給与くん");
         editor->findChild<ListField*>("cmb_tanni")->setCurrentIndex(2); // minutes
         auto* columns = editor->findChild<QListWidget*>("lst_koumoku");
