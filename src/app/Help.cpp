@@ -134,6 +134,9 @@ QString frmHelp::topicOf(const QWidget* widget)
         {QStringLiteral("frmHistory"), QStringLiteral("monthend")},
         {QStringLiteral("frmYukyu"), QStringLiteral("leave")},
         {QStringLiteral("frmYukyu5"), QStringLiteral("leave")},
+        {QStringLiteral("frmHoutei"), QStringLiteral("law")},
+        {QStringLiteral("frmKyotei"), QStringLiteral("law")},
+        {QStringLiteral("frmPayrollLayout"), QStringLiteral("law")},
         {QStringLiteral("frmConnection"), QStringLiteral("connection")},
         {QStringLiteral("frmAbout"), QStringLiteral("version")},
     };
