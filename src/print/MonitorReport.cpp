@@ -26,21 +26,6 @@ std::vector<Placed> columnPlaces()
     return places;
 }
 
-QColor stateColour(AgreementState state)
-{
-    switch (state) {
-    case AgreementState::Ok:
-        break;
-    case AgreementState::Caution:
-        return {0x90, 0x70, 0};
-    case AgreementState::Warning:
-        return {0xC0, 0x40, 0};
-    case AgreementState::Over:
-        return Qt::red;
-    }
-    return Qt::black;
-}
-
 class MonitorSource : public ReportSource {
 public:
     explicit MonitorSource(const std::vector<MonitorRow>& rows)
@@ -64,7 +49,7 @@ public:
             fields.set(QStringLiteral("c%1").arg(i), texts[i]);
         for (size_t m = 0; m < row.checks.size(); ++m)
             style.setTextColour(QStringLiteral("txt_c%1").arg(m + 2),
-                                stateColour(row.checks[m].state));
+                                agreementStateColour(row.checks[m].state));
         return false;
     }
 
@@ -74,6 +59,21 @@ private:
 };
 
 } // namespace
+
+QColor agreementStateColour(AgreementState state)
+{
+    switch (state) {
+    case AgreementState::Ok:
+        break;
+    case AgreementState::Caution:
+        return {0x90, 0x70, 0};
+    case AgreementState::Warning:
+        return {0xC0, 0x40, 0};
+    case AgreementState::Over:
+        return Qt::red;
+    }
+    return Qt::black;
+}
 
 QStringList monitorColumns(const std::vector<MonitorRow>& rows)
 {

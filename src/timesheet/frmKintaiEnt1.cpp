@@ -7,6 +7,7 @@
 #include "FocusMover.h"
 #include "InputFields.h"
 #include "Messages.h"
+#include "MonitorReport.h"
 #include "PaidLeave.h"
 #include "ProgressWork.h"
 #include "ReportPreview.h"
@@ -337,11 +338,8 @@ void frmKintaiEnt1::showLegal()
             : QStringLiteral("36協定：%1（%2 の %3%）")
                   .arg(agreementStateText(check.state), check.rule)
                   .arg(check.percent));
-    const QColor colour = check.state == AgreementState::Over      ? QColor(Qt::red)
-                          : check.state == AgreementState::Warning ? QColor(0xC0, 0x40, 0)
-                          : check.state == AgreementState::Caution
-                              ? QColor(0x90, 0x70, 0)
-                              : palette().color(QPalette::WindowText);
+    const QColor colour = check.state == AgreementState::Ok ? palette().color(QPalette::WindowText)
+                                                            : agreementStateColour(check.state);
     setTextColour(m_agreementState, colour);
 }
 
