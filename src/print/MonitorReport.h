@@ -11,7 +11,8 @@
 ReportDocument agreementMonitorReport(const std::vector<MonitorRow>& rows, int firstYear,
                                       const QDate& today);
 
-// The text colour of an agreement state, on the screens and on paper: none for ok.
+// The text colour of an agreement state, on the screens and on paper. Ok is plain black, which a
+// screen replaces with its palette's text colour.
 QColor agreementStateColour(AgreementState state);
 
 // The monitor as a table, shown, printed and exported alike: the columns' captions, and a row
